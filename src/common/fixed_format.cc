@@ -1,0 +1,43 @@
+#include "common/fixed_format.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kvr {
+
+std::string format_int(long long v, int width) {
+  std::string digits = std::to_string(v);
+  if (static_cast<int>(digits.size()) > width) return std::string(static_cast<std::size_t>(width), '*');
+  return std::string(static_cast<std::size_t>(width) - digits.size(), ' ') + digits;
+}
+
+std::string format_fixed(double v, int width, int decimals) {
+  const std::string stars(static_cast<std::size_t>(width), '*');
+  if (!std::isfinite(v)) return stars;
+  char buffer[400];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
+  std::string text = buffer;
+  // A negative value that rounds to zero is written without its sign, as formatted output does.
+  if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  if (static_cast<int>(text.size()) > width) {
+    // Drop the optional leading zero of "0.xx" / "-0.xx" before giving up.
+    const std::size_t zero = text[0] == '-' ? 1 : 0;
+    if (text.size() > zero + 1 && text[zero] == '0' && text[zero + 1] == '.') text.erase(zero, 1);
+  }
+  if (static_cast<int>(text.size()) > width) return stars;
+  return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+}
+
+std::string pad_right(std::string_view text, std::size_t width) {
+  std::string out(text.substr(0, width));
+  out.resize(width, ' ');
+  return out;
+}
+
+std::string trim_right(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(' ');
+  if (end == std::string_view::npos) return std::string();
+  return std::string(text.substr(0, end + 1));
+}
+
+}  // namespace kvr

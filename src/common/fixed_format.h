@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kvr {
+
+/// `v` right-aligned in `width` columns, or `width` asterisks when it does not fit.
+std::string format_int(long long v, int width);
+
+/// `v` in fixed-point form with `decimals` decimals, right-aligned in `width` columns, or
+/// `width` asterisks when it does not fit. A value of magnitude below 1 keeps its leading 0
+/// only when there is room for it ("0.50" in 4 columns, ".50" in 3). The digits are those of
+/// the exact binary value, correctly rounded.
+std::string format_fixed(double v, int width, int decimals);
+
+/// `text` cut or padded with blanks on the right to exactly `width` characters.
+std::string pad_right(std::string_view text, std::size_t width);
+
+/// `text` without its trailing blanks; an all-blank text gives the empty string.
+std::string trim_right(std::string_view text);
+
+}  // namespace kvr

@@ -1,0 +1,82 @@
+#include "numeric/quicksort.h"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+namespace kvr {
+namespace {
+
+constexpr int kInsertionThreshold = 7;
+constexpr float kMultiplier = 211.0f;
+constexpr float kIncrement = 1663.0f;
+constexpr float kModulus = 7875.0f;
+constexpr float kScale = 0.00012698413f;  // 1 / 7875
+
+}  // namespace
+
+void quicksort(std::span<float> a) {
+  const int n = static_cast<int>(a.size());
+  float* const ra = a.data() - 1;  // ra[i] is element i, 1-based as in the published routine
+
+  // The larger side is always the one deferred, so at most log2(n) ranges wait at once;
+  // 64 pairs cover every int-sized array.
+  std::array<int, 128> stack;
+  int top = 0;
+  int left = 1;
+  int right = n;
+  float fx = 0.0f;
+  for (;;) {
+    if (right - left < kInsertionThreshold) {
+      for (int j = left + 1; j <= right; ++j) {
+        const float value = ra[j];
+        int i = j - 1;
+        while (i >= 1 && ra[i] > value) {
+          ra[i + 1] = ra[i];
+          --i;
+        }
+        ra[i + 1] = value;
+      }
+      if (top == 0) return;
+      right = stack[static_cast<std::size_t>(--top)];
+      left = stack[static_cast<std::size_t>(--top)];
+      continue;
+    }
+
+    fx = std::fmod(fx * kMultiplier + kIncrement, kModulus);
+    const int q = left + static_cast<int>(static_cast<float>(right - left + 1) * fx * kScale);
+    const float pivot = ra[q];
+    ra[q] = ra[left];
+    int i = left;
+    int j = right;
+    for (;;) {
+      while (j >= 1 && pivot < ra[j]) --j;
+      if (j <= i) {
+        ra[i] = pivot;
+        break;
+      }
+      ra[i] = ra[j];
+      ++i;
+      while (i <= n && pivot > ra[i]) ++i;
+      if (j <= i) {
+        ra[j] = pivot;
+        i = j;
+        break;
+      }
+      ra[j] = ra[i];
+      --j;
+    }
+
+    if (right - i >= i - left) {
+      stack[static_cast<std::size_t>(top++)] = i + 1;
+      stack[static_cast<std::size_t>(top++)] = right;
+      right = i - 1;
+    } else {
+      stack[static_cast<std::size_t>(top++)] = left;
+      stack[static_cast<std::size_t>(top++)] = i - 1;
+      left = i + 1;
+    }
+  }
+}
+
+}  // namespace kvr

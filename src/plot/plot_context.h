@@ -1,0 +1,17 @@
+#pragma once
+
+#include "driver/console.h"
+#include "driver/file_system.h"
+#include "plot/plotter.h"
+
+namespace kvr {
+
+/// What a plot routine needs of the run: the console for the options menu, PLplot, and the
+/// file system to check that a PostScript file can be created before PLplot tries.
+struct PlotContext {
+  Console& console;
+  Plotter& plotter;
+  FileSystem& files;
+};
+
+}  // namespace kvr

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "data/measurement_set.h"
+#include "driver/console.h"
+#include "plot/plot_context.h"
+
+namespace kvr {
+
+/// The sample-depth array: calendar[p - 1] = series with a value at calendar position p,
+/// age[t - 1] = series with a t-th value; kMaxPositions entries each.
+struct SampleDepth {
+  std::vector<int> calendar;
+  std::vector<int> age;
+};
+
+/// Plot kinds: raw measurements, or power-transformed ones.
+inline constexpr int kPlotRaw = 1;
+inline constexpr int kPlotTransformed = 2;
+
+/// The measurement plot (upper panel by calendar year, lower by ring number) inside the plot
+/// loop with its options menu; saves "KVR_fig1.ps" (raw) or "KVR_fig1b.ps" (transformed).
+/// The set's values must be age aligned (value i of a series is its i-th ring). Fills *depth.
+/// Returns kEndOfInput when the console ended at the menu.
+[[nodiscard]] Answer plotmeas(PlotContext& context, const MeasurementSet& set,
+                              SampleDepth* depth, int plot_kind, std::string_view title);
+
+}  // namespace kvr

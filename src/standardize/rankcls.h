@@ -1,0 +1,40 @@
+#pragma once
+
+#include <iosfwd>
+#include <vector>
+
+#include "common/grid.h"
+#include "data/measurement_set.h"
+#include "standardize/age_class_table.h"
+
+namespace kvr {
+
+/// Ranks of the measurements inside their Age Classes.
+struct ClassRanks {
+  Grid<int> ranks;                // same shape as the value grid; 0 = no measurement
+  std::vector<int> class_counts;  // class_counts[k - 1] = measurements in class k
+  int rac_count = 0;              // measurements in the RAC
+};
+
+/// Ranks every non-missing value of series 1..series_count inside its class: 1 = smallest,
+/// ties broken by scan order (lower position first, then lower series). A class without
+/// measurements prints the empty-sort message of dirsort on `messages`.
+void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& table,
+             ClassRanks* result, std::ostream& messages);
+
+/// The RAC rank that rank `rank` of a class of n measurements maps to, for a RAC of m.
+int mapped_rank(int rank, int n, int m);
+
+/// Replaces each value of each series' span (ring positions 1..length when age aligned,
+/// calendar positions start..start + length - 1 otherwise) by the RAC value of the mapped
+/// rank. `standardized` must hold kMissing everywhere on entry and has the values' shape.
+void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks,
+                    const AgeClassTable& table, const MeasurementSet& set, bool age_aligned,
+                    Grid<float>* standardized);
+
+/// Age-aligned runs: moves the standardized values (by ring number) to calendar positions in
+/// `values`, which is set to kMissing everywhere first.
+void realign_to_calendar(const Grid<float>& standardized, const MeasurementSet& set,
+                         Grid<float>* values);
+
+}  // namespace kvr
