@@ -3,11 +3,134 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace kvr {
 namespace {
 
-TEST(ConsoleTest, Placeholder) { SUCCEED(); }
+struct ItemCase {
+  std::string input;
+  std::string item;
+};
+
+TEST(ConsoleTest, ReadsFreeFormItems) {
+  const std::vector<ItemCase> cases = {
+      {"oak.rwl\n", "oak.rwl"},
+      {"  \toak.rwl  trailing words\n", "oak.rwl"},
+      {"my file.rwl\n", "my"},
+      {"a,b\n", "a"},
+      {"dir/file\n", "dir"},
+      {"a\tb\n", "a"},
+      {"'my file.rwl'\n", "my file.rwl"},
+      {"\"a,b/c d\"\n", "a,b/c d"},
+      {"'it''s'\n", "it's"},
+      {"\"say \"\"hi\"\"\"\n", "say \"hi\""},
+      {"'unterminated quote\n", "unterminated quote"},
+      {"\n   \n\t\nlate\n", "late"},   // lines without any item are skipped
+      {",rest\n", ""},                  // a null item is the empty answer
+      {"  /\n", ""},
+      {"crlf\r\n", "crlf"},
+      {"cr\rnext\r", "cr"},
+      {"no line end", "no"},
+  };
+  for (const ItemCase& c : cases) {
+    std::istringstream in(c.input);
+    std::ostringstream out;
+    Console console(in, out);
+    std::string item = "unset";
+    ASSERT_EQ(console.read_item(&item), Answer::kOk) << c.input;
+    EXPECT_EQ(item, c.item) << c.input;
+  }
+}
+
+TEST(ConsoleTest, EachAnswerStartsOnANewLine) {
+  std::istringstream in("first second\n\r\n\nthird\n");
+  std::ostringstream out;
+  Console console(in, out);
+  std::string item;
+  ASSERT_EQ(console.read_item(&item), Answer::kOk);
+  EXPECT_EQ(item, "first");
+  ASSERT_EQ(console.read_item(&item), Answer::kOk);
+  EXPECT_EQ(item, "third");
+  EXPECT_EQ(console.read_item(&item), Answer::kEndOfInput);
+}
+
+TEST(ConsoleTest, EndOfInputNeverHangs) {
+  std::istringstream in("  \n\n\t\n");
+  std::ostringstream out;
+  Console console(in, out);
+  std::string item;
+  EXPECT_EQ(console.read_item(&item), Answer::kEndOfInput);
+  bool yes = true;
+  EXPECT_EQ(console.read_yes_no(&yes), Answer::kEndOfInput);
+  int value = 0;
+  EXPECT_EQ(console.read_int(&value), Answer::kEndOfInput);
+  EXPECT_EQ(console.pause(), Answer::kEndOfInput);
+  EXPECT_EQ(console.read_line(&item), Answer::kEndOfInput);
+}
+
+TEST(ConsoleTest, YesNoTakesTheFirstCharacter) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"y", true},  {"Y", true},     {"yes", true}, {"Yes", true}, {"'y es'", true},
+      {"n", false}, {"x", false},    {"no", false}, {",", false},  {"ny", false},
+      {"1", false}, {"\"Y\"", true},
+  };
+  for (const auto& [answer, expected] : cases) {
+    std::istringstream in(answer + "\n");
+    std::ostringstream out;
+    Console console(in, out);
+    bool yes = !expected;
+    ASSERT_EQ(console.read_yes_no(&yes), Answer::kOk) << answer;
+    EXPECT_EQ(yes, expected) << answer;
+  }
+}
+
+TEST(ConsoleTest, IntegersAreASignAndDigits) {
+  const std::vector<std::pair<std::string, int>> valid = {
+      {"1", 1}, {"+2", 2}, {"-7", -7}, {"  0042", 42}, {"1850,", 1850}, {"'12'", 12},
+      {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+  };
+  for (const auto& [answer, expected] : valid) {
+    std::istringstream in(answer + "\n");
+    std::ostringstream out;
+    Console console(in, out);
+    int value = 0;
+    ASSERT_EQ(console.read_int(&value), Answer::kOk) << answer;
+    EXPECT_EQ(value, expected) << answer;
+  }
+  for (const std::string answer : {"3.5", "1e2", "abc", "12a", "+", "-", ",", "2147483648",
+                                   "0x10", "--1"}) {
+    std::istringstream in(answer + "\n");
+    std::ostringstream out;
+    Console console(in, out);
+    int value = 99;
+    EXPECT_EQ(console.read_int(&value), Answer::kInvalid) << answer;
+    EXPECT_EQ(value, 99) << answer;
+  }
+}
+
+TEST(ConsoleTest, ReadLineKeepsTheLineAsTyped) {
+  std::istringstream in(" s\n\nReplot\r\n");
+  std::ostringstream out;
+  Console console(in, out);
+  std::string line;
+  ASSERT_EQ(console.read_line(&line), Answer::kOk);
+  EXPECT_EQ(line, " s");
+  ASSERT_EQ(console.read_line(&line), Answer::kOk);
+  EXPECT_EQ(line, "");
+  ASSERT_EQ(console.read_line(&line), Answer::kOk);
+  EXPECT_EQ(line, "Replot");
+}
+
+TEST(ConsoleTest, PromptStaysOnTheLine) {
+  std::istringstream in;
+  std::ostringstream out;
+  Console console(in, out);
+  console.prompt(" Enter input file name :> ");
+  console.line(" done");
+  EXPECT_EQ(out.str(), " Enter input file name :>  done\n");
+}
 
 }  // namespace
 }  // namespace kvr
