@@ -1,10 +1,260 @@
 #include "driver/run.h"
 
-namespace kvr {
+#include <cstdlib>
+#include <memory>
+#include <string>
 
-int run_analysis(Console& console, Plotter& /*plotter*/, FileSystem& /*files*/,
-                 EnvSetter /*set_env*/) {
-  console.line(" Welcome to KVR");
+#include "common/dimensions.h"
+#include "common/fixed_format.h"
+#include "common/grid.h"
+#include "data/decade_outputs.h"
+#include "data/measurement_set.h"
+#include "data/power_transform.h"
+#include "data/summary.h"
+#include "data/trrw.h"
+#include "driver/age_classes.h"
+#include "driver/banner.h"
+#include "driver/read_input.h"
+#include "plot/plotchron.h"
+#include "plot/plotmeas.h"
+#include "standardize/age_class_table.h"
+#include "standardize/chronology.h"
+#include "standardize/rankcls.h"
+#include "standardize/result_table.h"
+
+namespace kvr {
+namespace {
+
+constexpr std::size_t kNameLength = 60;
+constexpr const char* kModeledRawName = "KVRmodeled.raw";
+constexpr const char* kModeledCrnName = "KVRmodeled.crn";
+constexpr const char* kKnmiName = "KVRchron_KNMI.txt";
+
+// Everything one run works on; made once per run, on the heap, because the grids can be large.
+struct RunState {
+  std::string input_name;   // 60 characters, blank padded
+  std::string result_name;  // as opened
+  MeasurementSet set;
+  TrrwText text;
+  Grid<float> standardized;
+  SampleDepth depth;
+  bool power_transformed = false;
+  bool age_aligned = false;
+  std::string run_title = std::string(kNameLength, ' ');
+  AgeClassTable classes;
+  Chronology chronology;
+};
+
+
+// Ends the run after a console answer that was not usable.
+int answer_failure(Console& console, Answer answer) {
+  if (answer == Answer::kInvalid) {
+    console.line("");
+    console.line(" Input error: a whole number was expected. Program terminating.");
+  } else {
+    console.line("");
+    console.line(" End of input before the dialogue was complete. Program terminating.");
+  }
+  return kExitFailure;
+}
+
+int write_failure(Console& console, const std::string& name, const std::string& reason) {
+  console.line("");
+  console.line(" Cannot write the file " + name + ": " + reason + ". Program terminating.");
+  return kExitFailure;
+}
+
+// The result-file name: the input name up to its first blank, followed by "_KVR.txt", cut to
+// 60 characters.
+std::string result_file_name(const std::string& input_name) {
+  const std::size_t blank = input_name.find(' ');
+  const std::string stem = input_name.substr(0, blank);
+  return (stem + "_KVR.txt").substr(0, kNameLength);
+}
+
+// Moves every series to calendar positions: ring i goes to start position + i - 1.
+void shift_to_calendar(MeasurementSet* set, Grid<float>* scratch) {
+  for (int j = 1; j <= set->count(); ++j) {
+    const SeriesInfo& info = set->info(j);
+    for (int i = 1; i <= info.length; ++i) {
+      (*scratch)(j, info.start_position + i - 1) = set->values(j, i);
+    }
+  }
+  std::swap(set->values, *scratch);
+  scratch->fill(kMissing);
+}
+
+// Flushes and checks a result file written through `out`.
+bool finish_file(std::ostream& out) {
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env) {
+  // PLplot finds its fonts through PLPLOT_LIB; a folder the user has chosen is kept.
+  const char* user_font_folder = std::getenv("PLPLOT_LIB");
+  const char* font_folder =
+      user_font_folder != nullptr && *user_font_folder != '\0' ? user_font_folder
+                                                               : KVR_PLPLOT_LIB;
+  if (user_font_folder == nullptr || *user_font_folder == '\0') set_env("PLPLOT_LIB", font_folder);
+
+  auto run = std::make_unique<RunState>();
+  PlotContext plots{console, plotter, files};
+
+  print_banner(console, font_folder);
+  console.line(" Hit Return to begin");
+  if (Answer a = console.pause(); a != Answer::kOk) return answer_failure(console, a);
+
+  console.line("");
+  console.prompt(" Enter input file name :> ");
+  std::string typed;
+  if (Answer a = console.read_item(&typed); a != Answer::kOk) return answer_failure(console, a);
+  run->input_name = pad_right(typed, kNameLength);
+  run->result_name = result_file_name(run->input_name);
+  const std::string input_file = trim_right(run->input_name);
+  if (run->result_name == input_file) {
+    console.line(" The result file name " + run->result_name +
+                 " would be the input file name; rename the input file to less than 53" +
+                 " characters. Program terminating.");
+    return kExitFailure;
+  }
+
+  std::string error;
+  std::unique_ptr<std::istream> input = files.open_read(input_file, &error);
+  if (input == nullptr) {
+    console.line(" Cannot open the input file " + input_file + ": " + error +
+                 ". Program terminating.");
+    return kExitFailure;
+  }
+  std::unique_ptr<std::ostream> result = files.open_write(run->result_name, &error);
+  if (result == nullptr) return write_failure(console, run->result_name, error);
+
+  if (!read_measurements(*input, console, &run->set, &run->text)) return kExitFailure;
+  input.reset();
+  MeasurementSet& set = run->set;
+
+  if (!print_summary(console.out(), set)) return kExitFailure;
+
+  bool yes = false;
+  console.line("");
+  console.prompt(" Plot raw data? [Y]es or [N]o? :> ");
+  if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) return answer_failure(console, a);
+  if (yes) {
+    if (Answer a = plotmeas(plots, set, &run->depth, kPlotRaw, trim_right(run->input_name));
+        a != Answer::kOk) {
+      return answer_failure(console, a);
+    }
+  }
+
+  console.line("");
+  console.prompt(" Apply Power Transformation? [Y]es or [N]o :> ");
+  if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) return answer_failure(console, a);
+  if (yes) {
+    run->power_transformed = true;
+    float mean_power = 0.0f;
+    if (!power_transform(&set, &mean_power)) {
+      console.line(" ***Something is rotten in the state of Denmark***");
+      console.line("              Cannot perform PT. ");
+      console.line("   *** Try again later. Program terminating ***");
+      return kExitFailure;
+    }
+    console.line("  (The mean adaptive power transform power applied is: " +
+                 format_fixed(mean_power, 8, 3) + ")");
+    console.line("");
+    console.prompt(" Plot Transformed data? [Y]es or [N]o? :> ");
+    if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) {
+      return answer_failure(console, a);
+    }
+    if (yes) {
+      if (Answer a =
+              plotmeas(plots, set, &run->depth, kPlotTransformed, trim_right(run->input_name));
+          a != Answer::kOk) {
+        return answer_failure(console, a);
+      }
+    }
+  }
+
+  console.line("");
+  console.line(" Continue analysis with, ");
+  console.line(" [1] Age Aligned  ");
+  console.prompt(" [2] Calendar Aligned values [1 or 2]? :> ");
+  int alignment = 0;
+  if (Answer a = console.read_int(&alignment); a != Answer::kOk) {
+    return answer_failure(console, a);
+  }
+  run->standardized.reset(set.count(), set.values.cols(), kMissing);
+  run->age_aligned = alignment == 1;
+  if (run->age_aligned) {
+    run->run_title.replace(0, 15, "Age Aligned    ");
+  } else {
+    run->run_title.replace(0, 15, "Calendar Dates ");
+    shift_to_calendar(&set, &run->standardized);
+  }
+
+  const AgeDomain domain{run->age_aligned, set.longest_length, set.time_span,
+                         set.earliest_first_year, set.latest_last_year};
+  if (Answer a = age_class_dialogue(console, domain, &run->classes, &run->run_title);
+      a != Answer::kOk) {
+    return answer_failure(console, a);
+  }
+
+  console.line(" ");
+  console.line(" ");
+  {
+    ClassRanks ranks;
+    rankcls(set.values, set.count(), run->classes, &ranks, console.out());
+    replace_by_rac(set.values, ranks, run->classes, set, run->age_aligned, &run->standardized);
+  }
+  if (run->age_aligned) realign_to_calendar(run->standardized, set, &set.values);
+  const Grid<float>& by_year = run->age_aligned ? set.values : run->standardized;
+
+  run->chronology = build_chronology(by_year, set.count(), set.time_span);
+  write_result_table(*result, set, by_year, run->chronology, run->age_aligned, run->run_title);
+  const bool result_ok = finish_file(*result);
+  result.reset();
+  if (!result_ok) return write_failure(console, run->result_name, "the write failed");
+
+  const int chronology_kind = run->power_transformed ? kPlotTransformed : kPlotRaw;
+  if (Answer a = plotchron(plots, set, by_year, trim_right(run->input_name), chronology_kind,
+                           run->chronology);
+      a != Answer::kOk) {
+    return answer_failure(console, a);
+  }
+
+  std::unique_ptr<std::ostream> raw = files.open_write(kModeledRawName, &error);
+  if (raw == nullptr) return write_failure(console, kModeledRawName, error);
+  write_modeled_raw(*raw, run->input_name, run->run_title, set, by_year);
+  if (!finish_file(*raw)) return write_failure(console, kModeledRawName, "the write failed");
+  raw.reset();
+
+  std::unique_ptr<std::ostream> crn = files.open_write(kModeledCrnName, &error);
+  if (crn == nullptr) return write_failure(console, kModeledCrnName, error);
+  write_modeled_crn(*crn, run->input_name, run->run_title, run->age_aligned,
+                    run->chronology.robust_mean, run->chronology.sample_depth,
+                    set.earliest_first_year);
+  if (!finish_file(*crn)) return write_failure(console, kModeledCrnName, "the write failed");
+  crn.reset();
+
+  console.line("");
+  console.line(" Do you want to save the final chronology in ");
+  console.line(" a format suitable for uploading into KNMI.CE?");
+  console.prompt(" Enter [Y]es or [N]o :> ");
+  if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) return answer_failure(console, a);
+  if (yes) {
+    std::unique_ptr<std::ostream> knmi = files.open_write(kKnmiName, &error);
+    if (knmi == nullptr) return write_failure(console, kKnmiName, error);
+    write_knmi(*knmi, run->input_name, run->run_title, run->age_aligned, run->chronology,
+               set.earliest_first_year);
+    if (!finish_file(*knmi)) return write_failure(console, kKnmiName, "the write failed");
+  }
+
+  console.line("");
+  console.line(" Normal Termination of Program");
+  console.line(" Hit RETURN to EXIT");
+  // Everything is written by now, so the end of input here ends the run normally.
+  (void)console.pause();
   return kExitNormal;
 }
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "driver/console.h"
+
+namespace kvr {
+
+/// The version text printed in the banner (10 characters, its trailing blank included).
+inline constexpr const char* kVersionText = "v27_plplt ";
+
+/// Prints the start-up banner, from its first empty line to the empty line after the
+/// attribution. `font_folder` is the PLplot font folder named in the requirements.
+void print_banner(Console& console, const char* font_folder);
+
+}  // namespace kvr

@@ -1,0 +1,120 @@
+#include "driver/read_input.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/dimensions.h"
+#include "common/fixed_format.h"
+#include "data/line_reader.h"
+
+namespace kvr {
+namespace {
+
+std::string years_of(const SeriesInfo& info) {
+  return std::to_string(info.first_year) + " to " + std::to_string(info.last_year);
+}
+
+std::string name_of(const SeriesInfo& info) {
+  return "\"" + trim_right(info.id) + "\" (" + years_of(info) + ")";
+}
+
+// The ids that occur more than once, each with the numbers of its series.
+void warn_duplicate_ids(Console& console, const MeasurementSet& set) {
+  std::map<std::string, std::vector<int>> by_id;
+  for (int j = 1; j <= set.count(); ++j) by_id[set.info(j).id].push_back(j);
+  for (const auto& [id, numbers] : by_id) {
+    if (numbers.size() < 2) continue;
+    std::string list;
+    for (const int j : numbers) list += " " + std::to_string(j);
+    console.line(" Warning: series id \"" + trim_right(id) + "\" occurs " +
+                 std::to_string(numbers.size()) + " times (series" + list + ")");
+  }
+}
+
+}  // namespace
+
+bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
+                       TrrwText* text) {
+  LineReader lines(in);
+  std::vector<std::vector<float>> values;
+  int series_counter = 0;
+  TrrwSeries buffer;
+  buffer.values.assign(static_cast<std::size_t>(kMaxPositions), 0.0f);
+  buffer.depths.assign(static_cast<std::size_t>(kMaxPositions), 0);
+
+  for (;;) {
+    DroppedSeries dropped;
+    dropped.line_number = 0;
+    const TrrwStatus status = trrw_read(lines, TrrwMode::kMeasurementRead, kMaxPositions,
+                                        &buffer, &series_counter, text, console.out(), &dropped);
+    if (status == TrrwStatus::kTooManyTextLines) return false;
+    if (status == TrrwStatus::kEndOfFile) {
+      if (dropped.line_number > 0) {
+        console.line(" Warning: the file ends inside series \"" + trim_right(dropped.id) +
+                     "\" (first year " + std::to_string(dropped.first_year) +
+                     ", first record on line " + std::to_string(dropped.line_number) +
+                     "): it has no end marker and is left out");
+      }
+      break;
+    }
+    SeriesInfo info;
+    info.id = pad_right(buffer.id, 8);
+    info.first_year = buffer.first_year;
+    info.length = buffer.count;
+    info.last_year = info.first_year + info.length - 1;
+    if (status == TrrwStatus::kSeriesTooLong) {
+      console.line(" Series " + name_of(info) + " holds " + std::to_string(info.length) +
+                   " values; the limit is " + std::to_string(kMaxPositions) +
+                   " values per series. Program terminating.");
+      return false;
+    }
+    if (set->count() == kMaxSeries) {
+      console.line(" The file holds more than " + std::to_string(kMaxSeries) +
+                   " series, the limit; series " + std::to_string(kMaxSeries + 1) + " is " +
+                   name_of(info) + ". Program terminating.");
+      return false;
+    }
+    if (info.length < 1) {
+      console.line(" Warning: series " + name_of(info) + " holds no values");
+    }
+    set->series.push_back(info);
+    values.emplace_back(buffer.values.begin(), buffer.values.begin() + info.length);
+    if (info.last_year > set->latest_last_year) set->latest_last_year = info.last_year;
+    if (info.first_year < set->earliest_first_year) set->earliest_first_year = info.first_year;
+    if (info.length > set->longest_length) set->longest_length = info.length;
+  }
+
+  if (set->count() == 0) {
+    console.line(" The input file holds no tree-ring series. Program terminating.");
+    return false;
+  }
+  set->time_span = set->latest_last_year - set->earliest_first_year + 1;
+  if (set->time_span > kMaxPositions) {
+    const SeriesInfo* earliest = nullptr;
+    const SeriesInfo* latest = nullptr;
+    for (const SeriesInfo& info : set->series) {
+      if (earliest == nullptr || info.first_year < earliest->first_year) earliest = &info;
+      if (latest == nullptr || info.last_year > latest->last_year) latest = &info;
+    }
+    console.line(" The series span " + std::to_string(set->time_span) + " years, from series " +
+                 name_of(*earliest) + " to series " + name_of(*latest) + "; the limit is " +
+                 std::to_string(kMaxPositions) + " years. Program terminating.");
+    return false;
+  }
+
+  warn_duplicate_ids(console, *set);
+  set->values.reset(set->count(), set->positions_needed(), kMissing);
+  for (int j = 1; j <= set->count(); ++j) {
+    SeriesInfo& info = set->info(j);
+    info.start_position = info.first_year - set->earliest_first_year + 1;
+    const std::vector<float>& series_values = values[static_cast<std::size_t>(j - 1)];
+    for (int i = 1; i <= info.length; ++i) {
+      const float v = series_values[static_cast<std::size_t>(i - 1)];
+      set->values(j, i) = v == 0.0f ? 0.001f : v;
+    }
+  }
+  return true;
+}
+
+}  // namespace kvr

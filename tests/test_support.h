@@ -1,0 +1,45 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace kvr::test {
+
+/// A fresh folder under the system's temporary folder, made the current working directory
+/// for the lifetime of the object (the program opens its files by name), removed afterwards.
+class ScopedTempDir {
+ public:
+  ScopedTempDir();
+  ~ScopedTempDir();
+  ScopedTempDir(const ScopedTempDir&) = delete;
+  ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path previous_;
+};
+
+/// The whole file, bytes as stored; empty when it cannot be read.
+std::string read_file(const std::filesystem::path& path);
+void write_file(const std::filesystem::path& path, const std::string& bytes);
+
+/// A file of the real archive (beside the checkout), or of the project.
+std::filesystem::path archive_file(const std::string& name);
+std::filesystem::path project_file(const std::string& relative);
+
+/// Result of running the real program.
+struct ProgramRun {
+  int exit_status = -1;  // -1 when it did not exit normally (a signal)
+  std::string output;    // standard output and standard error, interleaved
+};
+
+/// Runs build/kvr in the current folder with standard input from `answers_file` and the
+/// given extra environment assignments (e.g. "DISPLAY=" to unset the display).
+ProgramRun run_program(const std::string& answers_file, const std::string& environment = "");
+
+/// Compares `actual` with the golden file testdata/<name>; on a difference reports the first
+/// differing line with blanks made visible. KVR_UPDATE_GOLDEN=1 rewrites the golden file.
+void expect_matches_golden(const std::string& name, const std::string& actual);
+
+}  // namespace kvr::test
