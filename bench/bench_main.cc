@@ -1,1 +1,198 @@
-int main() { return 0; }
+// Benchmark of whole analyses, run as a user runs them: answers from a file, plots declined
+// (or saved to PostScript with --plots), on the largest input the program accepts and on an
+// ITRDB-sized one. Prints wall time and peak memory of each run, the time of each analysis
+// step measured in-process, and two floors: the plain I/O of the job and one std::sort of all
+// values.
+//
+//   build/kvr_bench [--plots] [--keep]
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/bench_phases.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A reproducible generator of decade-format files (0.01 mm, 999 end markers).
+class Lcg {
+ public:
+  explicit Lcg(std::uint64_t seed) : state_(seed) {}
+  std::uint32_t next() {
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::uint32_t>(state_ >> 33);
+  }
+  int between(int lo, int hi) { return lo + static_cast<int>(next() % (hi - lo + 1)); }
+
+ private:
+  std::uint64_t state_;
+};
+
+void write_series(std::FILE* out, const char* id, int first_year, int length, Lcg* random) {
+  int year = first_year;
+  int slots = 10 - ((first_year % 10) + 10) % 10;
+  int written = 0;
+  for (;;) {
+    std::fprintf(out, "%-8.8s%4d", id, year);
+    bool done = false;
+    for (int s = 0; s < slots; ++s) {
+      if (written == length) {
+        std::fprintf(out, "%6d", 999);
+        done = true;
+        break;
+      }
+      int value = random->between(20, 400) - written / 100;
+      if (value < 5) value = 5;
+      std::fprintf(out, "%6d", value);
+      ++written;
+    }
+    std::fprintf(out, "\n");
+    if (done) return;
+    year += slots;
+    slots = 10;
+  }
+}
+
+// `series` series whose calendar span is exactly `span` years from year 1000; the first
+// series covers the whole span, the others have lengths from min_length to the span.
+void make_input(const fs::path& path, int series, int span, int min_length) {
+  std::FILE* out = std::fopen(path.c_str(), "w");
+  Lcg random(4711);
+  std::fprintf(out, "BENCH  1 Generated benchmark data\n");
+  for (int j = 1; j <= series; ++j) {
+    const int length = j == 1 ? span : random.between(min_length, span);
+    const int first_year = 1000 + (j == 1 ? 0 : random.between(0, span - length));
+    char id[16];
+    std::snprintf(id, sizeof id, "B%06d", j);
+    write_series(out, id, first_year, length, &random);
+  }
+  std::fclose(out);
+}
+
+struct ChildRun {
+  double wall_seconds = 0;
+  double peak_megabytes = 0;
+  int status = -1;
+};
+
+// Runs the program in `folder` with standard input from `answers` and standard output to
+// `transcript`, and measures its wall time and peak resident memory.
+ChildRun run_program(const fs::path& folder, const std::string& answers,
+                     const std::string& transcript) {
+  ChildRun run;
+  const Clock::time_point start = Clock::now();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::chdir(folder.c_str()) != 0) ::_exit(127);
+    std::FILE* in = std::freopen(answers.c_str(), "r", stdin);
+    std::FILE* out = std::freopen(transcript.c_str(), "w", stdout);
+    if (in == nullptr || out == nullptr) ::_exit(127);
+    ::unsetenv("DISPLAY");
+    ::execl(KVR_BINARY, KVR_BINARY, static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  ::wait4(child, &status, 0, &usage);
+  run.wall_seconds = seconds_since(start);
+  run.peak_megabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::uintmax_t bytes_written(const fs::path& folder, const std::string& input) {
+  std::uintmax_t total = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name == input || name == "answers.txt") continue;
+    total += entry.file_size();
+  }
+  return total;
+}
+
+// Reads the input file and writes `output_bytes` bytes, as the plainest program doing the
+// same I/O would.
+double io_floor(const fs::path& input, std::uintmax_t output_bytes, const fs::path& scratch) {
+  const Clock::time_point start = Clock::now();
+  std::ifstream in(input, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  const std::string bytes = content.str();
+  std::ofstream out(scratch, std::ios::binary);
+  std::uintmax_t left = output_bytes;
+  while (left > 0) {
+    const std::size_t chunk = static_cast<std::size_t>(std::min<std::uintmax_t>(left, bytes.size()));
+    out.write(bytes.data(), static_cast<std::streamsize>(chunk));
+    left -= chunk;
+  }
+  out.close();
+  return seconds_since(start);
+}
+
+void bench_case(const char* label, const fs::path& folder, int series, int span, int min_length,
+                const std::string& answers_text, bool keep) {
+  fs::create_directories(folder);
+  const std::string input = "bench.rwl";
+  make_input(folder / input, series, span, min_length);
+  {
+    std::ofstream answers(folder / "answers.txt");
+    answers << answers_text;
+  }
+  std::printf("\n== %s: %d series, span %d years, input %.1f MB\n", label, series, span,
+              static_cast<double>(fs::file_size(folder / input)) / 1e6);
+
+  const ChildRun run = run_program(folder, (folder / "answers.txt").string(),
+                                   (folder / "transcript.txt").string());
+  const std::uintmax_t written = bytes_written(folder, input);
+  std::printf("whole run (build/kvr < answers): %.3f s wall, %.1f MB peak, exit %d, wrote %.1f MB\n",
+              run.wall_seconds, run.peak_megabytes, run.status, static_cast<double>(written) / 1e6);
+
+  const double floor = io_floor(folder / input, written, folder / "io_floor.tmp");
+  fs::remove(folder / "io_floor.tmp");
+  std::printf("I/O floor (read input, write as many bytes): %.3f s; run / floor = %.1f\n", floor,
+              run.wall_seconds / floor);
+
+  kvr::bench::time_phases(folder / input, folder / "phases");
+  if (!keep) fs::remove_all(folder);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool plots = false;
+  bool keep = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--plots") == 0) plots = true;
+    if (std::strcmp(argv[i], "--keep") == 0) keep = true;
+  }
+  // Return, file name, plots, power transformation, calendar alignment, option 1 with class
+  // size 100 and RAC 1, KNMI file, Return. With --plots the raw and chronology plots are saved
+  // to PostScript ("s", then "c"), headless.
+  const std::string plot_answer = plots ? "y\ns\nc\n" : "n\n";
+  const std::string answers =
+      "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "") + "y\n\n";
+  const fs::path base = fs::temp_directory_path() / ("kvr_bench_" + std::to_string(::getpid()));
+  bench_case("ITRDB-sized", base / "itrdb", 60, 300, 80, answers, keep);
+  bench_case("largest accepted", base / "largest", 1001, 10001, 300, answers, keep);
+  kvr::bench::time_reference_ranking();
+  if (!keep) fs::remove_all(base);
+  return 0;
+}

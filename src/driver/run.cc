@@ -13,6 +13,7 @@
 #include "data/summary.h"
 #include "data/trrw.h"
 #include "driver/age_classes.h"
+#include "driver/alignment.h"
 #include "driver/banner.h"
 #include "driver/read_input.h"
 #include "plot/plotchron.h"
@@ -70,18 +71,6 @@ std::string result_file_name(const std::string& input_name) {
   const std::size_t blank = input_name.find(' ');
   const std::string stem = input_name.substr(0, blank);
   return (stem + "_KVR.txt").substr(0, kNameLength);
-}
-
-// Moves every series to calendar positions: ring i goes to start position + i - 1.
-void shift_to_calendar(MeasurementSet* set, Grid<float>* scratch) {
-  for (int j = 1; j <= set->count(); ++j) {
-    const SeriesInfo& info = set->info(j);
-    for (int i = 1; i <= info.length; ++i) {
-      (*scratch)(j, info.start_position + i - 1) = set->values(j, i);
-    }
-  }
-  std::swap(set->values, *scratch);
-  scratch->fill(kMissing);
 }
 
 // Flushes and checks a result file written through `out`.

@@ -1,0 +1,123 @@
+#include "bench/bench_phases.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "common/dimensions.h"
+#include "data/decade_outputs.h"
+#include "data/measurement_set.h"
+#include "data/trrw.h"
+#include "driver/alignment.h"
+#include "driver/console.h"
+#include "driver/read_input.h"
+#include "standardize/chronology.h"
+#include "standardize/rankcls.h"
+#include "standardize/result_table.h"
+
+namespace kvr::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Classes of `size` positions over the calendar domain, the RAC the first.
+AgeClassTable fixed_classes(int domain, int size) {
+  AgeClassTable table;
+  table.class_size = size;
+  for (int start = 1; start <= domain; start += size) {
+    table.classes.push_back({start, start + size - 1});
+  }
+  table.rac_index = 1;
+  table.rac_start = table.classes[0].start;
+  table.rac_end = table.classes[0].end;
+  return table;
+}
+
+}  // namespace
+
+void time_phases(const std::filesystem::path& input, const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
+  std::istringstream no_answers;
+  std::ostringstream screen;
+  Console console(no_answers, screen);
+
+  Clock::time_point start = Clock::now();
+  MeasurementSet set;
+  TrrwText text;
+  {
+    std::ifstream in(input, std::ios::binary);
+    if (!read_measurements(in, console, &set, &text)) {
+      std::printf("reading failed:\n%s\n", screen.str().c_str());
+      return;
+    }
+  }
+  const double read_time = seconds_since(start);
+
+  start = Clock::now();
+  Grid<float> standardized(set.count(), set.values.cols(), kMissing);
+  shift_to_calendar(&set, &standardized);
+  const double shift_time = seconds_since(start);
+
+  std::vector<float> all_values;
+  for (int j = 1; j <= set.count(); ++j) {
+    for (int p = 1; p <= set.values.cols(); ++p) {
+      if (!is_missing(set.values(j, p))) all_values.push_back(set.values(j, p));
+    }
+  }
+  start = Clock::now();
+  std::sort(all_values.begin(), all_values.end());
+  const double sort_floor = seconds_since(start);
+
+  const AgeClassTable table = fixed_classes(set.time_span, 100);
+  start = Clock::now();
+  ClassRanks ranks;
+  rankcls(set.values, set.count(), table, &ranks, screen);
+  const double rank_time = seconds_since(start);
+
+  start = Clock::now();
+  replace_by_rac(set.values, ranks, table, set, false, &standardized);
+  const double replace_time = seconds_since(start);
+
+  start = Clock::now();
+  const Chronology chronology = build_chronology(standardized, set.count(), set.time_span);
+  const double chronology_time = seconds_since(start);
+
+  const std::string title(60, ' ');
+  const std::string name = "bench.rwl" + std::string(51, ' ');
+  start = Clock::now();
+  {
+    std::ofstream table_file(folder / "bench.rwl_KVR.txt", std::ios::binary);
+    write_result_table(table_file, set, standardized, chronology, false, title);
+  }
+  const double table_time = seconds_since(start);
+  start = Clock::now();
+  {
+    std::ofstream raw(folder / "KVRmodeled.raw", std::ios::binary);
+    write_modeled_raw(raw, name, title, set, standardized);
+    std::ofstream crn(folder / "KVRmodeled.crn", std::ios::binary);
+    write_modeled_crn(crn, name, title, false, chronology.robust_mean, chronology.sample_depth,
+                      set.earliest_first_year);
+  }
+  const double decade_time = seconds_since(start);
+
+  std::printf("in-process steps (%zu values):\n", all_values.size());
+  std::printf("  read input          %8.3f s\n", read_time);
+  std::printf("  calendar shift      %8.3f s\n", shift_time);
+  std::printf("  rankcls             %8.3f s  (std::sort of all values: %.3f s, ratio %.1f)\n",
+              rank_time, sort_floor, rank_time / sort_floor);
+  std::printf("  replacement         %8.3f s\n", replace_time);
+  std::printf("  chronology          %8.3f s\n", chronology_time);
+  std::printf("  result table        %8.3f s\n", table_time);
+  std::printf("  decade files        %8.3f s\n", decade_time);
+}
+
+void time_reference_ranking() {}
+
+}  // namespace kvr::bench
