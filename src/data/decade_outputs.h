@@ -2,26 +2,28 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "common/grid.h"
 #include "data/measurement_set.h"
-#include <vector>
 
 namespace kvr {
 
 /// "KVRmodeled.raw": input name and run title (60 characters each), the fixed third line,
 /// then every series' non-missing standardized values (rows of `by_year`, calendar positions
-/// of the series' span) in mode "mw".
+/// of the series' span) in mode "mw", record tag three blanks. A series without any value is
+/// not written.
 void write_modeled_raw(std::ostream& out, const std::string& input_name,
                        const std::string& run_title, const MeasurementSet& set,
                        const Grid<float>& by_year);
 
 /// "KVRmodeled.crn": input name, run title, the alignment line, then the chronology
 /// (`robust_mean` and `sample_depth`, one per year from `first_year`) in mode "iw" under the
-/// id "KVRcrn". Years without a chronology value are written as the filler 9990, depth 0.
+/// id "KVRcrn", record tag three blanks. Years without a chronology value (kMissing) are
+/// written as the filler 9990, depth 0.
 void write_modeled_crn(std::ostream& out, const std::string& input_name,
                        const std::string& run_title, bool age_aligned,
-                       const std::vector<float>& robust_mean,
-                       const std::vector<int>& sample_depth, int first_year);
+                       const std::vector<float>& robust_mean, const std::vector<int>& sample_depth,
+                       int first_year);
 
 }  // namespace kvr

@@ -1,0 +1,61 @@
+#include "data/decade_outputs.h"
+
+#include <ostream>
+
+#include "common/dimensions.h"
+#include "common/fixed_format.h"
+#include "data/trrw.h"
+
+namespace kvr {
+namespace {
+
+constexpr std::size_t kHeaderColumns = 60;
+constexpr std::string_view kRecordTag = "   ";
+
+void write_header(std::ostream& out, const std::string& input_name, const std::string& run_title,
+                  std::string_view third_line) {
+  out << pad_right(input_name, kHeaderColumns) << '\n'
+      << pad_right(run_title, kHeaderColumns) << '\n'
+      << third_line << '\n';
+}
+
+}  // namespace
+
+void write_modeled_raw(std::ostream& out, const std::string& input_name,
+                       const std::string& run_title, const MeasurementSet& set,
+                       const Grid<float>& by_year) {
+  write_header(out, input_name, run_title, "Rank Adjusted Standardized values");
+  TrrwSeries series;
+  for (int j = 1; j <= set.count(); ++j) {
+    const SeriesInfo& info = set.info(j);
+    series.id = info.id;
+    series.first_year = info.first_year;
+    series.values.clear();
+    // The values of the series' calendar span, gaps closed up.
+    for (int p = info.start_position; p < info.start_position + info.length; ++p) {
+      if (!by_year.contains(j, p)) continue;
+      const float v = by_year(j, p);
+      if (!is_missing(v)) series.values.push_back(v);
+    }
+    series.count = static_cast<int>(series.values.size());
+    trrw_write(out, TrrwMode::kMeasurementWrite, series, kRecordTag);
+  }
+}
+
+void write_modeled_crn(std::ostream& out, const std::string& input_name,
+                       const std::string& run_title, bool age_aligned,
+                       const std::vector<float>& robust_mean, const std::vector<int>& sample_depth,
+                       int first_year) {
+  write_header(out, input_name, run_title,
+               age_aligned ? "Age aligned Rank Standardized values"
+                           : "Calendar aligned Rank Standardized values");
+  TrrwSeries chronology;
+  chronology.id = "KVRcrn";
+  chronology.first_year = first_year;
+  chronology.count = static_cast<int>(robust_mean.size());
+  chronology.values = robust_mean;
+  chronology.depths = sample_depth;
+  trrw_write(out, TrrwMode::kIndexWrite, chronology, kRecordTag);
+}
+
+}  // namespace kvr
