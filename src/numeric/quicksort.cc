@@ -1,22 +1,25 @@
 #include "numeric/quicksort.h"
 
 #include <array>
-#include <cmath>
 #include <cstddef>
 
 namespace kvr {
 namespace {
 
 constexpr int kInsertionThreshold = 7;
-constexpr float kMultiplier = 211.0f;
-constexpr float kIncrement = 1663.0f;
-constexpr float kModulus = 7875.0f;
+constexpr int kMultiplier = 211;
+constexpr int kIncrement = 1663;
+constexpr int kModulus = 7875;
 constexpr float kScale = 0.00012698413f;  // 1 / 7875
 
 }  // namespace
 
 int quicksort_draw_pivot(int left, int right, float* fx) {
-  *fx = std::fmod(*fx * kMultiplier + kIncrement, kModulus);
+  // The states are whole numbers below 7875 and 211 * 7874 + 1663 < 2^24, so the real
+  // remainder (fx * 211 + 1663) mod 7875 is exact; integer arithmetic gives it without the
+  // cost of fmod.
+  const int state = static_cast<int>(*fx);
+  *fx = static_cast<float>((state * kMultiplier + kIncrement) % kModulus);
   return left + static_cast<int>(static_cast<float>(right - left + 1) * *fx * kScale);
 }
 

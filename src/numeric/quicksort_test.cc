@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "numeric/sort_test_inputs.h"
@@ -38,10 +39,14 @@ TEST(QuicksortTest, PivotDrawsAreFixed) {
   // Next state: (1663 * 211 + 1663) mod 7875 = 6056; 1 + floor(10 * 6056 / 7875) = 8.
   EXPECT_EQ(quicksort_draw_pivot(1, 10, &fx), 8);
   EXPECT_EQ(fx, 6056.0f);
-  // The position stays inside the range for every state the generator reaches.
+  // Over the generator's whole cycle: the states are those of the real remainder
+  // fmod(fx * 211 + 1663, 7875), and the position stays inside the range.
   fx = 0.0f;
+  float real_fx = 0.0f;
   for (int draw = 0; draw < 8000; ++draw) {
     const int q = quicksort_draw_pivot(101, 10101, &fx);
+    real_fx = std::fmod(real_fx * 211.0f + 1663.0f, 7875.0f);
+    ASSERT_EQ(fx, real_fx);
     ASSERT_GE(q, 101);
     ASSERT_LE(q, 10101);
   }
