@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,6 +68,54 @@ TEST(ListFormatTest, Reals) {
   };
   for (const auto& c : cases) EXPECT_EQ(list_real(c.v), c.text) << c.v;
   EXPECT_EQ(list_real(std::numeric_limits<float>::infinity()).size(), 15u);
+}
+
+// The layout rules for a real transcribed with printf: the %.5E of the value gives the
+// exponent after rounding to six digits, which picks %#.*f in 11 or %.6E in 15 columns.
+std::string printf_reference(float v) {
+  char buffer[128];
+  const double x = v == 0.0f ? 0.0 : static_cast<double>(v);
+  std::snprintf(buffer, sizeof buffer, "%.5E", x);
+  const int exponent = std::atoi(std::strchr(buffer, 'E') + 1);
+  int width = 15;
+  if (x != 0.0 && exponent >= -1 && exponent <= 5) {
+    width = 11;
+    std::snprintf(buffer, sizeof buffer, "%#.*f", 6 - (exponent >= 0 ? exponent + 1 : 0), x);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%.6E", x);
+  }
+  const std::string text = buffer;
+  return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+}
+
+TEST(ListFormatTest, RealsAgreeWithPrintfOverTheWholeRange) {
+  std::vector<float> values;
+  // Every decade boundary the form and the decimals change at, and its neighbours.
+  for (int e = -3; e <= 7; ++e) {
+    const float boundary = static_cast<float>(std::pow(10.0, e));
+    for (float near : {boundary, std::nextafter(boundary, 0.0f), std::nextafter(boundary, 1e30f),
+                       boundary * 0.9999995f, boundary * 0.99999949f, boundary * 0.9999996f}) {
+      values.push_back(near);
+      values.push_back(-near);
+    }
+  }
+  // Exact ties at the last digit kept go to the even neighbour, as printf rounds.
+  for (float tie : {123456.5f, 123457.5f, 12345.25f, 12345.75f, 1234.125f, 0.5f, 2.5f}) {
+    values.push_back(tie);
+    values.push_back(-tie);
+  }
+  std::mt19937 rng(99);
+  std::uniform_int_distribution<std::uint32_t> bits;
+  std::uniform_real_distribution<double> log_magnitude(-2.5, 6.5);
+  std::uniform_real_distribution<float> widths(0.0f, 20.0f);
+  for (int k = 0; k < 20000; ++k) {
+    const float v = std::bit_cast<float>(bits(rng));
+    if (std::isfinite(v)) values.push_back(v);
+    values.push_back(widths(rng));
+    const float spread = static_cast<float>(std::pow(10.0, log_magnitude(rng)));
+    values.push_back(k % 2 == 0 ? spread : -spread);
+  }
+  for (float v : values) ASSERT_EQ(list_real(v), printf_reference(v)) << v;
 }
 
 // Two series over 1850..1852: a year with values but fewer than four, an empty year, and a
