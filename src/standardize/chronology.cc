@@ -1,6 +1,7 @@
 #include "standardize/chronology.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstddef>
 
@@ -91,6 +92,7 @@ void robmean(std::span<float> x, std::span<float> d, int* control, float* locati
   *location = median;
 
   // The median absolute deviation, without a consistency factor.
+  assert(d.size() >= x.size());
   const std::span<float> dev = d.first(x.size());
   for (std::size_t i = 0; i < x.size(); ++i) dev[i] = std::fabs(x[i] - median);
   quicksort(dev);

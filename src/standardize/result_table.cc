@@ -67,8 +67,9 @@ std::uint64_t scaled_round(float v, int decimals) {
 // the rounded value lies outside that range.
 bool append_fixed(std::string* out, float v) {
   const float magnitude = std::fabs(v);
-  // The decimal exponent of |v| itself; the float comparisons with 0.01f and 0.1f are exact
-  // for this purpose as no float lies between those constants and the decimal values.
+  // The decimal exponent of |v| itself. 0.1f lies just above 0.1 with no float in between,
+  // so magnitude < 0.1f means |v| < 0.1; 0.01f lies just below 0.01, so only values below
+  // 0.01, which cannot round up to 0.1, skip the check for a carry into 0.1.
   int exponent = 5;
   if (!(magnitude < 1e6f) || magnitude < 0.01f) return false;
   if (magnitude < 0.1f) {
