@@ -35,7 +35,8 @@ void singleton_sort(float* x, std::int32_t* y, int n) {
   int j = n;
   for (;;) {
     while (j - i >= 1) {
-      const int p = i + static_cast<int>(static_cast<double>(j - i) * kPivotFraction);
+      const int p =
+          i + static_cast<int>(static_cast<double>(j - i) * static_cast<double>(kPivotFraction));
       float t = x1(p);
       if (x1(i) > t) {
         exchange(i, p);
