@@ -17,14 +17,14 @@ struct Segment {
 };
 
 // Ascending sort of x[0..n-1]; when kMoveCompanion, y moves with x. Indices below are 1-based
-// as in the published algorithm (x1[i] is x(i)).
+// as in the published algorithm: x1(i) is x[i - 1]. (An accessor rather than a pointer to
+// x - 1, which would point before the array.)
 template <bool kMoveCompanion>
 void singleton_sort(float* x, std::int32_t* y, int n) {
-  float* const x1 = x - 1;
-  std::int32_t* const y1 = kMoveCompanion ? y - 1 : nullptr;
+  auto x1 = [x](int i) -> float& { return x[i - 1]; };
   auto exchange = [&](int a, int b) {
-    std::swap(x1[a], x1[b]);
-    if constexpr (kMoveCompanion) std::swap(y1[a], y1[b]);
+    std::swap(x[a - 1], x[b - 1]);
+    if constexpr (kMoveCompanion) std::swap(y[a - 1], y[b - 1]);
   };
 
   // The larger part of each partition is deferred, so at most log2(n) segments wait at once;
@@ -35,27 +35,28 @@ void singleton_sort(float* x, std::int32_t* y, int n) {
   int j = n;
   for (;;) {
     while (j - i >= 1) {
-      const int p = i + static_cast<int>(static_cast<double>(j - i) * kPivotFraction);
-      float t = x1[p];
-      if (x1[i] > t) {
+      const int p =
+          i + static_cast<int>(static_cast<double>(j - i) * static_cast<double>(kPivotFraction));
+      float t = x1(p);
+      if (x1(i) > t) {
         exchange(i, p);
-        t = x1[p];
+        t = x1(p);
       }
-      if (x1[j] < t) {
+      if (x1(j) < t) {
         exchange(j, p);
-        t = x1[p];
-        if (x1[i] > t) {
+        t = x1(p);
+        if (x1(i) > t) {
           exchange(i, p);
-          t = x1[p];
+          t = x1(p);
         }
       }
       int l = j;
       int m = i;
       for (;;) {
         do --l;
-        while (x1[l] > t);
+        while (x1(l) > t);
         do ++m;
-        while (x1[m] < t);
+        while (x1(m) < t);
         if (m > l) break;
         exchange(l, m);
       }

@@ -1,23 +1,34 @@
 #include "numeric/quicksort.h"
 
 #include <array>
-#include <cmath>
 #include <cstddef>
 
 namespace kvr {
 namespace {
 
 constexpr int kInsertionThreshold = 7;
-constexpr float kMultiplier = 211.0f;
-constexpr float kIncrement = 1663.0f;
-constexpr float kModulus = 7875.0f;
+constexpr int kMultiplier = 211;
+constexpr int kIncrement = 1663;
+constexpr int kModulus = 7875;
 constexpr float kScale = 0.00012698413f;  // 1 / 7875
 
 }  // namespace
 
+int quicksort_draw_pivot(int left, int right, float* fx) {
+  // The states are whole numbers below 7875 and 211 * 7874 + 1663 < 2^24, so the real
+  // remainder (fx * 211 + 1663) mod 7875 is exact; integer arithmetic gives it without the
+  // cost of fmod.
+  const int state = static_cast<int>(*fx);
+  *fx = static_cast<float>((state * kMultiplier + kIncrement) % kModulus);
+  return left + static_cast<int>(static_cast<float>(right - left + 1) * *fx * kScale);
+}
+
 void quicksort(std::span<float> a) {
   const int n = static_cast<int>(a.size());
-  float* const ra = a.data() - 1;  // ra[i] is element i, 1-based as in the published routine
+  // ra(i) is element i, 1-based as in the published routine. (An accessor rather than a
+  // pointer to a.data() - 1, which would point before the array, or before null when empty.)
+  float* const data = a.data();
+  auto ra = [data](int i) -> float& { return data[i - 1]; };
 
   // The larger side is always the one deferred, so at most log2(n) ranges wait at once;
   // 64 pairs cover every int-sized array.
@@ -29,13 +40,13 @@ void quicksort(std::span<float> a) {
   for (;;) {
     if (right - left < kInsertionThreshold) {
       for (int j = left + 1; j <= right; ++j) {
-        const float value = ra[j];
+        const float value = ra(j);
         int i = j - 1;
-        while (i >= 1 && ra[i] > value) {
-          ra[i + 1] = ra[i];
+        while (i >= 1 && ra(i) > value) {
+          ra(i + 1) = ra(i);
           --i;
         }
-        ra[i + 1] = value;
+        ra(i + 1) = value;
       }
       if (top == 0) return;
       right = stack[static_cast<std::size_t>(--top)];
@@ -43,27 +54,26 @@ void quicksort(std::span<float> a) {
       continue;
     }
 
-    fx = std::fmod(fx * kMultiplier + kIncrement, kModulus);
-    const int q = left + static_cast<int>(static_cast<float>(right - left + 1) * fx * kScale);
-    const float pivot = ra[q];
-    ra[q] = ra[left];
+    const int q = quicksort_draw_pivot(left, right, &fx);
+    const float pivot = ra(q);
+    ra(q) = ra(left);
     int i = left;
     int j = right;
     for (;;) {
-      while (j >= 1 && pivot < ra[j]) --j;
+      while (j >= 1 && pivot < ra(j)) --j;
       if (j <= i) {
-        ra[i] = pivot;
+        ra(i) = pivot;
         break;
       }
-      ra[i] = ra[j];
+      ra(i) = ra(j);
       ++i;
-      while (i <= n && pivot > ra[i]) ++i;
+      while (i <= n && pivot > ra(i)) ++i;
       if (j <= i) {
-        ra[j] = pivot;
+        ra(j) = pivot;
         i = j;
         break;
       }
-      ra[j] = ra[i];
+      ra(j) = ra(i);
       --j;
     }
 

@@ -21,15 +21,15 @@ struct Chronology {
 };
 
 /// Sorts x ascending and returns its median, hinges, hinge spread, minimum and maximum.
-/// x must hold at least one value.
+/// An empty x leaves the outputs as they are.
 void hinges(std::span<float> x, float* median, float* upper_hinge, float* lower_hinge,
             float* hinge_spread, float* minimum, float* maximum);
 
 /// Robust location, scale and standard error of the sample x (reordered by the call); d is
-/// scratch of the same length. `control` goes in as 2 and comes back 0 (empty sample, no
+/// scratch of at least the same length. `control` goes in as 2 and comes back 0 (empty sample, no
 /// output written), 1 (1 to 3 values: the mean) or 2.
-void robmean(std::span<float> x, std::span<float> d, int* control, float* location,
-             float* scale, float* standard_error);
+void robmean(std::span<float> x, std::span<float> d, int* control, float* location, float* scale,
+             float* standard_error);
 
 /// The year-by-year chronology of rows 1..series_count of `by_year` (calendar positions
 /// 1..time_span).

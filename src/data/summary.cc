@@ -1,0 +1,166 @@
+#include "data/summary.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <ostream>
+
+#include "common/fixed_format.h"
+#include "numeric/quicksort.h"
+
+namespace kvr {
+namespace {
+
+// Five-column fields of the sqc record hold -9999 to 99999.
+bool fits_five_columns(int v) { return v >= -9999 && v <= 99999; }
+
+std::string frame_line() { return "  " + std::string(42, '*'); }
+
+std::string fixed_7_2(float v) { return format_fixed(static_cast<double>(v), 7, 2); }
+
+}  // namespace
+
+std::string sqc_record(const SqcEntry& entry, int count) {
+  std::string record;
+  record.reserve(40);
+  record += format_int(entry.last_year, 5);
+  record += format_int(9000LL - entry.first_year, 5);
+  record += format_int(entry.length, 5);
+  record += format_int(entry.first_year, 5);
+  record += format_int(count, 5);
+  record += "  ";
+  record += pad_right(entry.id, 8);
+  record += "     ";
+  return record;
+}
+
+void sort_sqc(std::vector<SqcEntry>* entries) {
+  // Entries that compare equal have equal fields throughout, so any sort gives the same
+  // sequence as the selection sort over the record texts.
+  std::sort(entries->begin(), entries->end(), [](const SqcEntry& a, const SqcEntry& b) {
+    if (a.last_year != b.last_year) return a.last_year > b.last_year;
+    if (a.first_year != b.first_year) return a.first_year < b.first_year;
+    if (a.length != b.length) return a.length > b.length;
+    return pad_right(a.id, 8) > pad_right(b.id, 8);
+  });
+}
+
+CommonInterval commint(std::span<const SqcEntry> sorted) {
+  // The candidates are visited in the order of the plain scan: each distinct last year E
+  // (latest first), then each entry's first year S. The series covering [S, E] are those
+  // with a last year of at least E, a prefix of the sorted entries, whose first year is at
+  // most S. Per E the prefix grows by E's own entries; a running count per distinct first
+  // year and its cumulative sums then give every S's count at once.
+  const std::size_t n = sorted.size();
+  std::vector<int> first_years;
+  first_years.reserve(n);
+  for (const SqcEntry& e : sorted) first_years.push_back(e.first_year);
+  std::sort(first_years.begin(), first_years.end());
+  first_years.erase(std::unique(first_years.begin(), first_years.end()), first_years.end());
+
+  std::vector<std::size_t> rank(n);
+  for (std::size_t m = 0; m < n; ++m) {
+    rank[m] = static_cast<std::size_t>(
+        std::lower_bound(first_years.begin(), first_years.end(), sorted[m].first_year) -
+        first_years.begin());
+  }
+
+  std::vector<int> starting(first_years.size(), 0);  // prefix entries per first year
+  std::vector<int> covering(first_years.size(), 0);  // prefix entries with first year <= it
+  CommonInterval best;
+  std::size_t prefix = 0;
+  while (prefix < n) {
+    const int end = sorted[prefix].last_year;
+    while (prefix < n && sorted[prefix].last_year == end) ++starting[rank[prefix++]];
+    int running = 0;
+    for (std::size_t r = 0; r < starting.size(); ++r) {
+      running += starting[r];
+      covering[r] = running;
+    }
+    for (std::size_t m = 0; m < n; ++m) {
+      const int start = sorted[m].first_year;
+      const long long years = static_cast<long long>(end) - start + 1;
+      const int covered = covering[rank[m]];
+      const long long rings = years * covered;
+      if (rings > best.rings) {
+        best.rings = rings;
+        best.start = start;
+        best.end = end;
+        best.years = static_cast<int>(years);
+        best.series = covered;
+      }
+    }
+  }
+  return best;
+}
+
+bool print_summary(std::ostream& out, const MeasurementSet& set) {
+  const int n = set.count();
+  if (n > kSummaryMaxSeries) {
+    out << " >> file contains more than program limit of" << format_int(kSummaryMaxSeries, 6)
+        << " series\n";
+    out << " too many series for subroutine Commint\n";
+    return false;
+  }
+  if (n == 0) {
+    // No lengths to take statistics of and no interval: the count is all there is to say.
+    out << '\n' << frame_line() << '\n';
+    out << "  **  Number of series in chronology: " << format_int(0, 6) << '\n';
+    out << frame_line() << '\n';
+    return true;
+  }
+
+  float length_sum = 0.0f;
+  std::vector<float> lengths;
+  lengths.reserve(static_cast<std::size_t>(n));
+  std::vector<SqcEntry> entries;
+  entries.reserve(static_cast<std::size_t>(n));
+  int earliest = set.info(1).first_year;
+  int latest = set.info(1).first_year + set.info(1).length - 1;
+  for (int j = 1; j <= n; ++j) {
+    const SeriesInfo& info = set.info(j);
+    const int last_year = info.first_year + info.length - 1;
+    length_sum += static_cast<float>(info.length);
+    lengths.push_back(static_cast<float>(info.length));
+    earliest = std::min(earliest, info.first_year);
+    latest = std::max(latest, last_year);
+    entries.push_back({last_year, info.first_year, info.length, pad_right(info.id, 8)});
+  }
+
+  quicksort(lengths);
+  const std::size_t count = lengths.size();
+  const float minimum = lengths.front();
+  const float maximum = lengths.back();
+  const float median =
+      count % 2 == 1 ? lengths[count / 2] : (lengths[count / 2 - 1] + lengths[count / 2]) / 2.0f;
+  const float average = length_sum / static_cast<float>(n);
+
+  sort_sqc(&entries);
+  // The interval search reads the years back from the records' five-column fields; a year
+  // that did not fit there cannot be read back, and the summary stops short of the block.
+  for (const SqcEntry& e : entries) {
+    if (!fits_five_columns(e.last_year) || !fits_five_columns(e.first_year)) {
+      out << ' ' << sqc_record(e, n) << '\n';
+      out << " error reading sqc)\n";
+      return true;
+    }
+  }
+
+  const CommonInterval interval = commint(entries);
+  out << '\n' << frame_line() << '\n';
+  out << "  **  Time span of chronology: " << format_int(earliest, 5) << " to"
+      << format_int(latest, 5) << '\n';
+  out << "  **  Number of series in chronology: " << format_int(n, 6) << '\n';
+  out << "  **  Average series length:          " << fixed_7_2(average) << '\n';
+  out << "  **  Median series length:           " << fixed_7_2(median) << '\n';
+  out << "  **  Minimum series length:          " << fixed_7_2(minimum) << '\n';
+  out << "  **  Maximum series length:          " << fixed_7_2(maximum) << '\n';
+  out << "  **  Optimum common interval: " << format_int(interval.start, 5) << " to"
+      << format_int(interval.end, 5) << '\n';
+  out << "  **  Number of years included: " << format_int(interval.years, 12) << '\n';
+  out << "  **  Number of Series included:     " << format_int(interval.series, 7) << '\n';
+  out << "  **  Number of rings:               " << format_int(interval.rings, 7) << '\n';
+  out << frame_line() << '\n';
+  return true;
+}
+
+}  // namespace kvr

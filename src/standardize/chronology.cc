@@ -1,0 +1,204 @@
+#include "standardize/chronology.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstddef>
+
+#include "common/dimensions.h"
+#include "numeric/quicksort.h"
+
+namespace kvr {
+namespace {
+
+// Biweight tuning constant and number of passes.
+constexpr double kBiweightTuning = 7.5;
+constexpr int kBiweightPasses = 4;
+
+// Below this MAD the sample is taken as constant and the biweight is skipped.
+constexpr float kSmallMad = 0.0001f;
+
+// Years handled per sweep over the series: each series row is read in runs of this many
+// contiguous cells instead of one cell per row and year, which keeps the walk over a large
+// grid cache-friendly. The values of a year are still collected in series order.
+constexpr int kYearBlock = 64;
+
+// x(i), 1-based, of a sample held in a span.
+float at(std::span<const float> x, int i) { return x[static_cast<std::size_t>(i - 1)]; }
+
+// The mean of two elements: summed in double, stored in single precision.
+float mean_of_two(float a, float b) {
+  return static_cast<float>((static_cast<double>(a) + static_cast<double>(b)) / 2.0);
+}
+
+// The square root of n taken as a single-precision real.
+float sqrt_of_count(int n) { return std::sqrt(static_cast<float>(n)); }
+
+}  // namespace
+
+float Chronology::upper_band(int y) const {
+  const float se = standard_error[static_cast<std::size_t>(y - 1)];
+  if (is_missing(se)) return kMissing;
+  return robust_mean[static_cast<std::size_t>(y - 1)] + 2.0f * se;
+}
+
+float Chronology::lower_band(int y) const {
+  const float se = standard_error[static_cast<std::size_t>(y - 1)];
+  if (is_missing(se)) return kMissing;
+  return robust_mean[static_cast<std::size_t>(y - 1)] - 2.0f * se;
+}
+
+void hinges(std::span<float> x, float* median, float* upper_hinge, float* lower_hinge,
+            float* hinge_spread, float* minimum, float* maximum) {
+  const int n = static_cast<int>(x.size());
+  if (n < 1) return;  // nothing to describe; the outputs keep their values
+  quicksort(x);
+  *minimum = at(x, 1);
+  *maximum = at(x, n);
+  *median = mean_of_two(at(x, n / 2 + 1), at(x, n - n / 2));
+  // Each half holds h values; for odd n the middle value belongs to both halves.
+  const int h = (n + 1) / 2;
+  *lower_hinge = mean_of_two(at(x, h / 2 + 1), at(x, h - h / 2));
+  *upper_hinge = mean_of_two(at(x, n - h + h / 2 + 1), at(x, n - h / 2));
+  *hinge_spread = *upper_hinge - *lower_hinge;
+}
+
+void robmean(std::span<float> x, std::span<float> d, int* control, float* location, float* scale,
+             float* standard_error) {
+  const int n = static_cast<int>(x.size());
+  if (n == 0) {
+    *control = 0;
+    return;
+  }
+
+  double sum = 0.0;
+  for (float v : x) sum += static_cast<double>(v);
+  const double mean = sum / static_cast<double>(n);
+  if (n <= 3) {
+    *location = static_cast<float>(mean);
+    *scale = 0.0f;
+    *standard_error = 0.0f;
+    *control = 1;
+    return;
+  }
+
+  float median = 0.0f;
+  float upper_hinge = 0.0f;
+  float lower_hinge = 0.0f;
+  float hinge_spread = 0.0f;
+  float minimum = 0.0f;
+  float maximum = 0.0f;
+  hinges(x, &median, &upper_hinge, &lower_hinge, &hinge_spread, &minimum, &maximum);
+  *location = median;
+
+  // The median absolute deviation, without a consistency factor.
+  assert(d.size() >= x.size());
+  const std::span<float> dev = d.first(x.size());
+  for (std::size_t i = 0; i < x.size(); ++i) dev[i] = std::fabs(x[i] - median);
+  quicksort(dev);
+  const int l = (n + 1) / 2;
+  const float mad = mean_of_two(at(dev, l), at(dev, n - l + 1));
+
+  if (mad < kSmallMad && n >= 6) {
+    *scale = mad;
+    *standard_error = mad / sqrt_of_count(n);
+    return;
+  }
+  if (n <= 5) {
+    *scale = 1.5f * mad;
+    *standard_error = 1.5f * mad / sqrt_of_count(n);
+    return;
+  }
+
+  // Tukey biweight around the median with the MAD as a fixed scale, in double precision.
+  const double s = static_cast<double>(mad);
+  const double width = kBiweightTuning * s;
+  double t = static_cast<double>(median);
+  double spread = 0.0;
+  for (int pass = 1; pass <= kBiweightPasses; ++pass) {
+    double a_sum = 0.0;
+    double b_sum = 0.0;
+    double g_sum = 0.0;
+    double w_sum = 0.0;
+    for (float v : x) {
+      const double r = static_cast<double>(v) - t;
+      const double u = r / width;
+      if (std::fabs(u) >= 1.0) continue;
+      const double u2 = u * u;
+      const double a = 1.0 - u2;
+      const double a2 = a * a;
+      a_sum += a2 * a2 * r * r;
+      b_sum += a * (1.0 - 5.0 * u2);
+      g_sum += a2 * r;
+      w_sum += a2;
+    }
+    t += g_sum / w_sum;
+    spread = (static_cast<double>(n) / std::sqrt(static_cast<double>(n - 1))) * std::sqrt(a_sum) /
+             std::fabs(b_sum);
+  }
+  *location = static_cast<float>(t);
+  *scale = static_cast<float>(spread);
+  *standard_error = static_cast<float>(spread / static_cast<double>(sqrt_of_count(n)));
+}
+
+Chronology build_chronology(const Grid<float>& by_year, int series_count, int time_span) {
+  Chronology chronology;
+  const int years = std::max(time_span, 0);
+  const std::size_t year_count = static_cast<std::size_t>(years);
+  chronology.sample_depth.assign(year_count, 0);
+  chronology.robust_mean.assign(year_count, kMissing);
+  chronology.standard_error.assign(year_count, kMissing);
+
+  // Only cells inside the grid are read: rows beyond it and years beyond its columns count
+  // as having no value.
+  const int rows = std::clamp(series_count, 0, by_year.rows());
+  const int stored_years = std::min(years, by_year.cols());
+
+  const std::size_t row_count = static_cast<std::size_t>(rows);
+  std::vector<float> block(static_cast<std::size_t>(kYearBlock) * row_count);
+  std::vector<int> block_depth(static_cast<std::size_t>(kYearBlock));
+  std::vector<float> scratch(row_count);
+
+  float sum = 0.0f;
+  int count = 0;
+  for (int first = 1; first <= years; first += kYearBlock) {
+    const int last = std::min(first + kYearBlock - 1, years);
+    const int width = last - first + 1;
+    const int stored_last = std::min(last, stored_years);
+    std::fill(block_depth.begin(), block_depth.end(), 0);
+    // block[b * rows + k] is the k-th value (in series order) of year first + b.
+    for (int i = 1; i <= rows && first <= stored_last; ++i) {
+      const float* row = by_year.row(i);
+      for (int y = first; y <= stored_last; ++y) {
+        const float v = row[y - 1];
+        if (is_missing(v)) continue;
+        const std::size_t b = static_cast<std::size_t>(y - first);
+        int& depth = block_depth[b];
+        block[b * row_count + static_cast<std::size_t>(depth)] = v;
+        ++depth;
+      }
+    }
+    for (int b = 0; b < width; ++b) {
+      const std::size_t y = static_cast<std::size_t>(first + b - 1);
+      const int n = block_depth[static_cast<std::size_t>(b)];
+      chronology.sample_depth[y] = n;
+      const std::span<float> sample(block.data() + static_cast<std::size_t>(b) * row_count,
+                                    static_cast<std::size_t>(n));
+      int control = 2;
+      float location = 0.0f;
+      float scale = 0.0f;
+      float standard_error = 0.0f;
+      robmean(sample, scratch, &control, &location, &scale, &standard_error);
+      if (control == 0) continue;
+      chronology.robust_mean[y] = location;
+      if (control == 2) chronology.standard_error[y] = standard_error;
+      sum += location;
+      ++count;
+    }
+  }
+  // Without any chronology value there is no average: the missing value, not 0 / 0.
+  chronology.average = count > 0 ? sum / static_cast<float>(count) : kMissing;
+  return chronology;
+}
+
+}  // namespace kvr
