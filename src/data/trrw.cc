@@ -206,6 +206,7 @@ TrrwStatus SeriesReader::read(int* series_counter) {
       series_->id = r.id;
       series_->first_year = r.year;
       first_line_ = in_.line_number();
+      series_->first_line = first_line_;
     } else {
       check_year(r);
     }

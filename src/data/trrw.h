@@ -29,6 +29,7 @@ struct TrrwSeries {
   std::string id;
   int first_year = 0;
   int count = 0;  // on reading -999 at the end of the file
+  int first_line = 0;  // reading: the line of the series' first record
   std::vector<float> values;
   std::vector<int> depths;
 };

@@ -19,16 +19,19 @@ std::string name_of(const SeriesInfo& info) {
   return "\"" + trim_right(info.id) + "\" (" + years_of(info) + ")";
 }
 
-// The ids that occur more than once, each with the numbers of its series.
-void warn_duplicate_ids(Console& console, const MeasurementSet& set) {
-  std::map<std::string, std::vector<int>> by_id;
-  for (int j = 1; j <= set.count(); ++j) by_id[set.info(j).id].push_back(j);
-  for (const auto& [id, numbers] : by_id) {
-    if (numbers.size() < 2) continue;
-    std::string list;
-    for (const int j : numbers) list += " " + std::to_string(j);
-    console.line(" Warning: series id \"" + trim_right(id) + "\" occurs " +
-                 std::to_string(numbers.size()) + " times (series" + list + ")");
+// One warning per series whose id an earlier series already has, naming both first lines.
+void warn_duplicate_ids(Console& console, const MeasurementSet& set,
+                        const std::vector<int>& first_lines) {
+  std::map<std::string, int> first_with_id;
+  for (int j = 1; j <= set.count(); ++j) {
+    const auto [earlier, added] = first_with_id.emplace(set.info(j).id, j);
+    if (added) continue;
+    const int line = first_lines[static_cast<std::size_t>(j - 1)];
+    const int earlier_line = first_lines[static_cast<std::size_t>(earlier->second - 1)];
+    console.line(" Warning: line " + std::to_string(line) + ", series \"" +
+                 trim_right(set.info(j).id) + "\": the id of series " +
+                 std::to_string(earlier->second) + " (line " + std::to_string(earlier_line) +
+                 ") again");
   }
 }
 
@@ -38,23 +41,26 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
                        TrrwText* text) {
   LineReader lines(in);
   std::vector<std::vector<float>> values;
+  std::vector<int> first_lines;
+  ReadReport report;
+  std::vector<std::string> late_warnings;  // printed after the reader's own anomalies
   int series_counter = 0;
   TrrwSeries buffer;
-  buffer.values.assign(static_cast<std::size_t>(kMaxPositions), 0.0f);
-  buffer.depths.assign(static_cast<std::size_t>(kMaxPositions), 0);
 
   for (;;) {
     DroppedSeries dropped;
     dropped.line_number = 0;
     const TrrwStatus status = trrw_read(lines, TrrwMode::kMeasurementRead, kMaxPositions,
-                                        &buffer, &series_counter, text, console.out(), &dropped);
+                                        &buffer, &series_counter, text, console.out(), &dropped,
+                                        &report);
     if (status == TrrwStatus::kTooManyTextLines) return false;
     if (status == TrrwStatus::kEndOfFile) {
       if (dropped.line_number > 0) {
-        console.line(" Warning: the file ends inside series \"" + trim_right(dropped.id) +
-                     "\" (first year " + std::to_string(dropped.first_year) +
-                     ", first record on line " + std::to_string(dropped.line_number) +
-                     "): it has no end marker and is left out");
+        late_warnings.push_back(" Warning: line " + std::to_string(dropped.line_number) +
+                                ", series \"" + trim_right(dropped.id) + "\" (first year " +
+                                std::to_string(dropped.first_year) +
+                                "): the file ends inside it, before its end marker; the " +
+                                "series is left out");
       }
       break;
     }
@@ -76,15 +82,19 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
       return false;
     }
     if (info.length < 1) {
-      console.line(" Warning: series " + name_of(info) + " holds no values");
+      late_warnings.push_back(" Warning: line " + std::to_string(buffer.first_line) +
+                              ", series \"" + trim_right(info.id) + "\": it holds no values");
     }
     set->series.push_back(info);
+    first_lines.push_back(buffer.first_line);
     values.emplace_back(buffer.values.begin(), buffer.values.begin() + info.length);
     if (info.last_year > set->latest_last_year) set->latest_last_year = info.last_year;
     if (info.first_year < set->earliest_first_year) set->earliest_first_year = info.first_year;
     if (info.length > set->longest_length) set->longest_length = info.length;
   }
 
+  for (const ReadAnomaly& anomaly : report.anomalies) console.line(describe(anomaly));
+  for (const std::string& warning : late_warnings) console.line(warning);
   if (set->count() == 0) {
     console.line(" The input file holds no tree-ring series. Program terminating.");
     return false;
@@ -103,7 +113,7 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
     return false;
   }
 
-  warn_duplicate_ids(console, *set);
+  warn_duplicate_ids(console, *set, first_lines);
   set->values.reset(set->count(), set->positions_needed(), kMissing);
   for (int j = 1; j <= set->count(); ++j) {
     SeriesInfo& info = set->info(j);
