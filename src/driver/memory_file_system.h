@@ -1,0 +1,24 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "driver/file_system.h"
+
+namespace kvr {
+
+/// Files kept in memory, for in-process runs: tests and the fuzzing harness. A file written
+/// is stored when its stream is destroyed. Names put in `failing` cannot be created; names in
+/// `full` accept no bytes (as on a full disk).
+class MemoryFileSystem : public FileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  std::set<std::string> failing;
+  std::set<std::string> full;
+
+  std::unique_ptr<std::istream> open_read(const std::string& name, std::string* error) override;
+  std::unique_ptr<std::ostream> open_write(const std::string& name, std::string* error) override;
+};
+
+}  // namespace kvr
