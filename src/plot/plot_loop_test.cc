@@ -160,14 +160,5 @@ TEST(PlotLoopTest, AFileThatCannotBeCreatedIsReportedAndTheMenuShownAgain) {
                           kMenu);
 }
 
-TEST(PlotLoopTest, RecordedSequenceCheckFindsUnsafeInits) {
-  EXPECT_EQ(plinit_fault({"plinit", "plend"}), "plinit without a device at call 1");
-  EXPECT_EQ(plinit_fault({"plsdev \"psc\"", "plinit", "plend"}),
-            "PostScript plinit without a file name at call 2");
-  EXPECT_EQ(plinit_fault({"plsdev \"xwin\"", "plinit", "plend", "plinit", "plend"}),
-            "plinit without a device at call 4");
-  EXPECT_EQ(plinit_fault({"plsdev \"xwin\"", "plinit"}), "no plend after the last plinit");
-}
-
 }  // namespace
 }  // namespace kvr

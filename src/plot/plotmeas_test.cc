@@ -190,11 +190,6 @@ TEST(PlotmeasTest, LabelsAndFileByPlotKind) {
   }
 }
 
-TEST(PlotmeasTest, ABlankTitleIsPassedEmpty) {
-  const PlotRun r = run(make_set(three_series()), kPlotRaw, "c\n", "      ");
-  EXPECT_EQ(matching(r.calls, "pllab")[0], "pllab \"Year\" \"RRW(mm.)\" \"\"");
-}
-
 TEST(PlotmeasTest, ShortSpansHaveEmptyRunningMeans) {
   struct Case {
     std::vector<Series> series;
