@@ -24,7 +24,7 @@ inline constexpr int kPlotTransformed = 2;
 /// loop with its options menu; saves "KVR_fig1.ps" (raw) or "KVR_fig1b.ps" (transformed).
 /// The set's values must be age aligned (value i of a series is its i-th ring). Fills *depth.
 /// Returns kEndOfInput when the console ended at the menu.
-[[nodiscard]] Answer plotmeas(PlotContext& context, const MeasurementSet& set,
-                              SampleDepth* depth, int plot_kind, std::string_view title);
+[[nodiscard]] Answer plotmeas(PlotContext& context, const MeasurementSet& set, SampleDepth* depth,
+                              int plot_kind, std::string_view title);
 
 }  // namespace kvr

@@ -1,6 +1,7 @@
 #include "plot/plplot_plotter.h"
 
 #include <plplot.h>
+#include <plplot/plevent.h>
 
 // plplot.h maps each routine name to its c_ function by a macro, which would rename the
 // methods of PlplotPlotter too; the c_ functions are called by their own names below.
@@ -23,49 +24,166 @@
 #undef plstyl
 #undef plend
 
+// Xlib defines macros such as Status and None; it comes last so that they touch nothing else.
+#include <X11/Xlib.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace kvr {
+namespace {
 
-bool PlplotPlotter::window_available() { return false; }
-void PlplotPlotter::plsdev(const std::string& device) { ::c_plsdev(device.c_str()); }
-void PlplotPlotter::plsfnam(const std::string& file_name) { ::c_plsfnam(file_name.c_str()); }
+// Shift, Control, Caps Lock, Meta, Alt, Super and Hyper, and the ISO level shifts (AltGr):
+// pressed alone they only prepare the key that follows.
+bool is_modifier(unsigned int keysym) {
+  return (keysym >= PLK_Shift_L && keysym <= PLK_Hyper_R) ||
+         (keysym >= 0xFE01 && keysym <= 0xFE0F) ||  // ISO_Lock .. ISO_Last_Group_Lock
+         keysym == 0xFF7E ||                        // Mode_switch
+         keysym == 0xFF7F;                          // Num_Lock
+}
+
+// The window's key handler: any key but a bare modifier ends the page. The key is then
+// cleared, which keeps the window device from acting on it: a capital Q would end the
+// program, an L would start locate mode.
+void on_key(PLGraphicsIn* event, void* /*data*/, int* exit_eventloop) {
+  if (is_modifier(event->keysym)) return;
+  event->keysym = 0;
+  event->string[0] = '\0';
+  *exit_eventloop = 1;
+}
+
+// The window's button handler: any click ends the page.
+void on_button(PLGraphicsIn* /*event*/, void* /*data*/, int* exit_eventloop) {
+  *exit_eventloop = 1;
+}
+
+void report(const char* text) { std::fprintf(stderr, " Plot skipped: %s\n", text); }
+
+}  // namespace
+
+PlplotPlotter::~PlplotPlotter() {
+  if (display_ != nullptr) XCloseDisplay(static_cast<Display*>(display_));
+}
+
+bool PlplotPlotter::display_available() {
+  // The new connection opens before the old one closes, so the server never loses its last
+  // client to a probe.
+  Display* display = XOpenDisplay(nullptr);
+  if (display_ != nullptr) XCloseDisplay(static_cast<Display*>(display_));
+  display_ = display;
+  return display != nullptr;
+}
+
+bool PlplotPlotter::device_installed(const std::string& device) {
+  // plgDevs fills caller-supplied arrays; *count is their capacity on entry.
+  std::array<const char*, 128> menu{};
+  std::array<const char*, 128> names{};
+  const char** menu_pointer = menu.data();
+  const char** name_pointer = names.data();
+  int count = static_cast<int>(names.size());
+  ::plgDevs(&menu_pointer, &name_pointer, &count);
+  for (int i = 0; i < count && i < static_cast<int>(names.size()); ++i) {
+    if (names[static_cast<std::size_t>(i)] != nullptr &&
+        device == names[static_cast<std::size_t>(i)]) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PlplotPlotter::window_available() { return display_available() && device_installed("xwin"); }
+
+void PlplotPlotter::plsdev(const std::string& device) {
+  device_ = device;
+  ::c_plsdev(device.c_str());
+}
+
+void PlplotPlotter::plsfnam(const std::string& file_name) {
+  file_name_ = file_name;
+  ::c_plsfnam(file_name.c_str());
+}
+
 void PlplotPlotter::plscol0(int index, int red, int green, int blue) {
   ::c_plscol0(index, red, green, blue);
 }
+
 void PlplotPlotter::plscolbg(int red, int green, int blue) { ::c_plscolbg(red, green, blue); }
-void PlplotPlotter::plinit() { ::c_plinit(); }
-void PlplotPlotter::plcol0(int colour) { ::c_plcol0(colour); }
+
+void PlplotPlotter::plinit() {
+  if (active_) return;
+  if (device_.empty()) return report("no PLplot device was chosen");
+  if (!device_installed(device_)) return report("the PLplot device is not installed");
+  if (device_ == "xwin" && !display_available()) return report("no display can be opened");
+  const bool file_device = device_ != "xwin";
+  if (file_device && file_name_.empty()) return report("no file name was given");
+  // plend forgets the handlers, so they are installed again for every page.
+  ::plsKeyEH(on_key, nullptr);
+  ::plsButtonEH(on_button, nullptr);
+  ::c_plinit();
+  active_ = true;
+}
+
+void PlplotPlotter::plcol0(int colour) {
+  if (active_) ::c_plcol0(colour);
+}
+
 void PlplotPlotter::plssub(int columns, int rows) { ::c_plssub(columns, rows); }
-void PlplotPlotter::pladv(int page) { ::c_pladv(page); }
+
+void PlplotPlotter::pladv(int page) {
+  if (active_) ::c_pladv(page);
+}
+
 void PlplotPlotter::plvpor(double xmin, double xmax, double ymin, double ymax) {
-  ::c_plvpor(xmin, xmax, ymin, ymax);
+  if (active_) ::c_plvpor(xmin, xmax, ymin, ymax);
 }
+
 void PlplotPlotter::plwind(double xmin, double xmax, double ymin, double ymax) {
-  ::c_plwind(xmin, xmax, ymin, ymax);
+  if (active_) ::c_plwind(xmin, xmax, ymin, ymax);
 }
-void PlplotPlotter::plaxes(double x0, double y0, const std::string& xopt, double xtick,
-                           int nxsub, const std::string& yopt, double ytick, int nysub) {
-  ::c_plaxes(x0, y0, xopt.c_str(), xtick, nxsub, yopt.c_str(), ytick, nysub);
+
+void PlplotPlotter::plaxes(double x0, double y0, const std::string& xopt, double xtick, int nxsub,
+                           const std::string& yopt, double ytick, int nysub) {
+  if (active_) ::c_plaxes(x0, y0, xopt.c_str(), xtick, nxsub, yopt.c_str(), ytick, nysub);
 }
+
 void PlplotPlotter::pllab(const std::string& xlabel, const std::string& ylabel,
                           const std::string& title) {
-  ::c_pllab(xlabel.c_str(), ylabel.c_str(), title.c_str());
+  if (active_) ::c_pllab(xlabel.c_str(), ylabel.c_str(), title.c_str());
 }
+
 void PlplotPlotter::plmtex(const std::string& side, double disp, double pos, double just,
                            const std::string& text) {
-  ::c_plmtex(side.c_str(), disp, pos, just, text.c_str());
+  if (active_) ::c_plmtex(side.c_str(), disp, pos, just, text.c_str());
 }
+
 void PlplotPlotter::plline(int n, const float* x, const float* y) {
-  std::vector<PLFLT> xs(x, x + n);
-  std::vector<PLFLT> ys(y, y + n);
+  if (!active_ || n <= 0) return;
+  const std::vector<PLFLT> xs(x, x + n);
+  const std::vector<PLFLT> ys(y, y + n);
   ::c_plline(n, xs.data(), ys.data());
 }
-void PlplotPlotter::pllsty(int style) { ::c_pllsty(style); }
-void PlplotPlotter::plwid(double width) { ::c_plwidth(width); }
-void PlplotPlotter::plstyl(int n, const int* marks, const int* spaces) {
-  ::c_plstyl(n, marks, spaces);
+
+void PlplotPlotter::pllsty(int style) {
+  if (active_) ::c_pllsty(style);
 }
-void PlplotPlotter::plend() { ::c_plend(); }
+
+void PlplotPlotter::plwid(double width) {
+  if (active_) ::c_plwidth(width);
+}
+
+void PlplotPlotter::plstyl(int n, const int* marks, const int* spaces) {
+  if (active_) ::c_plstyl(n, marks, spaces);
+}
+
+void PlplotPlotter::plend() {
+  // Also after a skipped plinit: plend resets the stream, so nothing set for the skipped page
+  // (a file name, say) is left over for the next one.
+  ::c_plend();
+  active_ = false;
+  device_.clear();
+  file_name_.clear();
+}
 
 }  // namespace kvr

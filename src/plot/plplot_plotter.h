@@ -1,12 +1,34 @@
 #pragma once
 
+#include <string>
+
 #include "plot/plotter.h"
 
 namespace kvr {
 
-/// The Plotter over PLplot's C API.
+/// The Plotter over PLplot's C API, PLplot's default stream only.
+///
+/// PLplot ends the whole program, or reads the program's standard input, in several cases;
+/// this adapter keeps it from doing either:
+/// - window_available() opens the X display and checks that the "xwin" driver is installed:
+///   without them plinit would end the program. The probe's connection stays open until the
+///   next probe or the end of the plotter: an X server whose last client disconnects resets
+///   itself (Xvfb, a bare X session), and a connection attempt during the reset fails, so
+///   a probe that closed at once could make PLplot's own connection in plinit fail.
+/// - plinit() starts PLplot only when a device has been set since the last plend, the device
+///   is installed, a file device has a file name, and the window device has a display;
+///   otherwise PLplot would ask on standard input (or exit), so the page is skipped with a
+///   line on standard error and every drawing call up to plend does nothing.
+/// - Before each plinit it installs key and button handlers: any key but a bare modifier, or
+///   any click, dismisses the window's page, and the capital Q that would end the program
+///   only dismisses it too.
 class PlplotPlotter : public Plotter {
  public:
+  PlplotPlotter() = default;
+  PlplotPlotter(const PlplotPlotter&) = delete;
+  PlplotPlotter& operator=(const PlplotPlotter&) = delete;
+  ~PlplotPlotter() override;
+
   bool window_available() override;
   void plsdev(const std::string& device) override;
   void plsfnam(const std::string& file_name) override;
@@ -29,6 +51,20 @@ class PlplotPlotter : public Plotter {
   void plwid(double width) override;
   void plstyl(int n, const int* marks, const int* spaces) override;
   void plend() override;
+
+  /// True when PLplot has a driver for `device` (e.g. "xwin", "psc").
+  static bool device_installed(const std::string& device);
+
+ private:
+  /// True when the X display named by DISPLAY can be opened; keeps the new connection open
+  /// in place of the last one.
+  bool display_available();
+
+  void* display_ = nullptr;  // the probe's Display*, kept open (see above)
+  // What has been set on the stream since the last plend (plend resets the stream).
+  std::string device_;
+  std::string file_name_;
+  bool active_ = false;  // plinit has run and plend has not
 };
 
 }  // namespace kvr

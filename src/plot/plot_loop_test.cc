@@ -1,0 +1,164 @@
+#include "plot/plot_loop.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "plot/plot_testing.h"
+#include "plot/recording_plotter.h"
+
+namespace kvr {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const Calls kWhite = {"plscol0 0 255 255 255", "plscol0 15 0 0 0", "plscolbg 255 255 255"};
+const Calls kDark = {"plscol0 15 255 255 255", "plscol0 0 0 0 0", "plscolbg 0 0 0"};
+const Calls kSave = {"plsdev \"psc\"", "plsfnam \"KVR_test.ps\""};
+const Calls kWindow = {"plsdev \"xwin\""};
+
+// One pass: the device calls, the colours, then the frame around the page (marked "pladv 7").
+Calls pass(const Calls& device, const Calls& colours) {
+  Calls calls = device;
+  calls.insert(calls.end(), colours.begin(), colours.end());
+  for (const char* call : {"plinit", "plcol0 15", "plssub 1 2", "pladv 7", "plend"}) {
+    calls.emplace_back(call);
+  }
+  return calls;
+}
+
+Calls join(const std::vector<Calls>& parts) {
+  Calls all;
+  for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+const char kMenu[] =
+    "\n"
+    " |*************** plot options menu ***************|\n"
+    " |-------------------------------------------------|\n"
+    " | [s]ave <[c]ontinue> [r]eplot change<b>ackground |\n"
+    " |_________________________________________________|\n"
+    "\n"
+    "  Enter selection s, <c>, r, or b > ";
+
+struct LoopRun {
+  Answer answer;
+  Calls calls;
+  std::string screen;
+  std::vector<std::string> files;
+};
+
+LoopRun run(const std::string& input, bool window = true, const std::string& refused = "") {
+  std::istringstream in(input);
+  std::ostringstream out;
+  Console console(in, out);
+  RecordingPlotter plotter(window);
+  FakeFileSystem files;
+  if (!refused.empty()) files.refused.insert(refused);
+  PlotContext context{console, plotter, files};
+  const Answer answer = run_plot_loop(context, "KVR_test.ps", [](Plotter& p) { p.pladv(7); });
+  EXPECT_EQ(plinit_fault(plotter.calls()), "") << input;
+  return LoopRun{answer, plotter.calls(), out.str(), files.written};
+}
+
+std::string menus(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += kMenu;
+  return text;
+}
+
+TEST(PlotLoopTest, AnswersByTheirFirstCharacter) {
+  const Calls window_white = pass(kWindow, kWhite);
+  const Calls window_dark = pass(kWindow, kDark);
+  const Calls file_white = pass(kSave, kWhite);
+  const Calls file_dark = pass(kSave, kDark);
+  struct Case {
+    const char* input;
+    Calls calls;
+    int menus;
+    std::vector<std::string> files;
+  };
+  const Case cases[] = {
+      {"c\n", window_white, 1, {}},
+      {"C\n", window_white, 1, {}},
+      {"x\n", window_white, 1, {}},
+      {"\n", window_white, 1, {}},    // an empty line continues
+      {" s\n", window_white, 1, {}},  // leading blanks are not skipped
+      {"s\nc\n", join({window_white, file_white}), 2, {"KVR_test.ps"}},
+      {"S\nc\n", join({window_white, file_white}), 2, {"KVR_test.ps"}},
+      {"sx\nc\n", join({window_white, file_white}), 2, {"KVR_test.ps"}},
+      // A second save writes the same page again.
+      {"s\ns\nc\n",
+       join({window_white, file_white, file_white}),
+       3,
+       {"KVR_test.ps", "KVR_test.ps"}},
+      {"r\nc\n", join({window_white, window_white}), 2, {}},
+      {"Replot\nc\n", join({window_white, window_white}), 2, {}},
+      {"b\nc\n", join({window_white, window_dark}), 2, {}},
+      {"B\nc\n", join({window_white, window_dark}), 2, {}},
+      // Twice gives the white background again.
+      {"b\nb\nc\n", join({window_white, window_dark, window_white}), 3, {}},
+      // The background stays dark for the save after it, and for a replot after that.
+      {"b\ns\nr\nc\n",
+       join({window_white, window_dark, file_dark, window_dark}),
+       4,
+       {"KVR_test.ps"}},
+      // A save, then back to the window.
+      {"s\nr\nc\n", join({window_white, file_white, window_white}), 3, {"KVR_test.ps"}},
+  };
+  for (const Case& c : cases) {
+    const LoopRun r = run(c.input);
+    EXPECT_EQ(r.answer, Answer::kOk) << c.input;
+    EXPECT_EQ(r.calls, c.calls) << c.input;
+    EXPECT_EQ(r.screen, menus(c.menus)) << c.input;
+    EXPECT_EQ(r.files, c.files) << c.input;
+  }
+}
+
+TEST(PlotLoopTest, EndOfInputAtTheMenuIsReported) {
+  for (const char* input : {"", "s\n", "b\nr\n"}) {
+    const LoopRun r = run(input);
+    EXPECT_EQ(r.answer, Answer::kEndOfInput) << input;
+  }
+  // A last line without a line end is still an answer.
+  EXPECT_EQ(run("s").answer, Answer::kEndOfInput);
+  EXPECT_EQ(run("c").answer, Answer::kOk);
+}
+
+TEST(PlotLoopTest, WithoutAWindowTheMenuStillSavesAndContinues) {
+  const std::string no_window = std::string(kNoWindowLine) + "\n";
+  struct Case {
+    const char* input;
+    Calls calls;
+    std::string screen;
+  };
+  const Case cases[] = {
+      {"c\n", {}, no_window + kMenu},
+      {"s\nc\n", pass(kSave, kWhite), no_window + kMenu + kMenu},
+      // Each window pass is skipped with its line; the background still changes.
+      {"b\ns\nr\nc\n", pass(kSave, kDark),
+       no_window + kMenu + no_window + kMenu + kMenu + no_window + kMenu},
+  };
+  for (const Case& c : cases) {
+    const LoopRun r = run(c.input, /*window=*/false);
+    EXPECT_EQ(r.answer, Answer::kOk) << c.input;
+    EXPECT_EQ(r.calls, c.calls) << c.input;
+    EXPECT_EQ(r.screen, c.screen) << c.input;
+  }
+}
+
+TEST(PlotLoopTest, AFileThatCannotBeCreatedIsReportedAndTheMenuShownAgain) {
+  const LoopRun r = run("s\nb\nc\n", /*window=*/true, /*refused=*/"KVR_test.ps");
+  EXPECT_EQ(r.answer, Answer::kOk);
+  // No PostScript pass: PLplot would end the program when it cannot open the file.
+  EXPECT_EQ(r.calls, join({pass(kWindow, kWhite), pass(kWindow, kDark)}));
+  EXPECT_EQ(r.screen, std::string(kMenu) +
+                          " The file KVR_test.ps cannot be created: Permission denied\n" + kMenu +
+                          kMenu);
+}
+
+}  // namespace
+}  // namespace kvr

@@ -1,0 +1,65 @@
+#pragma once
+
+// Helpers shared by the plot tests.
+
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/file_system.h"
+
+namespace kvr {
+
+/// A FileSystem that creates files in memory and refuses the names in `refused`.
+class FakeFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<std::istream> open_read(const std::string& name, std::string* error) override {
+    *error = "no such file: " + name;
+    return nullptr;
+  }
+  std::unique_ptr<std::ostream> open_write(const std::string& name, std::string* error) override {
+    written.push_back(name);
+    if (refused.count(name) != 0) {
+      *error = "Permission denied";
+      return nullptr;
+    }
+    return std::make_unique<std::ostringstream>();
+  }
+
+  std::set<std::string> refused;
+  std::vector<std::string> written;  // every name asked for, refused ones included
+};
+
+/// An empty string when every plinit of a recorded call sequence is safe: a device set since
+/// the last plend, a file name too for the PostScript device, and a plend before the next
+/// plinit. Otherwise a description of the first fault. PLplot would read standard input, or
+/// end the program, at a faulty plinit.
+inline std::string plinit_fault(const std::vector<std::string>& calls) {
+  bool device = false;
+  bool file_device = false;
+  bool file_name = false;
+  bool open = false;
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    const std::string& call = calls[i];
+    const std::string at = " at call " + std::to_string(i + 1);
+    if (call.rfind("plsdev ", 0) == 0) {
+      device = true;
+      file_device = call != "plsdev \"xwin\"";
+    } else if (call.rfind("plsfnam ", 0) == 0) {
+      file_name = true;
+    } else if (call == "plinit") {
+      if (open) return "plinit without plend" + at;
+      if (!device) return "plinit without a device" + at;
+      if (file_device && !file_name) return "PostScript plinit without a file name" + at;
+      open = true;
+    } else if (call == "plend") {
+      device = file_device = file_name = open = false;
+    }
+  }
+  if (open) return "no plend after the last plinit";
+  return "";
+}
+
+}  // namespace kvr

@@ -1,0 +1,416 @@
+#include "plot/plplot_plotter.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/dimensions.h"
+#include "driver/file_system.h"
+#include "plot/chronology_plot.h"
+#include "plot/plot_loop.h"
+#include "plot/plotmeas.h"
+
+namespace kvr {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets (or, with nullopt, removes) an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      ::setenv(name, value->c_str(), 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// A fresh folder that is the working directory for the life of the object.
+class ScopedTempDir {
+ public:
+  ScopedTempDir() : old_(fs::current_path()) {
+    std::string pattern = (fs::temp_directory_path() / "kvr_plot_XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+    fs::current_path(path_);
+  }
+  ~ScopedTempDir() {
+    fs::current_path(old_);
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path old_;
+  fs::path path_;
+};
+
+std::string read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool on_path(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::istringstream dirs(path != nullptr ? path : "");
+  std::string dir;
+  while (std::getline(dirs, dir, ':')) {
+    if (!dir.empty() && ::access((fs::path(dir) / program).c_str(), X_OK) == 0) return true;
+  }
+  return false;
+}
+
+// PLplot's PostScript prolog defines D as lineto: the D operators of the pages are the line
+// segments drawn.
+int lineto_count(const std::string& postscript) {
+  const std::size_t page = postscript.find("%%Page:");
+  if (page == std::string::npos) return -1;
+  std::istringstream words(postscript.substr(page));
+  std::string word;
+  int count = 0;
+  while (words >> word) count += word == "D" ? 1 : 0;
+  return count;
+}
+
+bool complete(const std::string& postscript) {
+  const std::size_t end = postscript.rfind("%%EOF");
+  return end != std::string::npos &&
+         postscript.find_first_not_of("\r\n", end + 5) == std::string::npos;
+}
+
+// A plotted set: five series of 60 to 120 years with a wave in them.
+MeasurementSet wave_set() {
+  MeasurementSet set;
+  for (int j = 0; j < 5; ++j) {
+    const int first = 1850 + 10 * j;
+    const int length = 120 - 15 * j;
+    set.series.push_back(SeriesInfo{"w", first, first + length - 1, length, first - 1850 + 1});
+  }
+  set.earliest_first_year = 1850;
+  set.latest_last_year = 1969;
+  set.longest_length = 120;
+  set.time_span = 120;
+  set.values.reset(5, 120, kMissing);
+  for (int j = 1; j <= 5; ++j) {
+    for (int t = 1; t <= set.info(j).length; ++t) {
+      set.values(j, t) = 1.2f + 0.8f * static_cast<float>(std::sin(0.3 * (t + 7 * j)));
+    }
+  }
+  return set;
+}
+
+struct Session {
+  Answer answer;
+  std::string screen;
+};
+
+enum class Page { kRaw, kTransformed, kChronology, kBlank };
+
+// One plot call with the real PLplot, answering `input` at the menus.
+Session plot(Page page, const std::string& input) {
+  std::istringstream in(input);
+  std::ostringstream out;
+  Console console(in, out);
+  PlplotPlotter plotter;
+  DiskFileSystem files;
+  PlotContext context{console, plotter, files};
+  const MeasurementSet set = wave_set();
+  Session session{Answer::kOk, ""};
+  SampleDepth depth;
+  switch (page) {
+    case Page::kRaw:
+    case Page::kTransformed:
+      session.answer =
+          plotmeas(context, set, &depth, page == Page::kRaw ? kPlotRaw : kPlotTransformed, "w");
+      break;
+    case Page::kChronology: {
+      std::vector<float> mean(120), upper(120), lower(120);
+      std::vector<int> count(120, 3);
+      for (std::size_t y = 0; y < 120; ++y) {
+        mean[y] = 1.0f + 0.3f * static_cast<float>(std::sin(0.2 * static_cast<double>(y)));
+        upper[y] = mean[y] + 0.2f;
+        lower[y] = mean[y] - 0.2f;
+      }
+      session.answer = plot_chronology(context, set, set.values, "w", kPlotRaw,
+                                       ChronologyColumns{mean, upper, lower, count, 1.0f});
+      break;
+    }
+    case Page::kBlank:
+      session.answer = run_plot_loop(context, "blank.ps", [](Plotter&) {});
+      break;
+  }
+  session.screen = out.str();
+  return session;
+}
+
+class PlplotPlotterTest : public ::testing::Test {
+ protected:
+  // No display: the window passes are skipped, as on a machine without X.
+  ScopedEnv display_{"DISPLAY", std::nullopt};
+  ScopedEnv fonts_{"PLPLOT_LIB", std::string(KVR_PLPLOT_LIB)};
+  ScopedTempDir dir_;
+};
+
+TEST_F(PlplotPlotterTest, ProbesTheDisplayAndTheDevices) {
+  EXPECT_TRUE(PlplotPlotter::device_installed("psc"));
+  EXPECT_TRUE(PlplotPlotter::device_installed("xwin")) << "plplot-driver-xwin is missing";
+  EXPECT_FALSE(PlplotPlotter::device_installed("win3"));
+  EXPECT_FALSE(PlplotPlotter::device_installed(""));
+  PlplotPlotter plotter;
+  EXPECT_FALSE(plotter.window_available());  // DISPLAY unset
+  ScopedEnv stale("DISPLAY", ":4711");       // no server there
+  EXPECT_FALSE(plotter.window_available());
+}
+
+TEST_F(PlplotPlotterTest, SavedPagesAreCompleteAndDrawn) {
+  // A page with the frame and nothing on it, for comparison.
+  ASSERT_EQ(plot(Page::kBlank, "s\nc\n").answer, Answer::kOk);
+  const int blank = lineto_count(read_file("blank.ps"));
+  struct Case {
+    Page page;
+    const char* file;
+  };
+  const Case cases[] = {{Page::kRaw, "KVR_fig1.ps"},
+                        {Page::kTransformed, "KVR_fig1b.ps"},
+                        {Page::kChronology, "KVR_fig2.ps"}};
+  for (const Case& c : cases) {
+    const Session session = plot(c.page, "s\nc\n");
+    EXPECT_EQ(session.answer, Answer::kOk) << c.file;
+    // The window pass was skipped with one line, and the menu came twice.
+    EXPECT_EQ(session.screen.find(kNoWindowLine), 0u) << c.file;
+    EXPECT_EQ(session.screen.find(kNoWindowLine, 1), std::string::npos) << c.file;
+    const std::string postscript = read_file(c.file);
+    EXPECT_TRUE(complete(postscript)) << c.file;
+    // Five series, two running means and the depth and chronology lines: hundreds of
+    // segments more than the empty frame.
+    EXPECT_GT(lineto_count(postscript), blank + 300) << c.file << " blank " << blank;
+  }
+}
+
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::string rgb;  // 3 bytes per pixel, row by row
+};
+
+// Renders the first page of a PostScript file with ghostscript.
+std::optional<Image> render(const std::string& postscript_file) {
+  const std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=ppmraw -r40 -o page.ppm " +
+                              postscript_file + " > gs.log 2>&1";
+  if (std::system(command.c_str()) != 0) return std::nullopt;
+  std::ifstream in("page.ppm", std::ios::binary);
+  // The header's words may be separated by comment lines ("# Image generated by ...").
+  auto word = [&in]() {
+    std::string text;
+    while (in >> text && text[0] == '#') {
+      std::string rest;
+      std::getline(in, rest);
+    }
+    return text;
+  };
+  Image image;
+  const std::string magic = word();
+  image.width = std::atoi(word().c_str());
+  image.height = std::atoi(word().c_str());
+  const int max = std::atoi(word().c_str());
+  in.get();
+  if (magic != "P6" || max != 255 || image.width <= 0 || image.height <= 0) return std::nullopt;
+  image.rgb.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) *
+                   3);
+  in.read(image.rgb.data(), static_cast<std::streamsize>(image.rgb.size()));
+  if (!in) return std::nullopt;
+  return image;
+}
+
+// Share of the pixels of the middle of the sheet whose channels are all below 64 (dark) or
+// all above 191 (light).
+double share(const Image& image, bool dark) {
+  int hits = 0, total = 0;
+  for (int y = image.height * 3 / 10; y < image.height * 7 / 10; ++y) {
+    for (int x = image.width * 3 / 10; x < image.width * 7 / 10; ++x) {
+      const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                             static_cast<std::size_t>(x)) *
+                            3;
+      bool all = true;
+      for (std::size_t k = 0; k < 3; ++k) {
+        const int v = static_cast<unsigned char>(image.rgb[i + k]);
+        all = all && (dark ? v < 64 : v > 191);
+      }
+      hits += all ? 1 : 0;
+      ++total;
+    }
+  }
+  return static_cast<double>(hits) / total;
+}
+
+TEST_F(PlplotPlotterTest, ADarkSaveIsDarkAndAWhiteOneWhite) {
+  if (!on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed";
+  ASSERT_EQ(plot(Page::kChronology, "s\nc\n").answer, Answer::kOk);
+  const std::optional<Image> white = render("KVR_fig2.ps");
+  ASSERT_TRUE(white.has_value()) << read_file("gs.log");
+  // The background change applies to the window pass that is skipped and to the save after.
+  ASSERT_EQ(plot(Page::kChronology, "b\ns\nc\n").answer, Answer::kOk);
+  const std::optional<Image> dark = render("KVR_fig2.ps");
+  ASSERT_TRUE(dark.has_value()) << read_file("gs.log");
+  EXPECT_GT(share(*white, /*dark=*/false), 0.9);
+  EXPECT_GT(share(*dark, /*dark=*/true), 0.9);
+  // The lines are drawn in both: neither middle is all one colour.
+  EXPECT_LT(share(*white, false), 1.0);
+  EXPECT_LT(share(*dark, true), 1.0);
+}
+
+TEST_F(PlplotPlotterTest, AFileThatCannotBeCreatedEndsNothing) {
+  fs::create_directory("KVR_fig1.ps");  // PLplot cannot open a folder as its file
+  const Session session = plot(Page::kRaw, "s\nc\n");
+  EXPECT_EQ(session.answer, Answer::kOk);
+  EXPECT_NE(session.screen.find(" The file KVR_fig1.ps cannot be created: "), std::string::npos)
+      << session.screen;
+}
+
+TEST_F(PlplotPlotterTest, UnsafeInitsAreSkippedInsteadOfAskingOnStandardInput) {
+  struct Case {
+    const char* device;  // nullptr: none set
+    const char* file_name;
+    const char* report;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, " Plot skipped: no PLplot device was chosen\n"},
+      {"win3", nullptr, " Plot skipped: the PLplot device is not installed\n"},
+      {"psc", nullptr, " Plot skipped: no file name was given\n"},
+      {"xwin", nullptr, " Plot skipped: no display can be opened\n"},
+  };
+  for (const Case& c : cases) {
+    PlplotPlotter plotter;
+    if (c.device != nullptr) plotter.plsdev(c.device);
+    if (c.file_name != nullptr) plotter.plsfnam(c.file_name);
+    ::testing::internal::CaptureStderr();
+    plotter.plinit();
+    // Drawing without an initialised PLplot does nothing.
+    plotter.plcol0(15);
+    plotter.pladv(0);
+    const float x[2] = {0.0f, 1.0f};
+    plotter.plline(2, x, x);
+    plotter.plend();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.report);
+  }
+  // A file name left from a skipped page does not reach the next one.
+  PlplotPlotter plotter;
+  plotter.plsfnam("left_over.ps");
+  ::testing::internal::CaptureStderr();
+  plotter.plinit();
+  plotter.plend();
+  plotter.plsdev("psc");
+  plotter.plinit();
+  plotter.plend();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            " Plot skipped: no PLplot device was chosen\n"
+            " Plot skipped: no file name was given\n");
+  EXPECT_FALSE(fs::exists("left_over.ps"));
+}
+
+// The window path: the test binary runs DISABLED_TwoWindowPages under xvfb-run while a shell
+// script plays the user with xdotool. The page of the first window pass must survive a bare
+// Shift and be dismissed, without ending the program, by a capital Q; the dark replot that
+// follows is dismissed by a left click.
+TEST(PlplotWindowTest, KeysAndClicksDismissThePageAndNothingEndsTheProgram) {
+  if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
+  if (!on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
+  ScopedTempDir dir;
+  ScopedEnv fonts("PLPLOT_LIB", std::string(KVR_PLPLOT_LIB));
+  const fs::path self = fs::read_symlink("/proc/self/exe");
+  // The window driver's loader leaks a few bytes per page, outside this program.
+  std::ofstream("lsan.supp") << "leak:libltdl.so\nleak:libX11.so\n";
+  std::ofstream("user.sh") << R"(
+status=$PWD/status
+KVR_PLOT_WINDOW_STATUS=$status LSAN_OPTIONS=suppressions=$PWD/lsan.supp \
+  "$1" --gtest_also_run_disabled_tests --gtest_filter=PlplotWindowChild.DISABLED_TwoWindowPages \
+  > child.log 2>&1 &
+child=$!
+wait_for() {
+  i=0
+  until grep -q "$1" "$status" 2>/dev/null; do
+    kill -0 $child 2>/dev/null || return 1
+    i=$((i + 1)); [ $i -gt 300 ] && return 1
+    sleep 0.1
+  done
+}
+window() { timeout 20 xdotool search --sync --onlyvisible --name PLplot | head -n 1; }
+wait_for "page 1" || { echo "no first page"; exit 11; }
+w=$(window); [ -n "$w" ] || { echo "no first window"; exit 12; }
+xdotool mousemove --window "$w" 30 30
+xdotool key shift
+sleep 1
+kill -0 $child || { echo "the program ended at a bare Shift"; exit 13; }
+grep -q "page 2" "$status" && { echo "a bare Shift dismissed the page"; exit 14; }
+xdotool key shift+q
+wait_for "page 2" || { echo "Q ended the program or left the page up"; exit 15; }
+w=$(window); [ -n "$w" ] || { echo "no second window"; exit 16; }
+xdotool mousemove --window "$w" 60 60 click 1
+wait $child
+)";
+  const std::string command = "timeout 120 xvfb-run -a -s '-screen 0 800x600x24' sh user.sh '" +
+                              self.string() + "' > user.log 2>&1";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0)
+      << "script: " << read_file("user.log") << "\nprogram: " << read_file("child.log");
+  EXPECT_EQ(read_file("status"), "page 1\npage 2\ndone\n") << read_file("child.log");
+}
+
+// Runs only inside the window test above (under xvfb-run, with KVR_PLOT_WINDOW_STATUS set).
+TEST(PlplotWindowChild, DISABLED_TwoWindowPages) {
+  const char* status_file = std::getenv("KVR_PLOT_WINDOW_STATUS");
+  ASSERT_NE(status_file, nullptr);
+  std::ofstream status(status_file);
+  PlplotPlotter plotter;
+  ASSERT_TRUE(plotter.window_available());
+  std::istringstream in("b\nc\n");
+  std::ostringstream out;
+  Console console(in, out);
+  DiskFileSystem files;
+  PlotContext context{console, plotter, files};
+  int pages = 0;
+  const Answer answer = run_plot_loop(context, "unused.ps", [&](Plotter& p) {
+    p.pladv(0);
+    p.plvpor(0.12, 0.9, 0.2, 0.85);
+    p.plwind(0.0, 10.0, 0.0, 10.0);
+    p.plaxes(0.0, 0.0, "abinst", 2.0, 1, "abinstv", 2.0, 1);
+    const float x[3] = {1.0f, 5.0f, 9.0f};
+    const float y[3] = {2.0f, 8.0f, 4.0f};
+    p.plline(3, x, y);
+    // plend waits in the window next; the script acts once it reads this.
+    status << "page " << ++pages << std::endl;
+  });
+  EXPECT_EQ(answer, Answer::kOk);
+  EXPECT_EQ(pages, 2);
+  EXPECT_EQ(out.str().find(kNoWindowLine), std::string::npos);
+  status << "done" << std::endl;
+}
+
+}  // namespace
+}  // namespace kvr
