@@ -59,7 +59,7 @@ TEST(EndToEndTest, ExampleRunShowsTheDialogueAndWritesEveryFile) {
     EXPECT_TRUE(contains_line(run.output, line)) << "missing line: [" << line << "]";
   }
   EXPECT_EQ(run.output.rfind("\n Welcome", 0), 0u) << "the banner starts with an empty line";
-  for (const std::string& text :
+  for (const char* text :
        {"\n Enter input file name :> ", "\n Plot raw data? [Y]es or [N]o? :> ",
         "\n Apply Power Transformation? [Y]es or [N]o :> ",
         "\n Continue analysis with, \n [1] Age Aligned  \n"

@@ -99,9 +99,9 @@ TEST(ConsoleTest, IntegersAreASignAndDigits) {
     ASSERT_EQ(console.read_int(&value), Answer::kOk) << answer;
     EXPECT_EQ(value, expected) << answer;
   }
-  for (const std::string answer : {"3.5", "1e2", "abc", "12a", "+", "-", ",", "2147483648",
+  for (const char* answer : {"3.5", "1e2", "abc", "12a", "+", "-", ",", "2147483648",
                                    "0x10", "--1"}) {
-    std::istringstream in(answer + "\n");
+    std::istringstream in(std::string(answer) + "\n");
     std::ostringstream out;
     Console console(in, out);
     int value = 99;

@@ -16,7 +16,9 @@ std::string years_of(const SeriesInfo& info) {
 }
 
 std::string name_of(const SeriesInfo& info) {
-  return "\"" + trim_right(info.id) + "\" (" + years_of(info) + ")";
+  std::string name = "\"";
+  name.append(trim_right(info.id)).append("\" (").append(years_of(info)).append(")");
+  return name;
 }
 
 // One warning per series whose id an earlier series already has, naming both first lines.
