@@ -122,10 +122,10 @@ int mapped_rank(int rank, int n, int m) {
 
 void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const AgeClassTable& table,
                     const MeasurementSet& set, bool age_aligned, Grid<float>* standardized) {
-  assert(ranks.ranks.rows() == values.rows() && ranks.ranks.cols() == values.cols());
-  assert(standardized->rows() == values.rows() && standardized->cols() == values.cols());
-  const int series = std::min(set.count(), values.rows());
-  const int cols = values.cols();
+  // The three grids share one shape; should they not, only the common part is touched.
+  const int series =
+      std::min({set.count(), values.rows(), ranks.ranks.rows(), standardized->rows()});
+  const int cols = std::min({values.cols(), ranks.ranks.cols(), standardized->cols()});
 
   // The class of every stored position (0: none). Built from the last class down, so that a
   // position claimed by two classes goes to the lower-numbered one.
@@ -173,7 +173,7 @@ void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const Ag
     const int last = std::min(span_first + info.length - 1, cols);
     for (int j = first; j <= last; ++j) {
       const int k = class_of[static_cast<std::size_t>(j)];
-      if (k == 0) continue;
+      if (k == 0 || static_cast<std::size_t>(k) > ranks.class_counts.size()) continue;
       const int n = ranks.class_counts[static_cast<std::size_t>(k - 1)];
       if (n == 0) continue;
       const int mapped = mapped_rank(ranks.ranks(i, j), n, m);

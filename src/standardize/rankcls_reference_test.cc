@@ -56,6 +56,11 @@ RandomCase make_case(std::mt19937& rng) {
   c.table.rac_index = uniform(1, c.table.count());
   c.table.rac_start = c.table.at(c.table.rac_index).start;
   c.table.rac_end = c.table.at(c.table.rac_index).end;
+  if (uniform(0, 9) == 0) {
+    // RAC bounds that are not those of a class (the block may then hold a rank twice).
+    c.table.rac_start = uniform(1, reach);
+    c.table.rac_end = uniform(c.table.rac_start, reach + 2);
+  }
   return c;
 }
 
