@@ -158,7 +158,7 @@ TEST(RankclsReferenceTest, FastMethodMatchesOnLargeClasses) {
     info.length = cols;
     set.series.push_back(info);
     for (int j = 1; j <= cols; ++j) {
-      const unsigned pick = rng() % 1000;
+      const auto pick = static_cast<unsigned>(rng() % 1000);
       if (pick < 80) continue;
       if (pick < 90) {
         values(i, j) = (pick & 1) != 0 ? -0.0f : 0.0f;
