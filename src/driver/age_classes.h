@@ -10,8 +10,8 @@ namespace kvr {
 /// What the Age-Class dialogue needs to know of the data.
 struct AgeDomain {
   bool age_aligned = true;
-  int longest_length = 0;       // domain length when age aligned
-  int time_span = 0;            // domain length when calendar aligned
+  int longest_length = 0;  // domain length when age aligned
+  int time_span = 0;       // domain length when calendar aligned
   int earliest_first_year = 0;
   int latest_last_year = 0;
 };

@@ -22,15 +22,19 @@ struct ClassRanks {
 void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& table,
              ClassRanks* result, std::ostream& messages);
 
-/// The RAC rank that rank `rank` of a class of n measurements maps to, for a RAC of m.
+/// The RAC rank that rank `rank` of a class of n measurements maps to, for a RAC of m:
+/// q = (rank - (0.5 n + 0.5)) m / n + 0.5 m + 0.5 in double, rounded to single precision, then
+/// to the nearest integer with halves away from zero. n = m gives `rank` itself; n = 0 (a class
+/// without measurements) gives 0.
 int mapped_rank(int rank, int n, int m);
 
 /// Replaces each value of each series' span (ring positions 1..length when age aligned,
 /// calendar positions start..start + length - 1 otherwise) by the RAC value of the mapped
 /// rank. `standardized` must hold kMissing everywhere on entry and has the values' shape.
-void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks,
-                    const AgeClassTable& table, const MeasurementSet& set, bool age_aligned,
-                    Grid<float>* standardized);
+/// Cells of a class without measurements, and cells whose mapped rank no RAC cell carries,
+/// stay kMissing; positions beyond the grid's columns are neither read nor written.
+void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const AgeClassTable& table,
+                    const MeasurementSet& set, bool age_aligned, Grid<float>* standardized);
 
 /// Age-aligned runs: moves the standardized values (by ring number) to calendar positions in
 /// `values`, which is set to kMissing everywhere first.

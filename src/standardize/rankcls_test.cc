@@ -1,0 +1,225 @@
+#include "standardize/rankcls.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/dimensions.h"
+
+namespace kvr {
+namespace {
+
+constexpr float M = kMissing;
+
+Grid<float> make_grid(const std::vector<std::vector<float>>& rows) {
+  Grid<float> g(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), kMissing);
+  for (int i = 1; i <= g.rows(); ++i) {
+    for (int j = 1; j <= g.cols(); ++j) {
+      g(i, j) = rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
+    }
+  }
+  return g;
+}
+
+template <typename T>
+std::vector<std::vector<T>> rows_of(const Grid<T>& g) {
+  std::vector<std::vector<T>> rows;
+  for (int i = 1; i <= g.rows(); ++i) {
+    rows.emplace_back(g.row(i), g.row(i) + g.cols());
+  }
+  return rows;
+}
+
+AgeClassTable make_table(const std::vector<AgeClass>& classes, int rac_index) {
+  AgeClassTable t;
+  t.classes = classes;
+  t.rac_index = rac_index;
+  t.rac_start = t.at(rac_index).start;
+  t.rac_end = t.at(rac_index).end;
+  return t;
+}
+
+// Series i starts at calendar position starts[i - 1] with lengths[i - 1] values.
+MeasurementSet make_set(const std::vector<int>& starts, const std::vector<int>& lengths) {
+  MeasurementSet set;
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    SeriesInfo info;
+    info.start_position = starts[i];
+    info.length = lengths[i];
+    set.series.push_back(info);
+  }
+  return set;
+}
+
+TEST(RankclsTest, TiesRankInScanOrder) {
+  // Scan order: position 1 (series 1, 2), position 2 (1, 2, 3), ...
+  const Grid<float> values = make_grid({
+      {5, 2, 2, M},
+      {5, 1, 2, 7},
+      {M, 2, 5, 1},
+  });
+  ClassRanks r;
+  std::ostringstream messages;
+  rankcls(values, 3, make_table({{1, 4}}, 1), &r, messages);
+  EXPECT_EQ(rows_of(r.ranks), (std::vector<std::vector<int>>{
+                                  {7, 3, 5, 0},
+                                  {8, 1, 6, 10},
+                                  {0, 4, 9, 2},
+                              }));
+  EXPECT_EQ(r.class_counts, std::vector<int>{10});
+  EXPECT_EQ(r.rac_count, 10);
+  EXPECT_EQ(messages.str(), "");
+}
+
+TEST(RankclsTest, ClassesRankedApartAndEmptyClassesReported) {
+  // Classes [1,2], [3,4] (all missing), [5,6] (RAC), [7,9] (beyond the 6 stored positions).
+  const Grid<float> values = make_grid({
+      {3, 1, M, M, 9, 8},
+      {2, 4, M, M, 8, 7},
+      {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f},  // series 3 is not part of the set
+  });
+  ClassRanks r;
+  std::ostringstream messages;
+  rankcls(values, 2, make_table({{1, 2}, {3, 4}, {5, 6}, {7, 9}}, 3), &r, messages);
+  EXPECT_EQ(rows_of(r.ranks), (std::vector<std::vector<int>>{
+                                  {3, 1, 0, 0, 4, 3},
+                                  {2, 4, 0, 0, 2, 1},
+                                  {0, 0, 0, 0, 0, 0},
+                              }));
+  EXPECT_EQ(r.class_counts, (std::vector<int>{4, 0, 4, 0}));
+  EXPECT_EQ(r.rac_count, 4);
+  EXPECT_EQ(messages.str(),
+            " the number of values to be sorted is not positive.\n"
+            " the number of values to be sorted is not positive.\n");
+}
+
+TEST(RankclsTest, MappedRank) {
+  struct Case {
+    int n;
+    int m;
+    std::vector<int> expected;  // for ranks 1..n
+  };
+  const Case cases[] = {
+      {10, 5, {1, 1, 2, 2, 3, 3, 4, 4, 5, 5}},  // q = 0.75, 1.25, ..., 5.25
+      {4, 8, {2, 4, 6, 8}},                     // q = 1.5, 3.5, 5.5, 7.5: halves go up
+      {1, 4, {3}},
+      {1, 5, {3}},
+      {5, 4, {1, 2, 3, 3, 4}},  // q = 0.9, 1.7, 2.5, 3.3, 4.1
+      {7, 7, {1, 2, 3, 4, 5, 6, 7}},
+      {3, 1, {1, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.n) + " -> " + std::to_string(c.m));
+    std::vector<int> got;
+    for (int rank = 1; rank <= c.n; ++rank) got.push_back(mapped_rank(rank, c.n, c.m));
+    EXPECT_EQ(got, c.expected);
+  }
+  // A missing cell (rank 0): q = -0.5 rounds away from zero; with n = m it stays 0.
+  EXPECT_EQ(mapped_rank(0, 4, 8), -1);
+  EXPECT_EQ(mapped_rank(0, 7, 7), 0);
+  // q = 736.499975 in double is 736.5 in single precision, which rounds up.
+  EXPECT_EQ(mapped_rank(14708, 20003, 1001), 737);
+  // An empty RAC: every rank maps to 1 or less.
+  EXPECT_LE(mapped_rank(3, 3, 0), 1);
+}
+
+// A hand-worked standardization: RAC [1,2] with values 10, 20, 30, 40 (m = 4); class [3,6]
+// with n = 5; class [7,7] with n = 1.
+TEST(ReplaceByRacTest, WorkedExample) {
+  const Grid<float> values = make_grid({
+      {10, 40, 3, 1, 4, 1, 9, M},
+      {30, 20, 8, M, M, M, M, M},
+  });
+  const AgeClassTable table = make_table({{1, 2}, {3, 6}, {7, 7}}, 1);
+  ClassRanks r;
+  std::ostringstream messages;
+  rankcls(values, 2, table, &r, messages);
+  ASSERT_EQ(r.class_counts, (std::vector<int>{4, 5, 1}));
+  // Class 2 ranks: 1 (pos 4), 1 (pos 6), 3, 4, 8 -> 1, 2, 3, 4, 5; mapped 1, 2, 3, 3, 4.
+  ASSERT_EQ(rows_of(r.ranks), (std::vector<std::vector<int>>{
+                                  {1, 4, 3, 1, 4, 2, 1, 0},
+                                  {3, 2, 5, 0, 0, 0, 0, 0},
+                              }));
+  const MeasurementSet set = make_set({1, 1}, {7, 3});
+  Grid<float> standardized(2, 8, kMissing);
+  replace_by_rac(values, r, table, set, true, &standardized);
+  // The RAC comes back unchanged; the single value of class 3 takes RAC rank 3.
+  EXPECT_EQ(rows_of(standardized), (std::vector<std::vector<float>>{
+                                       {10, 40, 30, 10, 30, 20, 30, M},
+                                       {30, 20, 40, M, M, M, M, M},
+                                   }));
+}
+
+TEST(ReplaceByRacTest, ClassAsLargeAsTheRacTakesItsValuesInOrder) {
+  const Grid<float> values = make_grid({
+      {1.5f, 0.25f, 7, 3},
+      {2.5f, 0.75f, 5, 9},
+  });
+  const AgeClassTable table = make_table({{1, 2}, {3, 4}}, 1);
+  ClassRanks r;
+  std::ostringstream messages;
+  rankcls(values, 2, table, &r, messages);
+  Grid<float> standardized(2, 4, kMissing);
+  replace_by_rac(values, r, table, make_set({1, 1}, {4, 4}), true, &standardized);
+  // Class 2 sorted: 3, 5, 7, 9 -> RAC sorted 0.25, 0.75, 1.5, 2.5.
+  EXPECT_EQ(rows_of(standardized), (std::vector<std::vector<float>>{
+                                       {1.5f, 0.25f, 1.5f, 0.25f},
+                                       {2.5f, 0.75f, 0.75f, 2.5f},
+                                   }));
+}
+
+TEST(ReplaceByRacTest, CalendarSpansEmptyClassesAndEmptyRac) {
+  // Calendar aligned: series 1 covers positions 2..5, series 2 positions 1..3.
+  const Grid<float> values = make_grid({
+      {M, 4, 2, 6, 8, M},
+      {1, 3, 5, M, M, M},
+  });
+  {
+    // Classes [1,3] (RAC), [4,5], [6,8] (empty, runs beyond the stored positions).
+    const AgeClassTable table = make_table({{1, 3}, {4, 5}, {6, 8}}, 1);
+    ClassRanks r;
+    std::ostringstream messages;
+    rankcls(values, 2, table, &r, messages);
+    ASSERT_EQ(r.rac_count, 5);
+    Grid<float> standardized(2, 6, kMissing);
+    replace_by_rac(values, r, table, make_set({2, 1}, {4, 3}), false, &standardized);
+    // n = 2, m = 5: q = 1.75, 4.25 -> RAC ranks 2 and 4, values 2 and 4.
+    EXPECT_EQ(rows_of(standardized), (std::vector<std::vector<float>>{
+                                         {M, 4, 2, 2, 4, M},
+                                         {1, 3, 5, M, M, M},
+                                     }));
+    EXPECT_EQ(messages.str(), " the number of values to be sorted is not positive.\n");
+  }
+  {
+    // The RAC is the empty class: nothing is standardized.
+    const AgeClassTable table = make_table({{1, 3}, {4, 5}, {6, 8}}, 3);
+    ClassRanks r;
+    std::ostringstream messages;
+    rankcls(values, 2, table, &r, messages);
+    ASSERT_EQ(r.rac_count, 0);
+    Grid<float> standardized(2, 6, kMissing);
+    replace_by_rac(values, r, table, make_set({2, 1}, {4, 3}), false, &standardized);
+    EXPECT_EQ(rows_of(standardized), std::vector<std::vector<float>>(2, std::vector<float>(6, M)));
+  }
+}
+
+TEST(RealignToCalendarTest, MovesRingsToCalendarPositions) {
+  const Grid<float> standardized = make_grid({
+      {1, 2, 3, M, M},
+      {4, 5, M, M, M},
+  });
+  Grid<float> values = make_grid({
+      {9, 9, 9, 9, 9},
+      {9, 9, 9, 9, 9},
+  });
+  realign_to_calendar(standardized, make_set({1, 3}, {3, 2}), &values);
+  EXPECT_EQ(rows_of(values), (std::vector<std::vector<float>>{
+                                 {1, 2, 3, M, M},
+                                 {M, M, 4, 5, M},
+                             }));
+}
+
+}  // namespace
+}  // namespace kvr
