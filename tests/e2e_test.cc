@@ -19,12 +19,13 @@ using test::run_program;
 using test::ScopedTempDir;
 using test::write_file;
 
-// Answers for a run without plots or power transformation: alignment, option 1 with the
-// given class size and RAC index, and the KNMI file.
+// Answers for a run without measurement plots or power transformation: alignment, option 1
+// with the given class size and RAC index, "c" at the chronology plot's menu, and the KNMI
+// file.
 std::string plain_answers(const std::string& input, int alignment, int class_size,
                           int rac_index) {
   return "\n" + input + "\nn\nn\n" + std::to_string(alignment) + "\n1\n" +
-         std::to_string(class_size) + "\n" + std::to_string(rac_index) + "\ny\n\n";
+         std::to_string(class_size) + "\n" + std::to_string(rac_index) + "\nc\ny\n\n";
 }
 
 void copy_in(const std::filesystem::path& from, const std::string& name) {
@@ -66,7 +67,7 @@ TEST(EndToEndTest, ExampleRunShowsTheDialogueAndWritesEveryFile) {
         " [2] Calendar Aligned values [1 or 2]? :> ",
         "\n Do you want to save the final chronology in \n"
         " a format suitable for uploading into KNMI.CE?\n Enter [Y]es or [N]o :> ",
-        "\n\n Normal Termination of Program\n Hit RETURN to EXIT\n"}) {
+        "Enter [Y]es or [N]o :> \n Normal Termination of Program\n Hit RETURN to EXIT\n"}) {
     EXPECT_NE(run.output.find(text), std::string::npos) << "missing: [" << text << "]";
   }
   EXPECT_EQ(run.output.find("Plot Transformed data?"), std::string::npos);
