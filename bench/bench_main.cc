@@ -51,7 +51,12 @@ void write_series(std::FILE* out, const char* id, int first_year, int length, Lc
   int slots = 10 - ((first_year % 10) + 10) % 10;
   int written = 0;
   for (;;) {
-    std::fprintf(out, "%-8.8s%4d", id, year);
+    // Years below -999 take five columns and leave seven for the id.
+    if (year < -999) {
+      std::fprintf(out, "%-7.7s%5d", id, year);
+    } else {
+      std::fprintf(out, "%-8.8s%4d", id, year);
+    }
     bool done = false;
     for (int s = 0; s < slots; ++s) {
       if (written == length) {
@@ -71,7 +76,7 @@ void write_series(std::FILE* out, const char* id, int first_year, int length, Lc
   }
 }
 
-// `series` series whose calendar span is exactly `span` years from year 1000; the first
+// `series` series whose calendar span is exactly `span` years from year -4000; the first
 // series covers the whole span, the others have lengths from min_length to the span.
 void make_input(const fs::path& path, int series, int span, int min_length) {
   std::FILE* out = std::fopen(path.c_str(), "w");
@@ -79,7 +84,7 @@ void make_input(const fs::path& path, int series, int span, int min_length) {
   std::fprintf(out, "BENCH  1 Generated benchmark data\n");
   for (int j = 1; j <= series; ++j) {
     const int length = j == 1 ? span : random.between(min_length, span);
-    const int first_year = 1000 + (j == 1 ? 0 : random.between(0, span - length));
+    const int first_year = -4000 + (j == 1 ? 0 : random.between(0, span - length));
     char id[16];
     std::snprintf(id, sizeof id, "B%06d", j);
     write_series(out, id, first_year, length, &random);
@@ -99,6 +104,7 @@ ChildRun run_program(const fs::path& folder, const std::string& answers,
                      const std::string& transcript) {
   ChildRun run;
   const Clock::time_point start = Clock::now();
+  std::fflush(stdout);
   const pid_t child = ::fork();
   if (child == 0) {
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
@@ -186,9 +192,10 @@ int main(int argc, char** argv) {
   // Return, file name, plots, power transformation, calendar alignment, option 1 with class
   // size 100 and RAC 1, KNMI file, Return. With --plots the raw and chronology plots are saved
   // to PostScript ("s", then "c"), headless.
+  // The chronology plot is always shown: its menu is answered "c" (or "s", "c").
   const std::string plot_answer = plots ? "y\ns\nc\n" : "n\n";
-  const std::string answers =
-      "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "") + "y\n\n";
+  const std::string answers = "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" +
+                              (plots ? "s\nc\n" : "c\n") + "y\n\n";
   const fs::path base = fs::temp_directory_path() / ("kvr_bench_" + std::to_string(::getpid()));
   bench_case("ITRDB-sized", base / "itrdb", 60, 300, 80, answers, keep);
   bench_case("largest accepted", base / "largest", 1001, 10001, 300, answers, keep);
