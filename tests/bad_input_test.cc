@@ -1,0 +1,396 @@
+// Runs the real program on damaged and unusual measurement files. Each one gives either a
+// complete analysis or a clear message and a non-zero exit status; none crashes, hangs, draws
+// a sanitizer report or changes the input file. The small files live in testdata/bad/ (its
+// README says what each one holds); the big ones are made here.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/trrw.h"
+#include "test_support.h"
+
+namespace kvr {
+namespace {
+
+using test::archive_file;
+using test::project_file;
+using test::read_file;
+using test::ScopedTempDir;
+using test::write_file;
+
+// No display, so the plots go straight to their menus; `timeout` ends a run that hangs
+// (status 124) instead of the test.
+constexpr char kEnvironment[] = "DISPLAY= timeout -k 5 120";
+constexpr int kHung = 124;
+
+constexpr char kNormalEnd[] = " Normal Termination of Program";
+constexpr char kNoSeries[] = " The input file holds no tree-ring series. Program terminating.";
+const std::vector<std::string> kResultFiles = {"KVRmodeled.raw", "KVRmodeled.crn",
+                                               "KVRchron_KNMI.txt"};
+
+// The answers a user gives who takes the plain road: no plots, no power transformation, age
+// aligned, classes of `class_size` with the first as the RAC, "c" at the chronology plot's
+// menu, the KNMI file, and the closing Return.
+std::string plain_answers(const std::string& input, int class_size = 10) {
+  return "\n" + input + "\nn\nn\n1\n1\n" + std::to_string(class_size) + "\n1\nc\ny\n\n";
+}
+
+std::string corpus(const std::string& name) {
+  const std::filesystem::path path = project_file("testdata/bad/" + name);
+  EXPECT_TRUE(std::filesystem::exists(path)) << path;
+  return read_file(path);
+}
+
+// One series through the program's own decade writer (0.001 mm, -9999 end marker).
+std::string decade_series(const std::string& id, int first_year, int length, int seed) {
+  TrrwSeries series;
+  series.id = id;
+  series.first_year = first_year;
+  series.count = length;
+  for (int i = 0; i < length; ++i) {
+    series.values.push_back(0.2f + static_cast<float>((i * 53 + seed * 37) % 400) * 0.005f);
+  }
+  std::ostringstream out;
+  trrw_write(out, TrrwMode::kMeasurementWrite, series, "   ");
+  return out.str();
+}
+
+std::string many_series(int count) {
+  std::string file = "MANY01 1 Many short series\n";
+  for (int j = 1; j <= count; ++j) {
+    const std::string number = std::to_string(j);
+    file += decade_series("M" + std::string(4 - number.size(), '0') + number, 1901, 12, j);
+  }
+  return file;
+}
+
+struct Outcome {
+  test::ProgramRun run;
+  bool input_unchanged = false;
+};
+
+// Writes `bytes` (unless null) as `name` in the current folder and runs the program on it.
+Outcome run_on(const std::string& name, const std::string* bytes, int class_size) {
+  if (bytes != nullptr) write_file(name, *bytes);
+  write_file("answers.txt", plain_answers(name, class_size));
+  Outcome outcome;
+  outcome.run = test::run_program("answers.txt", kEnvironment);
+  outcome.input_unchanged = bytes == nullptr || read_file(name) == *bytes;
+  return outcome;
+}
+
+int count_of(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++n;
+  }
+  return n;
+}
+
+bool has_sanitizer_report(const std::string& output) {
+  return output.find("Sanitizer") != std::string::npos ||
+         output.find("runtime error:") != std::string::npos;
+}
+
+struct BadCase {
+  std::string name;   // the input file name typed
+  std::string bytes;  // its content
+  int status;         // expected exit status: 0 a complete analysis, 1 refused
+  // Texts the screen must hold, in this order; " Warning" lines must come before the summary.
+  std::vector<std::string> texts;
+  int warnings = 0;  // the number of " Warning:" lines, exactly
+  int class_size = 10;
+};
+
+// The checks every case gets: its status and texts, nothing more than its warnings, no
+// sanitizer report, the input untouched, and either the whole analysis or none of it.
+void check_case(const BadCase& c) {
+  SCOPED_TRACE(c.name);
+  ScopedTempDir dir;
+  const Outcome outcome = run_on(c.name, &c.bytes, c.class_size);
+  const std::string& screen = outcome.run.output;
+  ASSERT_NE(outcome.run.exit_status, kHung) << "the run hung\n" << screen;
+  EXPECT_EQ(outcome.run.exit_status, c.status) << screen;
+  EXPECT_FALSE(has_sanitizer_report(screen)) << screen;
+  EXPECT_TRUE(outcome.input_unchanged);
+
+  const std::size_t summary = screen.find("  ******************************************");
+  std::size_t from = 0;
+  for (const std::string& text : c.texts) {
+    const std::size_t at = screen.find(text, from);
+    ASSERT_NE(at, std::string::npos) << "missing or out of order: [" << text << "]\n" << screen;
+    if (text.rfind(" Warning:", 0) == 0 && summary != std::string::npos) {
+      EXPECT_LT(at, summary) << "after the summary: " << text;
+    }
+    from = at + text.size();
+  }
+  EXPECT_EQ(count_of(screen, "\n Warning:"), c.warnings) << screen;
+
+  if (c.status == 0) {
+    EXPECT_EQ(count_of(screen, std::string("\n") + kNormalEnd + "\n"), 1) << screen;
+    EXPECT_FALSE(read_file(c.name + "_KVR.txt").empty());
+    for (const std::string& file : kResultFiles) EXPECT_FALSE(read_file(file).empty()) << file;
+  } else {
+    EXPECT_EQ(screen.find(kNormalEnd), std::string::npos) << screen;
+    for (const std::string& file : kResultFiles) EXPECT_FALSE(std::filesystem::exists(file));
+  }
+}
+
+TEST(BadInputTest, OddButReadableFilesAreAnalysed) {
+  // The first header line of 100,000 characters is echoed as its 80 columns.
+  std::string long_header = corpus("clean.rwl");
+  long_header.replace(0, long_header.find('\n'), std::string(100000, 'X'));
+  const std::vector<BadCase> cases = {
+      // A NUL in a field turns the series' first record into a text record: it is echoed
+      // (NUL as '?') among the header lines, and the series starts with its second record.
+      {"nul_bytes.rwl",
+       corpus("nul_bytes.rwl"),
+       0,
+       {"\n BAD001 3 written by?hand", "\n BAD01   1901    61    98???135   172",
+        "Time span of chronology:  1905 to 1945", "Number of rings:                    90"}},
+      {"long_header.rwl", long_header, 0, {"\n title of data:\n " + std::string(80, 'X') + "\n"}},
+      // Seven digits in a six-column field spill into the next field; columns are read as
+      // they stand, so the record keeps its ten values.
+      {"wide_value.rwl", corpus("wide_value.rwl"), 0, {"Number of rings:                    90"}},
+      // Spilling over the end marker runs the series into the next one.
+      {"wide_before_end_marker.rwl",
+       corpus("wide_before_end_marker.rwl"),
+       0,
+       {" Warning: line 9, series \"BAD01\": the record's year 1905 does not continue the series "
+        "(1950 expected)\n",
+        " Warning: line 10, series \"BAD01\": the record's year 1910 does not continue the "
+        "series (1915 expected)\n",
+        "Number of series in chronology:      2"},
+       2},
+      // The summary cannot show a year of six columns: it prints its sqc record instead.
+      {"year_minus_99999.rwl",
+       corpus("year_minus_99999.rwl"),
+       0,
+       {"\n **********    4*****    1  BAD001       \n error reading sqc)\n"}},
+      {"duplicate_ids.rwl",
+       corpus("duplicate_ids.rwl"),
+       0,
+       {" Warning: line 14, series \"BAD02\": the id of series 2 (line 9) again\n"},
+       1},
+      {"decade_out_of_order.rwl",
+       corpus("decade_out_of_order.rwl"),
+       0,
+       {" Warning: line 6, series \"BAD01\": the record's year 1930 does not continue the series "
+        "(1920 expected)\n",
+        " Warning: line 7, series \"BAD01\": the record's year 1920 does not continue the series "
+        "(1940 expected)\n",
+        " Warning: line 8, series \"BAD01\": the record's year 1940 does not continue the series "
+        "(1930 expected)\n"},
+       3},
+      {"decade_missing.rwl",
+       corpus("decade_missing.rwl"),
+       0,
+       {" Warning: line 6, series \"BAD01\": the record's year 1930 does not continue the series "
+        "(1920 expected)\n",
+        "Time span of chronology:  1901 to 1942"},
+       1},
+      {"minus_999_in_series.rwl",
+       corpus("minus_999_in_series.rwl"),
+       0,
+       {" Warning: line 4, series \"BAD01\": negative value -999 in year 1903, kept as read\n"},
+       1},
+      {"filler_9990_in_series.rwl",
+       corpus("filler_9990_in_series.rwl"),
+       0,
+       {" Warning: line 10, series \"BAD02\": filler value 9990 in year 1912 of a measurement "
+        "series, kept as read\n"},
+       1},
+      {"cut_in_record.rwl",
+       corpus("cut_in_record.rwl"),
+       0,
+       {" Warning: line 14, series \"BAD03\" (first year 1910): the file ends inside it, before "
+        "its end marker; the series is left out\n",
+        "Number of series in chronology:      2"},
+       1},
+      {"series_without_values.rwl",
+       corpus("series_without_values.rwl"),
+       0,
+       {" Warning: line 9, series \"BAD09\": it holds no values\n"},
+       1},
+  };
+  for (const BadCase& c : cases) check_case(c);
+}
+
+TEST(BadInputTest, UnusableFilesEndWithAMessage) {
+  const std::vector<BadCase> cases = {
+      {"binary_garbage.rwl", corpus("binary_garbage.rwl"), 1, {"\n title of data:\n", kNoSeries}},
+      {"nul_only.rwl",
+       corpus("nul_only.rwl"),
+       1,
+       {"\n " + std::string(80, '?') + "\n " + std::string(80, '?') + "\n", kNoSeries}},
+      {"empty.rwl", "", 1, {kNoSeries}},
+      {"headers_only.rwl", corpus("headers_only.rwl"), 1, {" BAD001 3 written by hand", kNoSeries}},
+      {"text_lines_26.rwl",
+       corpus("text_lines_26.rwl"),
+       1,
+       {" Text line 25 of the header", "\n sbr trrw:  over 25 text lines\n"}},
+      {"cut_only_series.rwl",
+       corpus("cut_only_series.rwl"),
+       1,
+       {" Warning: line 4, series \"BAD01\" (first year 1901): the file ends inside it, before "
+        "its end marker; the series is left out\n",
+        kNoSeries},
+       1},
+  };
+  for (const BadCase& c : cases) check_case(c);
+}
+
+TEST(BadInputTest, LimitsAreEnforcedWithTheSeriesNamed) {
+  const std::string header = "LIMIT1 1 Limits\n";
+  const std::vector<BadCase> cases = {
+      {"values_10002.rwl",
+       header + decade_series("LONG01", -5000, 10002, 1),
+       1,
+       {" Series \"LONG01\" (-5000 to 5001) holds 10002 values; the limit is 10001 values per "
+        "series. Program terminating."}},
+      {"values_10001.rwl",
+       header + decade_series("LONG01", -5000, 10001, 1),
+       0,
+       {"Time span of chronology: -5000 to 5000"},
+       0,
+       100},
+      {"series_1002.rwl",
+       many_series(1002),
+       1,
+       {" The file holds more than 1001 series, the limit; series 1002 is \"M1002\" (1901 to "
+        "1912). Program terminating."}},
+      {"series_1001.rwl", many_series(1001), 0, {"Number of series in chronology:   1001"}},
+      {"years_minus_99999_and_1905.rwl",
+       corpus("years_minus_99999_and_1905.rwl"),
+       1,
+       {" The series span 101942 years, from series \"BAD001\" (-99999 to -99996) to series "
+        "\"BAD02\" (1905 to 1942); the limit is 10001 years. Program terminating."}},
+  };
+  for (const BadCase& c : cases) check_case(c);
+}
+
+TEST(BadInputTest, MissingInputOrAFolderIsRefusedBeforeAnythingIsWritten) {
+  struct Case {
+    const char* name;
+    bool make_folder;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {"no_such_file.rwl", false,
+       " Cannot open the input file no_such_file.rwl: No such file or directory. Program "
+       "terminating."},
+      {"a_folder.rwl", true,
+       " Cannot open the input file a_folder.rwl: it is a directory. Program terminating."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScopedTempDir dir;
+    if (c.make_folder) std::filesystem::create_directory(c.name);
+    const Outcome outcome = run_on(c.name, nullptr, 10);
+    EXPECT_EQ(outcome.run.exit_status, 1) << outcome.run.output;
+    EXPECT_NE(outcome.run.output.find(c.message), std::string::npos) << outcome.run.output;
+    EXPECT_FALSE(has_sanitizer_report(outcome.run.output));
+    EXPECT_FALSE(std::filesystem::exists(std::string(c.name) + "_KVR.txt"));
+    EXPECT_EQ(std::filesystem::is_directory(c.name), c.make_folder);
+  }
+}
+
+// Every file that a run leaves, without the lines naming the input file.
+std::string results_without_names(const std::string& input) {
+  std::string all = read_file(input + "_KVR.txt");
+  for (const std::string& file : kResultFiles) {
+    const std::string bytes = read_file(file);
+    all += "== " + file + "\n" + bytes.substr(bytes.find('\n') + 1);
+  }
+  return all;
+}
+
+std::string replace_all(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos;
+       at = text.find(from, at + to.size())) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
+TEST(BadInputTest, ByteOrderMarkTabsLongLinesAndLineEndsReadLikeTheCleanFile) {
+  const std::string clean = corpus("clean.rwl");
+  // The first data record followed by blanks up to 100,000 characters.
+  std::string long_record = clean;
+  const std::size_t record = long_record.find("\nBAD01 ") + 1;
+  const std::size_t record_end = long_record.find('\n', record);
+  long_record.insert(record_end, std::string(100000 - (record_end - record), ' '));
+
+  const std::vector<std::pair<std::string, std::string>> variants = {
+      {"byte_order_mark.rwl", corpus("byte_order_mark.rwl")},
+      {"tabs.rwl", corpus("tabs.rwl")},
+      {"long_record.rwl", long_record},
+      {"crlf.rwl", replace_all(clean, "\n", "\r\n")},
+      {"cr.rwl", replace_all(clean, "\n", "\r")},
+  };
+  std::string want_screen;
+  std::string want_results;
+  {
+    ScopedTempDir dir;
+    const Outcome outcome = run_on("clean.rwl", &clean, 10);
+    ASSERT_EQ(outcome.run.exit_status, 0) << outcome.run.output;
+    ASSERT_EQ(outcome.run.output.find(" Warning"), std::string::npos) << outcome.run.output;
+    want_screen = outcome.run.output;
+    want_results = results_without_names("clean.rwl");
+  }
+  for (const auto& [name, bytes] : variants) {
+    SCOPED_TRACE(name);
+    ScopedTempDir dir;
+    const Outcome outcome = run_on(name, &bytes, 10);
+    EXPECT_EQ(outcome.run.exit_status, 0);
+    EXPECT_TRUE(outcome.input_unchanged);
+    EXPECT_EQ(replace_all(outcome.run.output, name, "clean.rwl"), want_screen);
+    EXPECT_EQ(results_without_names(name), want_results);
+  }
+}
+
+// The lines between the file prompt and the summary block.
+std::vector<std::string> reading_lines(const std::string& screen) {
+  const std::string prompt = " Enter input file name :> ";
+  const std::size_t begin = screen.find(prompt);
+  const std::size_t end = screen.find("  ******************************************");
+  std::vector<std::string> lines;
+  if (begin == std::string::npos || end == std::string::npos || end < begin) return lines;
+  std::istringstream in(screen.substr(begin + prompt.size(), end - begin - prompt.size()));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(BadInputTest, CleanFilesGetNoReadingWarnings) {
+  // The shipped example and a clean archive file, each with three header lines.
+  const std::vector<std::filesystem::path> files = {project_file("examples/example_spruce.rwl"),
+                                                    archive_file("itrdb_tx042.rwl")};
+  for (const std::filesystem::path& file : files) {
+    SCOPED_TRACE(file.string());
+    ScopedTempDir dir;
+    const std::string name = file.filename().string();
+    const std::string bytes = read_file(file);
+    ASSERT_FALSE(bytes.empty());
+    const Outcome outcome = run_on(name, &bytes, 20);
+    EXPECT_EQ(outcome.run.exit_status, 0) << outcome.run.output;
+
+    // The title echo and the header lines in their 80 columns, then the summary's empty line.
+    std::vector<std::string> want = {"", " title of data:"};
+    std::istringstream in(bytes);
+    std::string line;
+    for (int k = 0; k < 3 && std::getline(in, line); ++k) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      line.resize(80, ' ');
+      want.push_back(" " + line);
+    }
+    want.push_back("");
+    EXPECT_EQ(reading_lines(outcome.run.output), want);
+  }
+}
+
+}  // namespace
+}  // namespace kvr
