@@ -269,6 +269,15 @@ TEST(BadInputTest, LimitsAreEnforcedWithTheSeriesNamed) {
        1,
        {" The series span 101942 years, from series \"BAD001\" (-99999 to -99996) to series "
         "\"BAD02\" (1905 to 1942); the limit is 10001 years. Program terminating."}},
+      // 99999 does not fit the year's four columns: its first digit is read as the id's last
+      // character and the year as 9999, whose first record takes one value. The end marker
+      // in the rest of that record is not read, the series runs on into the next one, and its
+      // years would pass 9999, which no result file can hold.
+      {"year_99999.rwl",
+       corpus("year_99999.rwl"),
+       1,
+       {" Series \"BAD01  9\" (9999 to 10042) has years outside -99999 to 9999, the years that "
+        "KVRmodeled.raw and KVRmodeled.crn can hold. Program terminating."}},
   };
   for (const BadCase& c : cases) check_case(c);
 }

@@ -11,6 +11,11 @@
 namespace kvr {
 namespace {
 
+// The years that the decade-format result files can hold: a year field of at most six
+// columns with its minus sign, and of four columns for years from 0 on.
+constexpr int kEarliestWritableYear = -99999;
+constexpr int kLatestWritableYear = 9999;
+
 std::string years_of(const SeriesInfo& info) {
   return std::to_string(info.first_year) + " to " + std::to_string(info.last_year);
 }
@@ -81,6 +86,16 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
       console.line(" The file holds more than " + std::to_string(kMaxSeries) +
                    " series, the limit; series " + std::to_string(kMaxSeries + 1) + " is " +
                    name_of(info) + ". Program terminating.");
+      return false;
+    }
+    // Such a series could be analysed, but its results could not be written back.
+    if (info.length >= 1 &&
+        (info.first_year < kEarliestWritableYear || info.last_year > kLatestWritableYear)) {
+      console.line(" Series " + name_of(info) + " has years outside " +
+                   std::to_string(kEarliestWritableYear) + " to " +
+                   std::to_string(kLatestWritableYear) +
+                   ", the years that KVRmodeled.raw and KVRmodeled.crn can hold. Program "
+                   "terminating.");
       return false;
     }
     if (info.length < 1) {
