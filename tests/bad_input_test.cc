@@ -244,6 +244,12 @@ TEST(BadInputTest, UnusableFilesEndWithAMessage) {
   for (const BadCase& c : cases) check_case(c);
 }
 
+// `series` without its end marker, as if the last record had lost it.
+std::string without_end_marker(std::string series) {
+  series.replace(series.rfind(" -9999"), 6, "      ");
+  return series;
+}
+
 TEST(BadInputTest, LimitsAreEnforcedWithTheSeriesNamed) {
   const std::string header = "LIMIT1 1 Limits\n";
   const std::vector<BadCase> cases = {
@@ -258,6 +264,19 @@ TEST(BadInputTest, LimitsAreEnforcedWithTheSeriesNamed) {
        {"Time span of chronology: -5000 to 5000"},
        0,
        100},
+      // The warnings that explain the limit come first: the next series' first record is
+      // read as one of ten slots, so the record after it does not continue either.
+      {"lost_end_marker.rwl",
+       header + without_end_marker(decade_series("LOST01", 1, 6000, 1)) +
+           decade_series("NEXT01", 1, 5000, 2),
+       1,
+       {" Warning: line 603, series \"LOST01\": the record's year 1 does not continue the "
+        "series (6010 expected)\n",
+        " Warning: line 604, series \"LOST01\": the record's year 10 does not continue the "
+        "series (11 expected)\n",
+        " Series \"LOST01\" (1 to 11010) holds 11010 values; the limit is 10001 values per "
+        "series. Program terminating."},
+       2},
       {"series_1002.rwl",
        many_series(1002),
        1,
@@ -276,8 +295,13 @@ TEST(BadInputTest, LimitsAreEnforcedWithTheSeriesNamed) {
       {"year_99999.rwl",
        corpus("year_99999.rwl"),
        1,
-       {" Series \"BAD01  9\" (9999 to 10042) has years outside -99999 to 9999, the years that "
-        "KVRmodeled.raw and KVRmodeled.crn can hold. Program terminating."}},
+       {" Warning: line 5, series \"BAD01  9\": the record's year 1905 does not continue the "
+        "series (10000 expected)\n",
+        " Warning: line 6, series \"BAD01  9\": the record's year 1910 does not continue the "
+        "series (1915 expected)\n",
+        " Series \"BAD01  9\" (9999 to 10042) has years outside -99999 to 9999, the years that "
+        "KVRmodeled.raw and KVRmodeled.crn can hold. Program terminating."},
+       2},
   };
   for (const BadCase& c : cases) check_case(c);
 }

@@ -53,6 +53,12 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
   std::vector<std::string> late_warnings;  // printed after the reader's own anomalies
   int series_counter = 0;
   TrrwSeries buffer;
+  // The warnings of the reading so far. A limit that ends the run prints them first: they
+  // often explain it (a lost end marker runs two series into one too long).
+  const auto print_reading_report = [&] {
+    for (const ReadAnomaly& anomaly : report.anomalies) console.line(describe(anomaly));
+    for (const std::string& warning : late_warnings) console.line(warning);
+  };
 
   for (;;) {
     DroppedSeries dropped;
@@ -77,12 +83,14 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
     info.length = buffer.count;
     info.last_year = info.first_year + info.length - 1;
     if (status == TrrwStatus::kSeriesTooLong) {
+      print_reading_report();
       console.line(" Series " + name_of(info) + " holds " + std::to_string(info.length) +
                    " values; the limit is " + std::to_string(kMaxPositions) +
                    " values per series. Program terminating.");
       return false;
     }
     if (set->count() == kMaxSeries) {
+      print_reading_report();
       console.line(" The file holds more than " + std::to_string(kMaxSeries) +
                    " series, the limit; series " + std::to_string(kMaxSeries + 1) + " is " +
                    name_of(info) + ". Program terminating.");
@@ -91,6 +99,7 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
     // Such a series could be analysed, but its results could not be written back.
     if (info.length >= 1 &&
         (info.first_year < kEarliestWritableYear || info.last_year > kLatestWritableYear)) {
+      print_reading_report();
       console.line(" Series " + name_of(info) + " has years outside " +
                    std::to_string(kEarliestWritableYear) + " to " +
                    std::to_string(kLatestWritableYear) +
@@ -110,8 +119,7 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
     if (info.length > set->longest_length) set->longest_length = info.length;
   }
 
-  for (const ReadAnomaly& anomaly : report.anomalies) console.line(describe(anomaly));
-  for (const std::string& warning : late_warnings) console.line(warning);
+  print_reading_report();
   if (set->count() == 0) {
     console.line(" The input file holds no tree-ring series. Program terminating.");
     return false;
