@@ -1,6 +1,7 @@
 #include "driver/run.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -73,9 +74,13 @@ std::string result_file_name(const std::string& input_name) {
   return (stem + "_KVR.txt").substr(0, kNameLength);
 }
 
-// Flushes and checks a result file written through `out`.
+// Flushes and checks a result file written through `out`; a file on disk is also closed here,
+// because closing can fail too (the stream's destructor would not tell).
 bool finish_file(std::ostream& out) {
   out.flush();
+  if (auto* file = dynamic_cast<std::filebuf*>(out.rdbuf()); file != nullptr && file->is_open()) {
+    if (file->close() == nullptr) out.setstate(std::ios::badbit);
+  }
   return static_cast<bool>(out);
 }
 

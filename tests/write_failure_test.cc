@@ -1,0 +1,104 @@
+// A result file that cannot be created or written ends the run with a message naming the file
+// and a non-zero exit status, never with " Normal Termination of Program".
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/console.h"
+#include "driver/memory_file_system.h"
+#include "driver/run.h"
+#include "plot/recording_plotter.h"
+#include "test_support.h"
+
+namespace kvr {
+namespace {
+
+using test::project_file;
+using test::read_file;
+using test::ScopedTempDir;
+using test::write_file;
+
+constexpr char kInput[] = "clean.rwl";
+constexpr char kNormalEnd[] = " Normal Termination of Program";
+// The result files in the order the run writes them.
+const std::vector<std::string> kResultFiles = {"clean.rwl_KVR.txt", "KVRmodeled.raw",
+                                               "KVRmodeled.crn", "KVRchron_KNMI.txt"};
+
+// Age aligned, classes of 10 with the first as the RAC, the KNMI file asked for.
+std::string answers() { return std::string("\n") + kInput + "\nn\nn\n1\n1\n10\n1\nc\ny\n\n"; }
+
+std::string message_for(const std::string& file, const std::string& reason) {
+  return "\n Cannot write the file " + file + ": " + reason + ". Program terminating.\n";
+}
+
+void ignore_environment(const char*, const char*) {}
+
+TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
+  const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
+  ASSERT_FALSE(input.empty());
+  for (std::size_t k = 0; k < kResultFiles.size(); ++k) {
+    const std::string& name = kResultFiles[k];
+    for (const bool full : {false, true}) {
+      SCOPED_TRACE(name + (full ? " on a full disk" : " cannot be created"));
+      MemoryFileSystem files;
+      files.files[kInput] = input;
+      (full ? files.full : files.failing).insert(name);
+      std::istringstream in(answers());
+      std::ostringstream out;
+      Console console(in, out);
+      RecordingPlotter plotter(false);
+      const int status = run_analysis(console, plotter, files, ignore_environment);
+      const std::string screen = out.str();
+
+      EXPECT_EQ(status, kExitFailure) << screen;
+      const std::string message =
+          message_for(name, full ? "the write failed" : "Permission denied");
+      ASSERT_GE(screen.size(), message.size());
+      EXPECT_EQ(screen.substr(screen.size() - message.size()), message) << screen;
+      EXPECT_EQ(screen.find(kNormalEnd), std::string::npos);
+      EXPECT_EQ(files.files[kInput], input);
+      // The files before it are complete; none after it is begun.
+      for (std::size_t before = 0; before < k; ++before) {
+        EXPECT_FALSE(files.files[kResultFiles[before]].empty()) << kResultFiles[before];
+      }
+      for (std::size_t after = k + 1; after < kResultFiles.size(); ++after) {
+        EXPECT_EQ(files.files.count(kResultFiles[after]), 0u) << kResultFiles[after];
+      }
+    }
+  }
+}
+
+// The real program, with each result file in turn replaced by a symbolic link to /dev/full
+// (every write fails as on a full disk) or by a folder of its name (it cannot be created;
+// a read-only folder would not do, as the tests may run as root).
+TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
+  for (const std::string& name : kResultFiles) {
+    for (const bool full : {true, false}) {
+      SCOPED_TRACE(name + (full ? " on /dev/full" : " is a folder"));
+      ScopedTempDir dir;
+      write_file(kInput, input);
+      write_file("answers.txt", answers());
+      if (full) {
+        std::filesystem::create_symlink("/dev/full", name);
+      } else {
+        std::filesystem::create_directory(name);
+      }
+      const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+      EXPECT_EQ(run.exit_status, 1) << run.output;
+      EXPECT_NE(run.output.find(message_for(name, full ? "the write failed" : "Is a directory")),
+                std::string::npos)
+          << run.output;
+      EXPECT_EQ(run.output.find(kNormalEnd), std::string::npos);
+      EXPECT_EQ(read_file(kInput), input);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kvr
