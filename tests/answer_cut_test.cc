@@ -1,0 +1,182 @@
+// The end of the answers at any prompt ends the run with a message and a non-zero status; only
+// at the closing pause, when everything is written, does it end the run normally. Answers
+// with CR LF or CR line ends work like LF ones.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver/console.h"
+#include "driver/memory_file_system.h"
+#include "driver/run.h"
+#include "plot/recording_plotter.h"
+#include "test_support.h"
+
+namespace kvr {
+namespace {
+
+using test::project_file;
+using test::read_file;
+using test::ScopedTempDir;
+using test::write_file;
+
+constexpr char kInput[] = "clean.rwl";
+constexpr char kEndOfInput[] =
+    "\n End of input before the dialogue was complete. Program terminating.\n";
+constexpr char kClosing[] = " Normal Termination of Program\n Hit RETURN to EXIT\n";
+
+// One answer per line, every kind of prompt: the pauses, the file name, yes/no questions, the
+// plot menus (each figure saved, then continue), integers, and the closing Return.
+const std::vector<std::string> kAnswers = {
+    "",      // Hit Return to begin
+    kInput,  // input file name
+    "y",     // plot raw data
+    "s",     //   save KVR_fig1.ps
+    "c",     //   continue
+    "y",     // power transformation
+    "y",     // plot transformed data
+    "s",     //   save KVR_fig1b.ps
+    "c",     //   continue
+    "2",     // calendar aligned
+    "1",     // fixed class size
+    "10",    // class size
+    "2",     // RAC
+    "s",     // chronology plot: save KVR_fig2.ps
+    "c",     //   continue
+    "y",     // KNMI file
+    "",      // Hit RETURN to EXIT
+};
+
+std::string joined(std::size_t lines, const std::string& line_end) {
+  std::string text;
+  for (std::size_t k = 0; k < lines; ++k) text += kAnswers[k] + line_end;
+  return text;
+}
+
+struct InProcessRun {
+  int status = -1;
+  std::string screen;
+  MemoryFileSystem files;
+  RecordingPlotter plotter{true};
+};
+
+void ignore_environment(const char*, const char*) {}
+
+void run_in_process(const std::string& answers, InProcessRun* r) {
+  static const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
+  ASSERT_FALSE(input.empty());
+  r->files.files[kInput] = input;
+  std::istringstream in(answers);
+  std::ostringstream out;
+  Console console(in, out);
+  r->status = run_analysis(console, r->plotter, r->files, ignore_environment);
+  r->screen = out.str();
+}
+
+bool ends_with(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+TEST(AnswerCutTest, EveryCutBeforeTheClosingReturnEndsWithAMessage) {
+  InProcessRun whole;
+  run_in_process(joined(kAnswers.size(), "\n"), &whole);
+  ASSERT_EQ(whole.status, kExitNormal) << whole.screen;
+  for (const char* figure : {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps"}) {
+    ASSERT_EQ(whole.files.files.count(figure), 1u) << figure << " was not saved";
+  }
+  ASSERT_NE(whole.screen.find("mean adaptive power"), std::string::npos);
+
+  for (std::size_t lines = 0; lines + 1 < kAnswers.size(); ++lines) {
+    SCOPED_TRACE("cut after " + std::to_string(lines) + " lines");
+    InProcessRun cut;
+    run_in_process(joined(lines, "\n"), &cut);
+    EXPECT_EQ(cut.status, kExitFailure);
+    EXPECT_TRUE(ends_with(cut.screen, kEndOfInput)) << cut.screen;
+    EXPECT_EQ(cut.screen.find(" Normal Termination"), std::string::npos);
+    // The run got as far as the answers took it, no further.
+    EXPECT_EQ(cut.screen.substr(0, cut.screen.size() - std::string(kEndOfInput).size()),
+              whole.screen.substr(0, cut.screen.size() - std::string(kEndOfInput).size()));
+  }
+
+  // Without the closing Return everything is written and the run ends normally.
+  InProcessRun last;
+  run_in_process(joined(kAnswers.size() - 1, "\n"), &last);
+  EXPECT_EQ(last.status, kExitNormal);
+  EXPECT_TRUE(ends_with(last.screen, kClosing)) << last.screen;
+  EXPECT_EQ(last.screen, whole.screen);
+  EXPECT_EQ(last.files.files, whole.files.files);
+
+  // A last answer without its line end still counts.
+  std::string unended = joined(kAnswers.size() - 1, "\n");
+  unended.pop_back();
+  InProcessRun no_line_end;
+  run_in_process(unended, &no_line_end);
+  EXPECT_EQ(no_line_end.status, kExitNormal);
+  EXPECT_EQ(no_line_end.files.files, whole.files.files);
+}
+
+TEST(AnswerCutTest, CrLfAndCrLineEndsWorkLikeLf) {
+  InProcessRun lf;
+  run_in_process(joined(kAnswers.size(), "\n"), &lf);
+  ASSERT_EQ(lf.status, kExitNormal);
+  for (const char* line_end : {"\r\n", "\r"}) {
+    SCOPED_TRACE(line_end[1] == '\n' ? "CR LF" : "CR");
+    InProcessRun other;
+    run_in_process(joined(kAnswers.size(), line_end), &other);
+    EXPECT_EQ(other.status, kExitNormal);
+    EXPECT_EQ(other.screen, lf.screen);
+    EXPECT_EQ(other.files.files, lf.files.files);
+    EXPECT_EQ(other.plotter.calls(), lf.plotter.calls());
+  }
+}
+
+// The same with the real program: a CR LF answers file gives the screen and the files of the
+// LF one, and a cut at the alignment question ends with the message and status 1.
+TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
+  const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
+  std::map<std::string, std::string> lf_files;
+  std::string lf_screen;
+  const std::vector<std::string> results = {"clean.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn",
+                                            "KVRchron_KNMI.txt", "KVR_fig1.ps",    "KVR_fig2.ps"};
+  for (const char* line_end : {"\n", "\r\n"}) {
+    SCOPED_TRACE(line_end[0] == '\n' ? "LF" : "CR LF");
+    ScopedTempDir dir;
+    write_file(kInput, input);
+    write_file("answers.txt", joined(kAnswers.size(), line_end));
+    const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+    EXPECT_EQ(run.exit_status, 0) << run.output;
+    EXPECT_TRUE(ends_with(run.output, kClosing)) << run.output;
+    std::map<std::string, std::string> files;
+    for (const std::string& name : results) {
+      files[name] = read_file(name);
+      EXPECT_FALSE(files[name].empty()) << name;
+    }
+    if (lf_screen.empty()) {
+      lf_screen = run.output;
+      lf_files = files;
+    } else {
+      EXPECT_EQ(run.output, lf_screen);
+      // PostScript files carry the time they were made.
+      for (const char* name :
+           {"clean.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn", "KVRchron_KNMI.txt"}) {
+        EXPECT_EQ(files[name], lf_files[name]) << name;
+      }
+    }
+  }
+
+  ScopedTempDir dir;
+  write_file(kInput, input);
+  write_file("answers.txt", joined(9, "\r\n"));  // up to the alignment question
+  const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_TRUE(ends_with(run.output,
+                        std::string(" [2] Calendar Aligned values [1 or 2]? :> ") + kEndOfInput))
+      << run.output;
+  EXPECT_EQ(read_file(kInput), input);
+}
+
+}  // namespace
+}  // namespace kvr
