@@ -332,6 +332,42 @@ TEST(BadInputTest, MissingInputOrAFolderIsRefusedBeforeAnythingIsWritten) {
   }
 }
 
+// A result file of an earlier run given as the input, or a result-file name that links to
+// the input: the run would replace its own input, so it is refused before anything is opened
+// for writing.
+TEST(BadInputTest, AnInputThatTheRunWouldOverwriteIsRefused) {
+  struct Case {
+    std::string input;
+    std::string link;  // made to point at the input, unless empty
+    bool hard_link;
+    std::string written;  // the result file that is the input
+  };
+  const std::vector<Case> cases = {
+      {"KVRmodeled.raw", "", false, "KVRmodeled.raw"},
+      {"clean.rwl", "clean.rwl_KVR.txt", false, "clean.rwl_KVR.txt"},
+      {"clean.rwl", "KVRmodeled.crn", true, "KVRmodeled.crn"},
+  };
+  const std::string bytes = corpus("clean.rwl");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input + " " + c.link);
+    ScopedTempDir dir;
+    write_file(c.input, bytes);
+    if (c.hard_link) {
+      std::filesystem::create_hard_link(c.input, c.link);
+    } else if (!c.link.empty()) {
+      std::filesystem::create_symlink(c.input, c.link);
+    }
+    const Outcome outcome = run_on(c.input, &bytes, 10);
+    EXPECT_EQ(outcome.run.exit_status, 1) << outcome.run.output;
+    EXPECT_NE(outcome.run.output.find(" The input file " + c.input + " is the file " + c.written +
+                                      " that the run writes; copy it to another name first. "
+                                      "Program terminating."),
+              std::string::npos)
+        << outcome.run.output;
+    EXPECT_TRUE(outcome.input_unchanged);
+  }
+}
+
 // Every file that a run leaves, without the lines naming the input file.
 std::string results_without_names(const std::string& input) {
   std::string all = read_file(input + "_KVR.txt");

@@ -36,4 +36,11 @@ std::unique_ptr<std::ostream> DiskFileSystem::open_write(const std::string& name
   return file;
 }
 
+bool DiskFileSystem::same_file(const std::string& a, const std::string& b) {
+  struct stat first {};
+  struct stat second {};
+  if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
+  return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 }  // namespace kvr

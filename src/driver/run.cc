@@ -17,6 +17,7 @@
 #include "driver/alignment.h"
 #include "driver/banner.h"
 #include "driver/read_input.h"
+#include "plot/plot_loop.h"
 #include "plot/plotchron.h"
 #include "plot/plotmeas.h"
 #include "standardize/age_class_table.h"
@@ -121,6 +122,18 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
     console.line(" Cannot open the input file " + input_file + ": " + error +
                  ". Program terminating.");
     return kExitFailure;
+  }
+  // A file that the run writes must not be the input (a result file analysed again, or a
+  // link): it would be replaced.
+  for (const std::string& output :
+       {run->result_name, std::string(kModeledRawName), std::string(kModeledCrnName),
+        std::string(kKnmiName), std::string(kRawMeasurementsFile),
+        std::string(kTransformedMeasurementsFile), std::string(kChronologyFile)}) {
+    if (files.same_file(input_file, output)) {
+      console.line(" The input file " + input_file + " is the file " + output +
+                   " that the run writes; copy it to another name first. Program terminating.");
+      return kExitFailure;
+    }
   }
   std::unique_ptr<std::ostream> result = files.open_write(run->result_name, &error);
   if (result == nullptr) return write_failure(console, run->result_name, error);
