@@ -39,6 +39,12 @@ std::string plain_answers(const std::string& input, int class_size = 10) {
   return "\n" + input + "\nn\nn\n1\n1\n" + std::to_string(class_size) + "\n1\nc\ny\n\n";
 }
 
+// The long road: every plot saved, the power transformation, calendar alignment.
+std::string full_answers(const std::string& input, int class_size) {
+  return "\n" + input + "\ny\ns\nc\ny\ny\ns\nc\n2\n1\n" + std::to_string(class_size) +
+         "\n1\ns\nc\ny\n\n";
+}
+
 std::string corpus(const std::string& name) {
   const std::filesystem::path path = project_file("testdata/bad/" + name);
   EXPECT_TRUE(std::filesystem::exists(path)) << path;
@@ -74,9 +80,11 @@ struct Outcome {
 };
 
 // Writes `bytes` (unless null) as `name` in the current folder and runs the program on it.
-Outcome run_on(const std::string& name, const std::string* bytes, int class_size) {
+Outcome run_on(const std::string& name, const std::string* bytes, int class_size,
+               bool long_road = false) {
   if (bytes != nullptr) write_file(name, *bytes);
-  write_file("answers.txt", plain_answers(name, class_size));
+  write_file("answers.txt",
+             long_road ? full_answers(name, class_size) : plain_answers(name, class_size));
   Outcome outcome;
   outcome.run = test::run_program("answers.txt", kEnvironment);
   outcome.input_unchanged = bytes == nullptr || read_file(name) == *bytes;
@@ -107,7 +115,9 @@ struct BadCase {
 };
 
 // The checks every case gets: its status and texts, nothing more than its warnings, no
-// sanitizer report, the input untouched, and either the whole analysis or none of it.
+// sanitizer report, the input untouched, and either the whole analysis or none of it. A
+// file that is analysed also goes the long road, through every plot and the power
+// transformation.
 void check_case(const BadCase& c) {
   SCOPED_TRACE(c.name);
   ScopedTempDir dir;
@@ -134,6 +144,15 @@ void check_case(const BadCase& c) {
     EXPECT_EQ(count_of(screen, std::string("\n") + kNormalEnd + "\n"), 1) << screen;
     EXPECT_FALSE(read_file(c.name + "_KVR.txt").empty());
     for (const std::string& file : kResultFiles) EXPECT_FALSE(read_file(file).empty()) << file;
+
+    const Outcome long_road = run_on(c.name, &c.bytes, c.class_size, true);
+    EXPECT_EQ(long_road.run.exit_status, 0) << long_road.run.output;
+    EXPECT_NE(long_road.run.output.find(kNormalEnd), std::string::npos);
+    EXPECT_FALSE(has_sanitizer_report(long_road.run.output)) << long_road.run.output;
+    EXPECT_TRUE(long_road.input_unchanged);
+    for (const char* figure : {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps"}) {
+      EXPECT_FALSE(read_file(figure).empty()) << figure;
+    }
   } else {
     EXPECT_EQ(screen.find(kNormalEnd), std::string::npos) << screen;
     for (const std::string& file : kResultFiles) EXPECT_FALSE(std::filesystem::exists(file));
