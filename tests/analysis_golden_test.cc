@@ -17,6 +17,7 @@
 #include "driver/memory_file_system.h"
 #include "driver/run.h"
 #include "plot/recording_plotter.h"
+#include "test_support.h"
 
 namespace kvr {
 namespace {
@@ -92,6 +93,67 @@ std::string file_of(const InProcessRun& run, const std::string& name) {
 
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
+}
+
+// A whole run whose transcript is kept under testdata/golden: the answers in <name>.in, the
+// screen in <name>.screen, the plot calls in <name>.plot, the names of the files the run
+// wrote in <name>.files and each of them (but the PostScript files, which PLplot writes and
+// which a recording plotter leaves empty) in <name>.<file name>.
+struct GoldenCase {
+  const char* name;
+  const char* input;  // a file under testdata/golden
+  bool window_available;
+};
+
+constexpr GoldenCase kGoldenCases[] = {
+    // Age aligned, option 1 with an overrunning last class, the KNMI file.
+    {"age_option1", "small.rwl", true},
+    // The raw-data plot shown; calendar aligned, option 2; the chronology plot replotted; no
+    // KNMI file.
+    {"calendar_option2", "small.rwl", true},
+    // Both measurement plots, the power transformation, a saved figure after a background
+    // change; calendar aligned, option 1; the chronology plot saved.
+    {"power_plots", "small.rwl", true},
+    // Every rejection of the Age-Class dialogue and a RAC index asked again, on a file whose
+    // longest series has 300 rings; no plot window.
+    {"rejections", "long.rwl", false},
+};
+
+std::string joined_lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+bool is_postscript(const std::string& name) {
+  return name.size() > 3 && name.compare(name.size() - 3, 3, ".ps") == 0;
+}
+
+TEST(AnalysisGoldenTest, WholeRunsMatchTheirTranscripts) {
+  for (const GoldenCase& c : kGoldenCases) {
+    SCOPED_TRACE(c.name);
+    const std::string base = std::string("golden/") + c.name;
+    const std::string answers = test::read_file(test::project_file("testdata/" + base + ".in"));
+    const std::string input =
+        test::read_file(test::project_file(std::string("testdata/golden/") + c.input));
+    ASSERT_FALSE(answers.empty());
+    ASSERT_FALSE(input.empty());
+    const InProcessRun run = run_in_process(answers, c.input, input, c.window_available);
+    EXPECT_EQ(run.status, kExitNormal);
+    EXPECT_EQ(run.environment, std::vector<std::string>{"PLPLOT_LIB=" KVR_PLPLOT_LIB});
+    test::expect_matches_golden(base + ".screen", run.screen);
+    test::expect_matches_golden(base + ".plot", joined_lines(run.plot_calls));
+    std::vector<std::string> written;
+    for (const auto& [name, bytes] : run.files) {
+      if (name == c.input) {
+        EXPECT_EQ(bytes, input) << "the input file changed";
+        continue;
+      }
+      written.push_back(name);
+      if (!is_postscript(name)) test::expect_matches_golden(base + "." + name, bytes);
+    }
+    test::expect_matches_golden(base + ".files", joined_lines(written));
+  }
 }
 
 // A chronology value that the four-column index field cannot hold (12.34 mm gives 12340, the
