@@ -51,7 +51,12 @@ void write_series(std::FILE* out, const char* id, int first_year, int length, Lc
   int slots = 10 - ((first_year % 10) + 10) % 10;
   int written = 0;
   for (;;) {
-    std::fprintf(out, "%-8.8s%4d", id, year);
+    // Years below -999 take five columns and leave seven for the id.
+    if (year < -999) {
+      std::fprintf(out, "%-7.7s%5d", id, year);
+    } else {
+      std::fprintf(out, "%-8.8s%4d", id, year);
+    }
     bool done = false;
     for (int s = 0; s < slots; ++s) {
       if (written == length) {
@@ -71,7 +76,7 @@ void write_series(std::FILE* out, const char* id, int first_year, int length, Lc
   }
 }
 
-// `series` series whose calendar span is exactly `span` years from year 1000; the first
+// `series` series whose calendar span is exactly `span` years from year -4000; the first
 // series covers the whole span, the others have lengths from min_length to the span.
 void make_input(const fs::path& path, int series, int span, int min_length) {
   std::FILE* out = std::fopen(path.c_str(), "w");
@@ -79,7 +84,7 @@ void make_input(const fs::path& path, int series, int span, int min_length) {
   std::fprintf(out, "BENCH  1 Generated benchmark data\n");
   for (int j = 1; j <= series; ++j) {
     const int length = j == 1 ? span : random.between(min_length, span);
-    const int first_year = 1000 + (j == 1 ? 0 : random.between(0, span - length));
+    const int first_year = -4000 + (j == 1 ? 0 : random.between(0, span - length));
     char id[16];
     std::snprintf(id, sizeof id, "B%06d", j);
     write_series(out, id, first_year, length, &random);
@@ -99,6 +104,7 @@ ChildRun run_program(const fs::path& folder, const std::string& answers,
                      const std::string& transcript) {
   ChildRun run;
   const Clock::time_point start = Clock::now();
+  std::fflush(stdout);
   const pid_t child = ::fork();
   if (child == 0) {
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
@@ -139,7 +145,8 @@ double io_floor(const fs::path& input, std::uintmax_t output_bytes, const fs::pa
   std::ofstream out(scratch, std::ios::binary);
   std::uintmax_t left = output_bytes;
   while (left > 0) {
-    const std::size_t chunk = static_cast<std::size_t>(std::min<std::uintmax_t>(left, bytes.size()));
+    const std::size_t chunk =
+        static_cast<std::size_t>(std::min<std::uintmax_t>(left, bytes.size()));
     out.write(bytes.data(), static_cast<std::streamsize>(chunk));
     left -= chunk;
   }
@@ -159,11 +166,12 @@ void bench_case(const char* label, const fs::path& folder, int series, int span,
   std::printf("\n== %s: %d series, span %d years, input %.1f MB\n", label, series, span,
               static_cast<double>(fs::file_size(folder / input)) / 1e6);
 
-  const ChildRun run = run_program(folder, (folder / "answers.txt").string(),
-                                   (folder / "transcript.txt").string());
+  const ChildRun run =
+      run_program(folder, (folder / "answers.txt").string(), (folder / "transcript.txt").string());
   const std::uintmax_t written = bytes_written(folder, input);
-  std::printf("whole run (build/kvr < answers): %.3f s wall, %.1f MB peak, exit %d, wrote %.1f MB\n",
-              run.wall_seconds, run.peak_megabytes, run.status, static_cast<double>(written) / 1e6);
+  std::printf(
+      "whole run (build/kvr < answers): %.3f s wall, %.1f MB peak, exit %d, wrote %.1f MB\n",
+      run.wall_seconds, run.peak_megabytes, run.status, static_cast<double>(written) / 1e6);
 
   const double floor = io_floor(folder / input, written, folder / "io_floor.tmp");
   fs::remove(folder / "io_floor.tmp");
@@ -186,9 +194,10 @@ int main(int argc, char** argv) {
   // Return, file name, plots, power transformation, calendar alignment, option 1 with class
   // size 100 and RAC 1, KNMI file, Return. With --plots the raw and chronology plots are saved
   // to PostScript ("s", then "c"), headless.
+  // The chronology plot is always shown: its menu is answered "c" (or "s", "c").
   const std::string plot_answer = plots ? "y\ns\nc\n" : "n\n";
   const std::string answers =
-      "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "") + "y\n\n";
+      "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "c\n") + "y\n\n";
   const fs::path base = fs::temp_directory_path() / ("kvr_bench_" + std::to_string(::getpid()));
   bench_case("ITRDB-sized", base / "itrdb", 60, 300, 80, answers, keep);
   bench_case("largest accepted", base / "largest", 1001, 10001, 300, answers, keep);

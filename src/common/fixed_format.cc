@@ -1,14 +1,27 @@
 #include "common/fixed_format.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 namespace kvr {
 
 std::string format_int(long long v, int width) {
-  std::string digits = std::to_string(v);
-  if (static_cast<int>(digits.size()) > width) return std::string(static_cast<std::size_t>(width), '*');
-  return std::string(static_cast<std::size_t>(width) - digits.size(), ' ') + digits;
+  std::string field;
+  append_int(&field, v, width);
+  return field;
+}
+
+void append_int(std::string* line, long long v, int width) {
+  char digits[24];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v);
+  const auto length = static_cast<int>(end - digits);
+  if (error != std::errc() || length > width) {
+    line->append(static_cast<std::size_t>(width), '*');
+    return;
+  }
+  line->append(static_cast<std::size_t>(width - length), ' ');
+  line->append(digits, static_cast<std::size_t>(length));
 }
 
 std::string format_fixed(double v, int width, int decimals) {

@@ -7,6 +7,9 @@ namespace kvr {
 
 /// `v` right-aligned in `width` columns, or `width` asterisks when it does not fit.
 std::string format_int(long long v, int width);
+/// The same field appended to *line, without a temporary string (the writers of large files
+/// call it for every value).
+void append_int(std::string* line, long long v, int width);
 
 /// `v` in fixed-point form with `decimals` decimals, right-aligned in `width` columns, or
 /// `width` asterisks when it does not fit. A value of magnitude below 1 keeps its leading 0

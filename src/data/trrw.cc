@@ -361,15 +361,24 @@ bool SeriesReader::continues(DecadeRecord* r) {
 
 // Writing.
 
-// The integer that `value` x 1000 rounds to, halves away from zero, as text of `width`
-// columns (asterisks when it does not fit, or for a value that is no number).
-std::string thousandths(float value, int width, bool end_marker_safe) {
+// Appends the integer that `value` x 1000 rounds to, halves away from zero, as a field of
+// `width` columns (asterisks when it does not fit, or for a value that is no number).
+void append_thousandths(std::string* line, float value, int width, bool end_marker_safe) {
   const float rounded = std::round(value * 1000.0f);
-  if (!(std::fabs(rounded) < 1.0e9f)) return std::string(static_cast<std::size_t>(width), '*');
+  if (!(std::fabs(rounded) < 1.0e9f)) {
+    line->append(static_cast<std::size_t>(width), '*');
+    return;
+  }
   auto n = static_cast<long long>(rounded);
   // The reader takes 999 as an end marker in every series.
   if (end_marker_safe && n == kEndMarker) n = 1000;
-  return format_int(n, width);
+  append_int(line, n, width);
+}
+
+std::string thousandths(float value, int width, bool end_marker_safe) {
+  std::string field;
+  append_thousandths(&field, value, width, end_marker_safe);
+  return field;
 }
 
 float value_at(const TrrwSeries& series, int k) {
@@ -412,11 +421,11 @@ void write_measurements(std::ostream& out, const TrrwSeries& series, const std::
       ++k;
       ++used;
       if (k > series.count) {
-        line += format_int(kEndMarkerThousandths, 6);
+        append_int(&line, kEndMarkerThousandths, 6);
         complete = true;
         break;
       }
-      line += thousandths(value_at(series, k), 6, true);
+      append_thousandths(&line, value_at(series, k), 6, true);
     }
     if (used == 10) line += "  " + tag;
     line += '\n';

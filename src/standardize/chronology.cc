@@ -36,6 +36,25 @@ float sqrt_of_count(int n) { return std::sqrt(static_cast<float>(n)); }
 
 }  // namespace
 
+// They fall while x_i < m and rise from there on, so merging the two runs gives exactly the
+// array that sorting them would, in linear time.
+void sorted_deviations(std::span<const float> x, float m, std::span<float> out) {
+  const std::size_t n = x.size();
+  std::size_t rise = 0;  // first index with x >= m
+  while (rise < n && x[rise] < m) ++rise;
+  std::size_t low = rise;  // the falling run, walked from its smallest deviation down
+  std::size_t high = rise;
+  for (std::size_t k = 0; k < n; ++k) {
+    const bool take_low =
+        low > 0 && (high == n || std::fabs(x[low - 1] - m) <= std::fabs(x[high] - m));
+    if (take_low) {
+      out[k] = std::fabs(x[--low] - m);
+    } else {
+      out[k] = std::fabs(x[high++] - m);
+    }
+  }
+}
+
 float Chronology::upper_band(int y) const {
   const float se = standard_error[static_cast<std::size_t>(y - 1)];
   if (is_missing(se)) return kMissing;
@@ -94,8 +113,7 @@ void robmean(std::span<float> x, std::span<float> d, int* control, float* locati
   // The median absolute deviation, without a consistency factor.
   assert(d.size() >= x.size());
   const std::span<float> dev = d.first(x.size());
-  for (std::size_t i = 0; i < x.size(); ++i) dev[i] = std::fabs(x[i] - median);
-  quicksort(dev);
+  sorted_deviations(x, median, dev);
   const int l = (n + 1) / 2;
   const float mad = mean_of_two(at(dev, l), at(dev, n - l + 1));
 

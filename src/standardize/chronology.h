@@ -25,6 +25,10 @@ struct Chronology {
 void hinges(std::span<float> x, float* median, float* upper_hinge, float* lower_hinge,
             float* hinge_spread, float* minimum, float* maximum);
 
+/// The absolute deviations |x_i - m| of the ascending sample x, sorted ascending, into out
+/// (of x's length).
+void sorted_deviations(std::span<const float> x, float m, std::span<float> out);
+
 /// Robust location, scale and standard error of the sample x (reordered by the call); d is
 /// scratch of at least the same length. `control` goes in as 2 and comes back 0 (empty sample, no
 /// output written), 1 (1 to 3 values: the mean) or 2.
