@@ -1,0 +1,152 @@
+// In-process runs of the whole dialogue: the console on strings, the files in memory, the
+// plots recorded.
+
+#include "driver/run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "driver/console.h"
+#include "driver/memory_file_system.h"
+#include "plot/recording_plotter.h"
+
+namespace kvr {
+namespace {
+
+std::map<std::string, std::string> environment_set;
+
+void record_environment(const char* name, const char* value) { environment_set[name] = value; }
+
+// Three series of 0.01 mm: 1901-1912 (with a 0 in 1903), 1905-1914, 1900-1911.
+const char* const kSmallFile =
+    "SMALL  1 Three short series\n"
+    "SER1    1901   120   130     0   110   150   160   170   180   190\n"
+    "SER1    1910   200   210   220   999\n"
+    "SER2    1905   100   110   120   130   140\n"
+    "SER2    1910   150   160   170   180   190   999\n"
+    "SER3    1900   300   310   320   330   340   350   360   370   380   390\n"
+    "SER3    1910   400   410   999\n";
+
+struct InProcessRun {
+  int status = -1;
+  std::string screen;
+  MemoryFileSystem files;
+  RecordingPlotter plotter{false};
+};
+
+void run(const std::string& answers, InProcessRun* result) {
+  std::istringstream in(answers);
+  std::ostringstream out;
+  Console console(in, out);
+  result->status = run_analysis(console, result->plotter, result->files, record_environment);
+  result->screen = out.str();
+}
+
+std::string answers_for(const std::string& name, int alignment) {
+  return "\n" + name + "\nn\nn\n" + std::to_string(alignment) + "\n1\n5\n1\nc\nn\n\n";
+}
+
+TEST(RunTest, ResultFileNameFollowsTheInputName) {
+  struct Case {
+    std::string typed;   // as typed at the prompt
+    std::string opened;  // the input file opened
+    std::string result;  // the result file written
+  };
+  const std::string long_name(55, 'a');
+  const std::vector<Case> cases = {
+      {"oak.rwl", "oak.rwl", "oak.rwl_KVR.txt"},
+      {"'my oak.rwl'", "my oak.rwl", "my_KVR.txt"},  // a quoted blank: opened whole
+      {long_name, long_name, long_name + "_KVR."},   // cut to 60 characters
+  };
+  for (const Case& c : cases) {
+    InProcessRun r;
+    r.files.files[c.opened] = kSmallFile;
+    run(answers_for(c.typed, 2), &r);
+    EXPECT_EQ(r.status, kExitNormal) << c.typed << "\n" << r.screen;
+    EXPECT_EQ(r.files.files.count(c.result), 1u) << c.typed;
+    EXPECT_EQ(r.files.files[c.opened], kSmallFile) << "the input is never changed";
+  }
+}
+
+TEST(RunTest, ANameThatWouldBeItsOwnResultFileIsRefused) {
+  const std::string name(60, 'b');  // the result name, cut to 60, is the input name
+  InProcessRun r;
+  r.files.files[name] = kSmallFile;
+  run(answers_for(name, 1), &r);
+  EXPECT_EQ(r.status, kExitFailure);
+  EXPECT_EQ(r.files.files[name], kSmallFile);
+  EXPECT_EQ(r.files.files.size(), 1u) << "no file is opened for writing";
+  EXPECT_NE(r.screen.find("would be the input file name"), std::string::npos) << r.screen;
+}
+
+TEST(RunTest, AlignmentAnswerOtherThanOneIsCalendar) {
+  for (const int alignment : {0, 2, 3, -1}) {
+    InProcessRun r;
+    r.files.files["small.rwl"] = kSmallFile;
+    run(answers_for("small.rwl", alignment), &r);
+    ASSERT_EQ(r.status, kExitNormal) << r.screen;
+    EXPECT_EQ(r.files.files["small.rwl_KVR.txt"].rfind("#Calendar aligned", 0), 0u);
+    EXPECT_NE(r.screen.find(" Maximum chronology length is   15"), std::string::npos);
+  }
+  InProcessRun r;
+  r.files.files["small.rwl"] = kSmallFile;
+  run(answers_for("small.rwl", 1), &r);
+  ASSERT_EQ(r.status, kExitNormal) << r.screen;
+  EXPECT_EQ(r.files.files["small.rwl_KVR.txt"].rfind("#Age aligned", 0), 0u);
+  EXPECT_NE(r.screen.find(" Maximum series age is   12"), std::string::npos);
+}
+
+TEST(RunTest, AZeroMeasurementIsStoredAsOneThousandth) {
+  // With the RAC holding every ring (one class), each value is replaced by itself, so the
+  // standardized series is the series as stored.
+  InProcessRun r;
+  r.files.files["small.rwl"] = kSmallFile;
+  run("\nsmall.rwl\nn\nn\n1\n1\n20\n1\nc\nn\n\n", &r);
+  ASSERT_EQ(r.status, kExitNormal) << r.screen;
+  const std::string& raw = r.files.files["KVRmodeled.raw"];
+  EXPECT_NE(raw.find("SER1    1901  1200  1300     1  1100"), std::string::npos) << raw;
+}
+
+TEST(RunTest, NonNumericAnswerEndsTheRunWithAnInputError) {
+  InProcessRun r;
+  r.files.files["small.rwl"] = kSmallFile;
+  run("\nsmall.rwl\nn\nn\n1.5\n", &r);
+  EXPECT_EQ(r.status, kExitFailure);
+  EXPECT_NE(r.screen.find(" Input error: a whole number was expected."), std::string::npos);
+  EXPECT_EQ(r.screen.find("Normal Termination"), std::string::npos);
+}
+
+TEST(RunTest, PowerTransformationQuestionsAndTheMeanPowerLine) {
+  InProcessRun r;
+  r.files.files["small.rwl"] = kSmallFile;
+  run("\nsmall.rwl\nn\ny\nn\n1\n1\n5\n1\nc\nn\n\n", &r);
+  ASSERT_EQ(r.status, kExitNormal) << r.screen;
+  EXPECT_NE(r.screen.find(":>   (The mean adaptive power transform power applied is: "),
+            std::string::npos);
+  EXPECT_NE(r.screen.find(")\n\n Plot Transformed data? [Y]es or [N]o? :> "), std::string::npos);
+}
+
+TEST(RunTest, FontFolderIsSetUnlessTheUserChoseOne) {
+  environment_set.clear();
+  ::unsetenv("PLPLOT_LIB");
+  InProcessRun r;
+  r.files.files["small.rwl"] = kSmallFile;
+  run(answers_for("small.rwl", 1), &r);
+  EXPECT_EQ(environment_set["PLPLOT_LIB"], KVR_PLPLOT_LIB);
+
+  environment_set.clear();
+  ::setenv("PLPLOT_LIB", "/opt/fonts", 1);
+  InProcessRun kept;
+  kept.files.files["small.rwl"] = kSmallFile;
+  run(answers_for("small.rwl", 1), &kept);
+  ::unsetenv("PLPLOT_LIB");
+  EXPECT_EQ(environment_set.count("PLPLOT_LIB"), 0u);
+  EXPECT_NE(kept.screen.find("e.g. /opt/fonts"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kvr
