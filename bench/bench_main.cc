@@ -145,7 +145,8 @@ double io_floor(const fs::path& input, std::uintmax_t output_bytes, const fs::pa
   std::ofstream out(scratch, std::ios::binary);
   std::uintmax_t left = output_bytes;
   while (left > 0) {
-    const std::size_t chunk = static_cast<std::size_t>(std::min<std::uintmax_t>(left, bytes.size()));
+    const std::size_t chunk =
+        static_cast<std::size_t>(std::min<std::uintmax_t>(left, bytes.size()));
     out.write(bytes.data(), static_cast<std::streamsize>(chunk));
     left -= chunk;
   }
@@ -165,11 +166,12 @@ void bench_case(const char* label, const fs::path& folder, int series, int span,
   std::printf("\n== %s: %d series, span %d years, input %.1f MB\n", label, series, span,
               static_cast<double>(fs::file_size(folder / input)) / 1e6);
 
-  const ChildRun run = run_program(folder, (folder / "answers.txt").string(),
-                                   (folder / "transcript.txt").string());
+  const ChildRun run =
+      run_program(folder, (folder / "answers.txt").string(), (folder / "transcript.txt").string());
   const std::uintmax_t written = bytes_written(folder, input);
-  std::printf("whole run (build/kvr < answers): %.3f s wall, %.1f MB peak, exit %d, wrote %.1f MB\n",
-              run.wall_seconds, run.peak_megabytes, run.status, static_cast<double>(written) / 1e6);
+  std::printf(
+      "whole run (build/kvr < answers): %.3f s wall, %.1f MB peak, exit %d, wrote %.1f MB\n",
+      run.wall_seconds, run.peak_megabytes, run.status, static_cast<double>(written) / 1e6);
 
   const double floor = io_floor(folder / input, written, folder / "io_floor.tmp");
   fs::remove(folder / "io_floor.tmp");
@@ -194,8 +196,8 @@ int main(int argc, char** argv) {
   // to PostScript ("s", then "c"), headless.
   // The chronology plot is always shown: its menu is answered "c" (or "s", "c").
   const std::string plot_answer = plots ? "y\ns\nc\n" : "n\n";
-  const std::string answers = "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" +
-                              (plots ? "s\nc\n" : "c\n") + "y\n\n";
+  const std::string answers =
+      "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "c\n") + "y\n\n";
   const fs::path base = fs::temp_directory_path() / ("kvr_bench_" + std::to_string(::getpid()));
   bench_case("ITRDB-sized", base / "itrdb", 60, 300, 80, answers, keep);
   bench_case("largest accepted", base / "largest", 1001, 10001, 300, answers, keep);

@@ -1,5 +1,6 @@
 #include "data/decade_outputs.h"
 
+#include <cmath>
 #include <ostream>
 
 #include "common/dimensions.h"
@@ -17,6 +18,13 @@ void write_header(std::ostream& out, const std::string& input_name, const std::s
   out << pad_right(input_name, kHeaderColumns) << '\n'
       << pad_right(run_title, kHeaderColumns) << '\n'
       << third_line << '\n';
+}
+
+// The value x 1000, rounded as the index writer rounds it, fits the four columns and is not
+// taken for a filler (9990 and above) by a reader.
+bool fits_index_field(float v) {
+  const float scaled = std::round(v * 1000.0f);
+  return scaled >= -999.0f && scaled <= 9989.0f;
 }
 
 }  // namespace
@@ -42,10 +50,10 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
   }
 }
 
-void write_modeled_crn(std::ostream& out, const std::string& input_name,
-                       const std::string& run_title, bool age_aligned,
-                       const std::vector<float>& robust_mean, const std::vector<int>& sample_depth,
-                       int first_year) {
+std::vector<int> write_modeled_crn(std::ostream& out, const std::string& input_name,
+                                   const std::string& run_title, bool age_aligned,
+                                   const std::vector<float>& robust_mean,
+                                   const std::vector<int>& sample_depth, int first_year) {
   write_header(out, input_name, run_title,
                age_aligned ? "Age aligned Rank Standardized values"
                            : "Calendar aligned Rank Standardized values");
@@ -55,7 +63,15 @@ void write_modeled_crn(std::ostream& out, const std::string& input_name,
   chronology.count = static_cast<int>(robust_mean.size());
   chronology.values = robust_mean;
   chronology.depths = sample_depth;
+  std::vector<int> unwritable;
+  for (std::size_t y = 0; y < chronology.values.size(); ++y) {
+    float& v = chronology.values[y];
+    if (is_missing(v) || fits_index_field(v)) continue;
+    v = kMissing;
+    unwritable.push_back(first_year + static_cast<int>(y));
+  }
   trrw_write(out, TrrwMode::kIndexWrite, chronology, kRecordTag);
+  return unwritable;
 }
 
 }  // namespace kvr

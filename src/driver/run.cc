@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
@@ -238,11 +239,24 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
 
   std::unique_ptr<std::ostream> crn = files.open_write(kModeledCrnName, &error);
   if (crn == nullptr) return write_failure(console, kModeledCrnName, error);
-  write_modeled_crn(*crn, run->input_name, run->run_title, run->age_aligned,
-                    run->chronology.robust_mean, run->chronology.sample_depth,
-                    set.earliest_first_year);
+  const std::vector<int> unwritable = write_modeled_crn(
+      *crn, run->input_name, run->run_title, run->age_aligned, run->chronology.robust_mean,
+      run->chronology.sample_depth, set.earliest_first_year);
   if (!finish_file(*crn)) return write_failure(console, kModeledCrnName, "the write failed");
   crn.reset();
+  if (!unwritable.empty()) {
+    const std::string which =
+        unwritable.size() == 1
+            ? "the chronology value of " + std::to_string(unwritable.front()) + " lies"
+            : std::to_string(unwritable.size()) + " years of the chronology (from " +
+                  std::to_string(unwritable.front()) + " to " + std::to_string(unwritable.back()) +
+                  ") lie";
+    console.line("");
+    console.line(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
+                 kModeledCrnName + " cannot hold; " +
+                 (unwritable.size() == 1 ? "it is" : "they are") +
+                 " written there as missing (9990).");
+  }
 
   console.line("");
   console.line(" Do you want to save the final chronology in ");
