@@ -37,16 +37,6 @@ const std::vector<std::string>& result_files() {
   return names;
 }
 
-bool on_path(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream dirs(path != nullptr ? path : "");
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    if (!dir.empty() && ::access((fs::path(dir) / program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
-}
-
 int occurrences(const std::string& text, const std::string& part) {
   int count = 0;
   for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
@@ -60,24 +50,6 @@ double summary_value(const std::string& output, const std::string& label) {
   const std::size_t at = output.find(label);
   if (at == std::string::npos) return -1.0;
   return std::atof(output.c_str() + at + label.size());
-}
-
-// PLplot's PostScript prolog defines D as lineto; each D after the first page starts is one
-// line segment drawn.
-int lineto_count(const std::string& postscript) {
-  const std::size_t page = postscript.find("%%Page:");
-  if (page == std::string::npos) return -1;
-  std::istringstream words(postscript.substr(page));
-  std::string word;
-  int count = 0;
-  while (words >> word) count += word == "D" ? 1 : 0;
-  return count;
-}
-
-bool complete(const std::string& postscript) {
-  const std::size_t end = postscript.rfind("%%EOF");
-  return end != std::string::npos &&
-         postscript.find_first_not_of("\r\n", end + 5) == std::string::npos;
 }
 
 // The middle of a page rendered by ghostscript: the shares of dark pixels (every channel
@@ -175,11 +147,11 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
       {"KVR_fig1.ps", 2 * segments}, {"KVR_fig1b.ps", 2 * segments}, {"KVR_fig2.ps", segments}};
   for (const Figure& figure : figures) {
     const std::string postscript = read_file(figure.file);
-    EXPECT_TRUE(complete(postscript)) << figure.file;
-    EXPECT_GT(lineto_count(postscript), figure.least_segments) << figure.file;
+    EXPECT_TRUE(test::postscript_complete(postscript)) << figure.file;
+    EXPECT_GT(test::lineto_count(postscript), figure.least_segments) << figure.file;
   }
 
-  if (!on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed: no render check";
+  if (!test::on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed: no render check";
   for (const Figure& figure : figures) {
     const std::optional<Tones> tones = render_tones(figure.file);
     ASSERT_TRUE(tones.has_value()) << figure.file << ": " << read_file("gs.log");
@@ -236,8 +208,8 @@ echo "exit $?" > status
 )sh";
 
 TEST(PlotEndToEndTest, WindowsAreDismissedByKeysAndClicksAndTheRunCompletes) {
-  if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
-  if (!on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
+  if (!test::on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
+  if (!test::on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
   ScopedTempDir dir;
   copy_example();
   // Windows: the raw plot (Return), its replot (a capital Q, which PLplot's window would take
@@ -270,7 +242,7 @@ TEST(PlotEndToEndTest, WindowsAreDismissedByKeysAndClicksAndTheRunCompletes) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }
   for (const char* name : {"KVR_fig1b.ps", "KVR_fig2.ps"}) {
-    EXPECT_TRUE(complete(read_file(name))) << name;
+    EXPECT_TRUE(test::postscript_complete(read_file(name))) << name;
   }
   EXPECT_FALSE(fs::exists("KVR_fig1.ps"));
 }

@@ -63,6 +63,34 @@ ProgramRun run_program(const std::string& answers_file, const std::string& envir
   return run;
 }
 
+bool on_path(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::istringstream dirs(path != nullptr ? path : "");
+  std::string dir;
+  while (std::getline(dirs, dir, ':')) {
+    if (!dir.empty() && ::access((std::filesystem::path(dir) / program).c_str(), X_OK) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+int lineto_count(const std::string& postscript) {
+  const std::size_t page = postscript.find("%%Page:");
+  if (page == std::string::npos) return -1;
+  std::istringstream words(postscript.substr(page));
+  std::string word;
+  int count = 0;
+  while (words >> word) count += word == "D" ? 1 : 0;
+  return count;
+}
+
+bool postscript_complete(const std::string& postscript) {
+  const std::size_t end = postscript.rfind("%%EOF");
+  return end != std::string::npos &&
+         postscript.find_first_not_of("\r\n", end + 5) == std::string::npos;
+}
+
 namespace {
 
 std::string visible(const std::string& line) {
@@ -101,8 +129,8 @@ void expect_matches_golden(const std::string& name, const std::string& actual) {
     const bool more_got = static_cast<bool>(std::getline(got, got_line));
     if (!more_want && !more_got) break;
     if (!more_want || !more_got || want_line != got_line) {
-      ADD_FAILURE() << "testdata/" << name << " differs at line " << line << "\n  expected: "
-                    << (more_want ? visible(want_line) : "<end of file>")
+      ADD_FAILURE() << "testdata/" << name << " differs at line " << line
+                    << "\n  expected: " << (more_want ? visible(want_line) : "<end of file>")
                     << "\n  actual:   " << (more_got ? visible(got_line) : "<end of file>");
       return;
     }

@@ -38,6 +38,16 @@ struct ProgramRun {
 /// given extra environment assignments (e.g. "DISPLAY=" to unset the display).
 ProgramRun run_program(const std::string& answers_file, const std::string& environment = "");
 
+/// True when `program` is an executable file in a folder of PATH.
+bool on_path(const std::string& program);
+
+/// The line segments a PostScript file of PLplot draws: its prolog defines D as lineto, so
+/// the D operators after the first %%Page: are the segments. -1 when there is no page.
+int lineto_count(const std::string& postscript);
+
+/// True when the PostScript file ends with %%EOF (and line ends only): PLplot wrote it whole.
+bool postscript_complete(const std::string& postscript);
+
 /// Compares `actual` with the golden file testdata/<name>; on a difference reports the first
 /// differing line with blanks made visible. KVR_UPDATE_GOLDEN=1 rewrites the golden file.
 void expect_matches_golden(const std::string& name, const std::string& actual);

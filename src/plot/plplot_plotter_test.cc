@@ -18,6 +18,7 @@
 #include "plot/chronology_plot.h"
 #include "plot/plot_loop.h"
 #include "plot/plotmeas.h"
+#include "test_support.h"
 
 namespace kvr {
 namespace {
@@ -67,41 +68,6 @@ class ScopedTempDir {
   fs::path old_;
   fs::path path_;
 };
-
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-bool on_path(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream dirs(path != nullptr ? path : "");
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    if (!dir.empty() && ::access((fs::path(dir) / program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
-}
-
-// PLplot's PostScript prolog defines D as lineto: the D operators of the pages are the line
-// segments drawn.
-int lineto_count(const std::string& postscript) {
-  const std::size_t page = postscript.find("%%Page:");
-  if (page == std::string::npos) return -1;
-  std::istringstream words(postscript.substr(page));
-  std::string word;
-  int count = 0;
-  while (words >> word) count += word == "D" ? 1 : 0;
-  return count;
-}
-
-bool complete(const std::string& postscript) {
-  const std::size_t end = postscript.rfind("%%EOF");
-  return end != std::string::npos &&
-         postscript.find_first_not_of("\r\n", end + 5) == std::string::npos;
-}
 
 // A plotted set: five series of 60 to 120 years with a wave in them.
 MeasurementSet wave_set() {
@@ -190,7 +156,7 @@ TEST_F(PlplotPlotterTest, ProbesTheDisplayAndTheDevices) {
 TEST_F(PlplotPlotterTest, SavedPagesAreCompleteAndDrawn) {
   // A page with the frame and nothing on it, for comparison.
   ASSERT_EQ(plot(Page::kBlank, "s\nc\n").answer, Answer::kOk);
-  const int blank = lineto_count(read_file("blank.ps"));
+  const int blank = test::lineto_count(test::read_file("blank.ps"));
   struct Case {
     Page page;
     const char* file;
@@ -204,11 +170,11 @@ TEST_F(PlplotPlotterTest, SavedPagesAreCompleteAndDrawn) {
     // The window pass was skipped with one line, and the menu came twice.
     EXPECT_EQ(session.screen.find(kNoWindowLine), 0u) << c.file;
     EXPECT_EQ(session.screen.find(kNoWindowLine, 1), std::string::npos) << c.file;
-    const std::string postscript = read_file(c.file);
-    EXPECT_TRUE(complete(postscript)) << c.file;
+    const std::string postscript = test::read_file(c.file);
+    EXPECT_TRUE(test::postscript_complete(postscript)) << c.file;
     // Five series, two running means and the depth and chronology lines: hundreds of
     // segments more than the empty frame.
-    EXPECT_GT(lineto_count(postscript), blank + 300) << c.file << " blank " << blank;
+    EXPECT_GT(test::lineto_count(postscript), blank + 300) << c.file << " blank " << blank;
   }
 }
 
@@ -269,14 +235,14 @@ double share(const Image& image, bool dark) {
 }
 
 TEST_F(PlplotPlotterTest, ADarkSaveIsDarkAndAWhiteOneWhite) {
-  if (!on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed";
+  if (!test::on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed";
   ASSERT_EQ(plot(Page::kChronology, "s\nc\n").answer, Answer::kOk);
   const std::optional<Image> white = render("KVR_fig2.ps");
-  ASSERT_TRUE(white.has_value()) << read_file("gs.log");
+  ASSERT_TRUE(white.has_value()) << test::read_file("gs.log");
   // The background change applies to the window pass that is skipped and to the save after.
   ASSERT_EQ(plot(Page::kChronology, "b\ns\nc\n").answer, Answer::kOk);
   const std::optional<Image> dark = render("KVR_fig2.ps");
-  ASSERT_TRUE(dark.has_value()) << read_file("gs.log");
+  ASSERT_TRUE(dark.has_value()) << test::read_file("gs.log");
   EXPECT_GT(share(*white, /*dark=*/false), 0.9);
   EXPECT_GT(share(*dark, /*dark=*/true), 0.9);
   // The lines are drawn in both: neither middle is all one colour.
@@ -338,8 +304,8 @@ TEST_F(PlplotPlotterTest, UnsafeInitsAreSkippedInsteadOfAskingOnStandardInput) {
 // Shift and be dismissed, without ending the program, by a capital Q; the dark replot that
 // follows is dismissed by a left click.
 TEST(PlplotWindowTest, KeysAndClicksDismissThePageAndNothingEndsTheProgram) {
-  if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
-  if (!on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
+  if (!test::on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
+  if (!test::on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
   ScopedTempDir dir;
   ScopedEnv fonts("PLPLOT_LIB", std::string(KVR_PLPLOT_LIB));
   const fs::path self = fs::read_symlink("/proc/self/exe");
@@ -378,8 +344,8 @@ wait $child
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0)
-      << "script: " << read_file("user.log") << "\nprogram: " << read_file("child.log");
-  EXPECT_EQ(read_file("status"), "page 1\npage 2\ndone\n") << read_file("child.log");
+      << "script: " << test::read_file("user.log") << "\nprogram: " << test::read_file("child.log");
+  EXPECT_EQ(test::read_file("status"), "page 1\npage 2\ndone\n") << test::read_file("child.log");
 }
 
 // Runs only inside the window test above (under xvfb-run, with KVR_PLOT_WINDOW_STATUS set).
