@@ -1,5 +1,7 @@
 #include "bench/bench_phases.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -27,6 +29,13 @@ using Clock = std::chrono::steady_clock;
 
 double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The process's peak resident memory so far, in megabytes.
+double peak_megabytes() {
+  struct rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 // Classes of `size` positions over the calendar domain, the RAC the first.
@@ -61,11 +70,13 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
     }
   }
   const double read_time = seconds_since(start);
+  const double read_peak = peak_megabytes();
 
   start = Clock::now();
   Grid<float> standardized(set.count(), set.values.cols(), kMissing);
   shift_to_calendar(&set, &standardized);
   const double shift_time = seconds_since(start);
+  const double shift_peak = peak_megabytes();
 
   std::vector<float> all_values;
   for (int j = 1; j <= set.count(); ++j) {
@@ -82,14 +93,17 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   ClassRanks ranks;
   rankcls(set.values, set.count(), table, &ranks, screen);
   const double rank_time = seconds_since(start);
+  const double rank_peak = peak_megabytes();
 
   start = Clock::now();
   replace_by_rac(set.values, ranks, table, set, false, &standardized);
   const double replace_time = seconds_since(start);
+  const double replace_peak = peak_megabytes();
 
   start = Clock::now();
   const Chronology chronology = build_chronology(standardized, set.count(), set.time_span);
   const double chronology_time = seconds_since(start);
+  const double chronology_peak = peak_megabytes();
 
   const std::string title(60, ' ');
   const std::string name = "bench.rwl" + std::string(51, ' ');
@@ -99,6 +113,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
     write_result_table(table_file, set, standardized, chronology, false, title);
   }
   const double table_time = seconds_since(start);
+  const double table_peak = peak_megabytes();
   start = Clock::now();
   {
     std::ofstream raw(folder / "KVRmodeled.raw", std::ios::binary);
@@ -108,16 +123,19 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
                       set.earliest_first_year);
   }
   const double decade_time = seconds_since(start);
+  const double decade_peak = peak_megabytes();
 
   std::printf("in-process steps (%zu values):\n", all_values.size());
-  std::printf("  read input          %8.3f s\n", read_time);
-  std::printf("  calendar shift      %8.3f s\n", shift_time);
-  std::printf("  rankcls             %8.3f s  (std::sort of all values: %.3f s, ratio %.1f)\n",
-              rank_time, sort_floor, rank_time / sort_floor);
-  std::printf("  replacement         %8.3f s\n", replace_time);
-  std::printf("  chronology          %8.3f s\n", chronology_time);
-  std::printf("  result table        %8.3f s\n", table_time);
-  std::printf("  decade files        %8.3f s\n", decade_time);
+  std::printf("  step                    time   peak memory so far\n");
+  std::printf("  read input          %8.3f s %8.1f MB\n", read_time, read_peak);
+  std::printf("  calendar shift      %8.3f s %8.1f MB\n", shift_time, shift_peak);
+  std::printf(
+      "  rankcls             %8.3f s %8.1f MB  (std::sort of all values: %.3f s, ratio %.1f)\n",
+      rank_time, rank_peak, sort_floor, rank_time / sort_floor);
+  std::printf("  replacement         %8.3f s %8.1f MB\n", replace_time, replace_peak);
+  std::printf("  chronology          %8.3f s %8.1f MB\n", chronology_time, chronology_peak);
+  std::printf("  result table        %8.3f s %8.1f MB\n", table_time, table_peak);
+  std::printf("  decade files        %8.3f s %8.1f MB\n", decade_time, decade_peak);
 }
 
 void time_reference_ranking() {
