@@ -49,7 +49,6 @@ struct RunState {
   Chronology chronology;
 };
 
-
 // Ends the run after a console answer that was not usable.
 int answer_failure(Console& console, Answer answer) {
   if (answer == Answer::kInvalid) {
@@ -86,14 +85,45 @@ bool finish_file(std::ostream& out) {
   return static_cast<bool>(out);
 }
 
+// Creates the result file `name`, lets `write` fill it and closes it. False after the failure
+// has been reported; the run must then end.
+template <typename Write>
+bool write_result_file(FileSystem& files, Console& console, const std::string& name, Write write) {
+  std::string error;
+  std::unique_ptr<std::ostream> out = files.open_write(name, &error);
+  if (out == nullptr) {
+    write_failure(console, name, error);
+    return false;
+  }
+  write(*out);
+  if (!finish_file(*out)) {
+    write_failure(console, name, "the write failed");
+    return false;
+  }
+  return true;
+}
+
+// Names the chronology years that the index records of KVRmodeled.crn could not hold.
+void warn_unwritable_years(Console& console, const std::vector<int>& years) {
+  if (years.empty()) return;
+  const std::string which =
+      years.size() == 1
+          ? "the chronology value of " + std::to_string(years.front()) + " lies"
+          : std::to_string(years.size()) + " years of the chronology (from " +
+                std::to_string(years.front()) + " to " + std::to_string(years.back()) + ") lie";
+  console.line("");
+  console.line(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
+               kModeledCrnName + " cannot hold; " + (years.size() == 1 ? "it is" : "they are") +
+               " written there as missing (9990).");
+}
+
 }  // namespace
 
 int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env) {
   // PLplot finds its fonts through PLPLOT_LIB; a folder the user has chosen is kept.
   const char* user_font_folder = std::getenv("PLPLOT_LIB");
   const char* font_folder =
-      user_font_folder != nullptr && *user_font_folder != '\0' ? user_font_folder
-                                                               : KVR_PLPLOT_LIB;
+      user_font_folder != nullptr && *user_font_folder != '\0' ? user_font_folder : KVR_PLPLOT_LIB;
   if (user_font_folder == nullptr || *user_font_folder == '\0') set_env("PLPLOT_LIB", font_folder);
 
   auto run = std::make_unique<RunState>();
@@ -231,44 +261,31 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
     return answer_failure(console, a);
   }
 
-  std::unique_ptr<std::ostream> raw = files.open_write(kModeledRawName, &error);
-  if (raw == nullptr) return write_failure(console, kModeledRawName, error);
-  write_modeled_raw(*raw, run->input_name, run->run_title, set, by_year);
-  if (!finish_file(*raw)) return write_failure(console, kModeledRawName, "the write failed");
-  raw.reset();
-
-  std::unique_ptr<std::ostream> crn = files.open_write(kModeledCrnName, &error);
-  if (crn == nullptr) return write_failure(console, kModeledCrnName, error);
-  const std::vector<int> unwritable = write_modeled_crn(
-      *crn, run->input_name, run->run_title, run->age_aligned, run->chronology.robust_mean,
-      run->chronology.sample_depth, set.earliest_first_year);
-  if (!finish_file(*crn)) return write_failure(console, kModeledCrnName, "the write failed");
-  crn.reset();
-  if (!unwritable.empty()) {
-    const std::string which =
-        unwritable.size() == 1
-            ? "the chronology value of " + std::to_string(unwritable.front()) + " lies"
-            : std::to_string(unwritable.size()) + " years of the chronology (from " +
-                  std::to_string(unwritable.front()) + " to " + std::to_string(unwritable.back()) +
-                  ") lie";
-    console.line("");
-    console.line(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
-                 kModeledCrnName + " cannot hold; " +
-                 (unwritable.size() == 1 ? "it is" : "they are") +
-                 " written there as missing (9990).");
+  if (!write_result_file(files, console, kModeledRawName, [&](std::ostream& out) {
+        write_modeled_raw(out, run->input_name, run->run_title, set, by_year);
+      })) {
+    return kExitFailure;
   }
+  std::vector<int> unwritable;
+  if (!write_result_file(files, console, kModeledCrnName, [&](std::ostream& out) {
+        unwritable = write_modeled_crn(out, run->input_name, run->run_title, run->age_aligned,
+                                       run->chronology.robust_mean, run->chronology.sample_depth,
+                                       set.earliest_first_year);
+      })) {
+    return kExitFailure;
+  }
+  warn_unwritable_years(console, unwritable);
 
   console.line("");
   console.line(" Do you want to save the final chronology in ");
   console.line(" a format suitable for uploading into KNMI.CE?");
   console.prompt(" Enter [Y]es or [N]o :> ");
   if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) return answer_failure(console, a);
-  if (yes) {
-    std::unique_ptr<std::ostream> knmi = files.open_write(kKnmiName, &error);
-    if (knmi == nullptr) return write_failure(console, kKnmiName, error);
-    write_knmi(*knmi, run->input_name, run->run_title, run->age_aligned, run->chronology,
-               set.earliest_first_year);
-    if (!finish_file(*knmi)) return write_failure(console, kKnmiName, "the write failed");
+  if (yes && !write_result_file(files, console, kKnmiName, [&](std::ostream& out) {
+        write_knmi(out, run->input_name, run->run_title, run->age_aligned, run->chronology,
+                   set.earliest_first_year);
+      })) {
+    return kExitFailure;
   }
 
   console.line("");
