@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace kvr::test {
@@ -47,6 +48,16 @@ int lineto_count(const std::string& postscript);
 
 /// True when the PostScript file ends with %%EOF (and line ends only): PLplot wrote it whole.
 bool postscript_complete(const std::string& postscript);
+
+/// The middle of a PostScript page rendered by ghostscript (into page.ppm and gs.log in the
+/// current folder): the shares of dark pixels (every channel below 64) and of light ones
+/// (every channel above 191). The paper margin, which PLplot leaves white under a black
+/// background, lies outside the middle. Nothing when ghostscript fails.
+struct PageTones {
+  double dark = 0.0;
+  double light = 0.0;
+};
+std::optional<PageTones> render_page_tones(const std::string& postscript_file);
 
 /// Compares `actual` with the golden file testdata/<name>; on a difference reports the first
 /// differing line with blanks made visible. KVR_UPDATE_GOLDEN=1 rewrites the golden file.
