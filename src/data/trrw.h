@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/decade_format.h"
 #include "data/line_reader.h"
 
 namespace kvr {
@@ -28,7 +29,7 @@ enum class TrrwMode {
 struct TrrwSeries {
   std::string id;
   int first_year = 0;
-  int count = 0;  // on reading -999 at the end of the file
+  int count = 0;       // on reading -999 at the end of the file
   int first_line = 0;  // reading: the line of the series' first record
   std::vector<float> values;
   std::vector<int> depths;
@@ -109,9 +110,5 @@ std::string describe(const ReadAnomaly& anomaly);
 /// its field is written as asterisks, as formatted output does.
 void trrw_write(std::ostream& out, TrrwMode mode, const TrrwSeries& series,
                 std::string_view record_tag);
-
-/// Values in the first record of a series that starts in `year`: 10 - (year mod 10) for a
-/// year of 0 or more; |year mod 10|, or 10 when that is 0, for a negative year.
-int first_record_values(int year);
 
 }  // namespace kvr

@@ -1,0 +1,161 @@
+#include <array>
+#include <cmath>
+#include <ostream>
+#include <string>
+
+#include "common/dimensions.h"
+#include "common/fixed_format.h"
+#include "data/decade_format.h"
+#include "data/trrw.h"
+
+namespace kvr {
+namespace {
+
+// Appends the integer that `value` x 1000 rounds to, halves away from zero, as a field of
+// `width` columns (asterisks when it does not fit, or for a value that is no number).
+void append_thousandths(std::string* line, float value, int width, bool end_marker_safe) {
+  const float rounded = std::round(value * 1000.0f);
+  if (!(std::fabs(rounded) < 1.0e9f)) {
+    line->append(static_cast<std::size_t>(width), '*');
+    return;
+  }
+  auto n = static_cast<long long>(rounded);
+  // The reader takes 999 as an end marker in every series.
+  if (end_marker_safe && n == kEndMarker) n = 1000;
+  append_int(line, n, width);
+}
+
+std::string thousandths(float value, int width, bool end_marker_safe) {
+  std::string field;
+  append_thousandths(&field, value, width, end_marker_safe);
+  return field;
+}
+
+float value_at(const TrrwSeries& series, int k) {
+  const auto at = static_cast<std::size_t>(k - 1);
+  return at < series.values.size() ? series.values[at] : kMissing;
+}
+
+int depth_at(const TrrwSeries& series, int k) {
+  const auto at = static_cast<std::size_t>(k - 1);
+  return at < series.depths.size() ? series.depths[at] : 0;
+}
+
+// Columns of the id and the year of a record in `year`: variant A for years from -999 up,
+// B from -9999 to -1001, C for -1000 and for -10000 and below. Measurement records hold
+// 8, 7 or 6 id characters before a year of width 4, 5 or 6; index records 6, 5 or 4.
+std::string id_and_year(const std::string& id, int year, int widest_id) {
+  int year_width = 4;
+  if (year <= -10000 || year == -1000) {
+    year_width = 6;
+  } else if (year <= -1001) {
+    year_width = 5;
+  }
+  const auto id_width = static_cast<std::size_t>(widest_id - (year_width - 4));
+  return pad_right(id, id_width) + format_int(year, year_width);
+}
+
+// Measurement records ("mw"): id and year as above (columns 1-12), values x 1000 in fields
+// of width 6 from column 13, -9999 after the last value; a record of ten used slots ends
+// with two blanks and the record tag (columns 73-77), a shorter one after its last slot.
+void write_measurements(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
+  int year = series.first_year;
+  int slots = first_record_values(year);
+  int k = 0;
+  std::string line;
+  for (;;) {
+    line = id_and_year(series.id, year, 8);
+    bool complete = false;
+    int used = 0;
+    for (int slot = 1; slot <= slots; ++slot) {
+      ++k;
+      ++used;
+      if (k > series.count) {
+        append_int(&line, kEndMarkerThousandths, 6);
+        complete = true;
+        break;
+      }
+      append_thousandths(&line, value_at(series, k), 6, true);
+    }
+    if (used == 10) line += "  " + tag;
+    line += '\n';
+    out << line;
+    if (complete) return;
+    year += slots;
+    slots = 10;
+  }
+}
+
+// Index records ("iw", "cr"): id and year as above (columns 1-10), ten pairs of a value x 1000
+// (width 4) and a sample depth (width 3) in columns 11-80, two blanks, the record tag in
+// columns 83-85. Empty slots and missing values hold the filler 9990 with depth 0.
+// Index header record ("cr"): id (columns 1-6), first and last year of width 4, or of width
+// 5 when either is -1000 or less.
+void write_index(std::ostream& out, const TrrwSeries& series, const std::string& tag,
+                 bool chronology_header) {
+  const int count = series.count;
+  if (chronology_header) {
+    const int last_year = series.first_year + count - 1;
+    const int width = series.first_year <= -1000 || last_year <= -1000 ? 5 : 4;
+    out << pad_right(series.id, 6) << format_int(series.first_year, width)
+        << format_int(last_year, width) << '\n';
+  }
+  // Depths are taken when the caller gave any; a chronology without them gets depth 1.
+  bool have_depths = false;
+  for (int k = 1; k <= count && !have_depths; ++k) have_depths = depth_at(series, k) > 0;
+
+  int year = series.first_year;
+  int first_slot = first_index_slot(year);
+  int k = 0;
+  std::string line;
+  for (;;) {
+    if (chronology_header && k == count) return;
+    std::array<std::string, 10> values;
+    std::array<int, 10> depths{};
+    values.fill(format_int(kFiller, 4));
+    bool complete = false;
+    for (int slot = first_slot; slot <= 10; ++slot) {
+      ++k;
+      if (k > count) {
+        complete = true;
+        break;
+      }
+      const float v = value_at(series, k);
+      if (is_missing(v)) continue;
+      const auto at = static_cast<std::size_t>(slot - 1);
+      values[at] = thousandths(v, 4, false);
+      depths[at] = have_depths ? depth_at(series, k) : 1;
+    }
+    line = id_and_year(series.id, year, 6);
+    for (std::size_t at = 0; at < 10; ++at) line += values[at] + format_int(depths[at], 3);
+    line += "  " + tag + '\n';
+    out << line;
+    if (complete) return;
+    year = year - first_slot + 11;
+    first_slot = 1;
+  }
+}
+
+}  // namespace
+
+void trrw_write(std::ostream& out, TrrwMode mode, const TrrwSeries& series,
+                std::string_view record_tag) {
+  if (series.count < 1) return;
+  const std::string tag = pad_right(record_tag, 3);
+  switch (mode) {
+    case TrrwMode::kMeasurementWrite:
+      write_measurements(out, series, tag);
+      break;
+    case TrrwMode::kIndexWrite:
+      write_index(out, series, tag, false);
+      break;
+    case TrrwMode::kChronologyWrite:
+      write_index(out, series, tag, true);
+      break;
+    case TrrwMode::kMeasurementRead:
+    case TrrwMode::kIndexRead:
+      break;
+  }
+}
+
+}  // namespace kvr
