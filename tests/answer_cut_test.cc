@@ -1,6 +1,7 @@
 // The end of the answers at any prompt ends the run with a message and a non-zero status; only
 // at the closing pause, when everything is written, does it end the run normally. Answers
-// with CR LF or CR line ends work like LF ones.
+// with CR LF or CR line ends work like LF ones. Every run that got as far as the file name
+// keeps the lines it read in KVRanswers.txt, with LF line ends.
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@ constexpr char kInput[] = "clean.rwl";
 constexpr char kEndOfInput[] =
     "\n End of input before the dialogue was complete. Program terminating.\n";
 constexpr char kClosing[] = " Normal Termination of Program\n Hit RETURN to EXIT\n";
+constexpr char kAnswersFile[] = "KVRanswers.txt";
 
 // One answer per line, every kind of prompt: the pauses, the file name, yes/no questions, the
 // plot menus (each figure saved, then continue), integers, and the closing Return.
@@ -80,6 +82,11 @@ bool ends_with(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+std::map<std::string, std::string> without_answers(std::map<std::string, std::string> files) {
+  files.erase(kAnswersFile);
+  return files;
+}
+
 TEST(AnswerCutTest, EveryCutBeforeTheClosingReturnEndsWithAMessage) {
   InProcessRun whole;
   run_in_process(joined(kAnswers.size(), "\n"), &whole);
@@ -88,6 +95,7 @@ TEST(AnswerCutTest, EveryCutBeforeTheClosingReturnEndsWithAMessage) {
     ASSERT_EQ(whole.files.files.count(figure), 1u) << figure << " was not saved";
   }
   ASSERT_NE(whole.screen.find("mean adaptive power"), std::string::npos);
+  EXPECT_EQ(whole.files.files[kAnswersFile], joined(kAnswers.size(), "\n"));
 
   for (std::size_t lines = 0; lines + 1 < kAnswers.size(); ++lines) {
     SCOPED_TRACE("cut after " + std::to_string(lines) + " lines");
@@ -99,6 +107,12 @@ TEST(AnswerCutTest, EveryCutBeforeTheClosingReturnEndsWithAMessage) {
     // The run got as far as the answers took it, no further.
     EXPECT_EQ(cut.screen.substr(0, cut.screen.size() - std::string(kEndOfInput).size()),
               whole.screen.substr(0, cut.screen.size() - std::string(kEndOfInput).size()));
+    // Once the file name was asked for, the answers read so far are kept.
+    if (lines == 0) {
+      EXPECT_EQ(cut.files.files.count(kAnswersFile), 0u);
+    } else {
+      EXPECT_EQ(cut.files.files[kAnswersFile], joined(lines, "\n"));
+    }
   }
 
   // Without the closing Return everything is written and the run ends normally.
@@ -107,7 +121,8 @@ TEST(AnswerCutTest, EveryCutBeforeTheClosingReturnEndsWithAMessage) {
   EXPECT_EQ(last.status, kExitNormal);
   EXPECT_TRUE(ends_with(last.screen, kClosing)) << last.screen;
   EXPECT_EQ(last.screen, whole.screen);
-  EXPECT_EQ(last.files.files, whole.files.files);
+  EXPECT_EQ(without_answers(last.files.files), without_answers(whole.files.files));
+  EXPECT_EQ(last.files.files[kAnswersFile], joined(kAnswers.size() - 1, "\n"));
 
   // A last answer without its line end still counts.
   std::string unended = joined(kAnswers.size() - 1, "\n");
@@ -115,7 +130,7 @@ TEST(AnswerCutTest, EveryCutBeforeTheClosingReturnEndsWithAMessage) {
   InProcessRun no_line_end;
   run_in_process(unended, &no_line_end);
   EXPECT_EQ(no_line_end.status, kExitNormal);
-  EXPECT_EQ(no_line_end.files.files, whole.files.files);
+  EXPECT_EQ(no_line_end.files.files, last.files.files);
 }
 
 TEST(AnswerCutTest, CrLfAndCrLineEndsWorkLikeLf) {
@@ -128,7 +143,7 @@ TEST(AnswerCutTest, CrLfAndCrLineEndsWorkLikeLf) {
     run_in_process(joined(kAnswers.size(), line_end), &other);
     EXPECT_EQ(other.status, kExitNormal);
     EXPECT_EQ(other.screen, lf.screen);
-    EXPECT_EQ(other.files.files, lf.files.files);
+    EXPECT_EQ(other.files.files, lf.files.files);  // KVRanswers.txt with LF line ends too
     EXPECT_EQ(other.plotter.calls(), lf.plotter.calls());
   }
 }
@@ -140,7 +155,8 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
   std::map<std::string, std::string> lf_files;
   std::string lf_screen;
   const std::vector<std::string> results = {"clean.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn",
-                                            "KVRchron_KNMI.txt", "KVR_fig1.ps",    "KVR_fig2.ps"};
+                                            "KVRchron_KNMI.txt", kAnswersFile,     "KVR_fig1.ps",
+                                            "KVR_fig2.ps"};
   for (const char* line_end : {"\n", "\r\n"}) {
     SCOPED_TRACE(line_end[0] == '\n' ? "LF" : "CR LF");
     ScopedTempDir dir;
@@ -160,8 +176,8 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
     } else {
       EXPECT_EQ(run.output, lf_screen);
       // PostScript files carry the time they were made.
-      for (const char* name :
-           {"clean.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn", "KVRchron_KNMI.txt"}) {
+      for (const char* name : {"clean.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn",
+                               "KVRchron_KNMI.txt", kAnswersFile}) {
         EXPECT_EQ(files[name], lf_files[name]) << name;
       }
     }
@@ -176,6 +192,7 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
                         std::string(" [2] Calendar Aligned values [1 or 2]? :> ") + kEndOfInput))
       << run.output;
   EXPECT_EQ(read_file(kInput), input);
+  EXPECT_EQ(read_file(kAnswersFile), joined(9, "\n"));
 }
 
 }  // namespace

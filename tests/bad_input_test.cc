@@ -367,6 +367,9 @@ TEST(BadInputTest, AnInputThatTheRunWouldOverwriteIsRefused) {
       {"KVRmodeled.raw", "", false, "KVRmodeled.raw"},
       {"clean.rwl", "clean.rwl_KVR.txt", false, "clean.rwl_KVR.txt"},
       {"clean.rwl", "KVRmodeled.crn", true, "KVRmodeled.crn"},
+      // The answers file is not written either: it would replace the input.
+      {"KVRanswers.txt", "", false, "KVRanswers.txt"},
+      {"clean.rwl", "KVRanswers.txt", false, "KVRanswers.txt"},
   };
   const std::string bytes = corpus("clean.rwl");
   for (const Case& c : cases) {

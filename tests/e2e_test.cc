@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,7 @@ using test::write_file;
 // Answers for a run without measurement plots or power transformation: alignment, option 1
 // with the given class size and RAC index, "c" at the chronology plot's menu, and the KNMI
 // file.
-std::string plain_answers(const std::string& input, int alignment, int class_size,
-                          int rac_index) {
+std::string plain_answers(const std::string& input, int alignment, int class_size, int rac_index) {
   return "\n" + input + "\nn\nn\n" + std::to_string(alignment) + "\n1\n" +
          std::to_string(class_size) + "\n" + std::to_string(rac_index) + "\nc\ny\n\n";
 }
@@ -31,6 +31,8 @@ std::string plain_answers(const std::string& input, int alignment, int class_siz
 void copy_in(const std::filesystem::path& from, const std::string& name) {
   std::filesystem::copy_file(from, name, std::filesystem::copy_options::overwrite_existing);
 }
+
+constexpr char kExample[] = "example_spruce.rwl";
 
 bool contains_line(const std::string& output, const std::string& line) {
   return output.find("\n" + line + "\n") != std::string::npos;
@@ -73,8 +75,8 @@ TEST(EndToEndTest, ExampleRunShowsTheDialogueAndWritesEveryFile) {
   EXPECT_EQ(run.output.find("Plot Transformed data?"), std::string::npos);
   EXPECT_EQ(run.output.find("mean adaptive power"), std::string::npos);
 
-  for (const char* name : {"example_spruce.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn",
-                           "KVRchron_KNMI.txt"}) {
+  for (const char* name :
+       {"example_spruce.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn", "KVRchron_KNMI.txt"}) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }
   EXPECT_EQ(read_file("example_spruce.rwl"),
@@ -101,6 +103,82 @@ TEST(EndToEndTest, ArchiveFilesRunToTheEnd) {
     EXPECT_EQ(run.exit_status, 0) << c.file << "\n" << run.output;
     EXPECT_TRUE(contains_line(run.output, " Normal Termination of Program")) << c.file;
     EXPECT_FALSE(read_file(std::string(c.file) + "_KVR.txt").empty()) << c.file;
+  }
+}
+
+// Every file in the current folder but `skip`, PostScript files without their creation date.
+std::map<std::string, std::string> folder_files(const std::string& skip) {
+  std::map<std::string, std::string> files;
+  for (const std::filesystem::directory_entry& entry :
+       std::filesystem::directory_iterator(std::filesystem::current_path())) {
+    const std::string name = entry.path().filename().string();
+    if (name == skip) continue;
+    std::string bytes = read_file(name);
+    if (const std::size_t date = bytes.find("%%CreationDate:"); date != std::string::npos) {
+      bytes.erase(date, bytes.find('\n', date) - date);
+    }
+    files[name] = bytes;
+  }
+  return files;
+}
+
+// A run leaves the lines it read in KVRanswers.txt, LF ended and nothing after the last one it
+// took; run again from that file, in a folder holding only it and the input file, the program
+// shows the same screen and leaves the same files, KVRanswers.txt included.
+TEST(EndToEndTest, ARunRepeatedFromItsAnswersGivesTheSameScreenAndFiles) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> lines;  // the lines the run reads
+    int status;
+    std::vector<std::string> files;  // the files it leaves beside the input
+  };
+  const std::vector<Case> cases = {
+      // Both measurement plots saved, the power transformation, calendar alignment, the
+      // chronology plot saved and the KNMI file; a blank line is skipped before the file
+      // name, an answer has words after it.
+      {"complete",
+       {"", "", kExample, "y", "s", "c", "yes please", "y", "s", "c", "2", "1", "50", "2", "s", "c",
+        "y", ""},
+       0,
+       {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps", "KVRanswers.txt", "KVRchron_KNMI.txt",
+        "KVRmodeled.crn", "KVRmodeled.raw", std::string(kExample) + "_KVR.txt"}},
+      // A saved figure, then a non-numeric alignment answer.
+      {"input error",
+       {"", kExample, "y", "s", "c", "n", "1.5"},
+       1,
+       {"KVR_fig1.ps", "KVRanswers.txt", std::string(kExample) + "_KVR.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string typed, kept;
+    for (const std::string& line : c.lines) {
+      typed += line + "\r\n";
+      kept += line + "\n";
+    }
+    typed += "never read\r\n";
+
+    ScopedTempDir first_dir;
+    copy_in(project_file(std::string("examples/") + kExample), kExample);
+    write_file("answers.txt", typed);
+    const test::ProgramRun first = run_program("answers.txt", "DISPLAY=");
+    EXPECT_EQ(first.exit_status, c.status) << first.output;
+    std::map<std::string, std::string> files = folder_files("answers.txt");
+    EXPECT_EQ(files["KVRanswers.txt"], kept);
+    files.erase(kExample);
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : files) names.push_back(name);
+    EXPECT_EQ(names, c.files);
+
+    ScopedTempDir repeat_dir;
+    copy_in(project_file(std::string("examples/") + kExample), kExample);
+    copy_in(first_dir.path() / "KVRanswers.txt", "KVRanswers.txt");
+    const test::ProgramRun repeat = run_program("KVRanswers.txt", "DISPLAY=");
+    EXPECT_EQ(repeat.exit_status, c.status);
+    EXPECT_EQ(repeat.output, first.output);
+    std::map<std::string, std::string> repeated = folder_files("");
+    repeated.erase(kExample);
+    ASSERT_EQ(repeated.size(), files.size());
+    for (const auto& [name, bytes] : files) EXPECT_TRUE(repeated[name] == bytes) << name;
   }
 }
 

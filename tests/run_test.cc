@@ -79,7 +79,8 @@ TEST(RunTest, ANameThatWouldBeItsOwnResultFileIsRefused) {
   run(answers_for(name, 1), &r);
   EXPECT_EQ(r.status, kExitFailure);
   EXPECT_EQ(r.files.files[name], kSmallFile);
-  EXPECT_EQ(r.files.files.size(), 1u) << "no file is opened for writing";
+  EXPECT_EQ(r.files.files.size(), 2u) << "no result file is opened for writing";
+  EXPECT_EQ(r.files.files["KVRanswers.txt"], "\n" + name + "\n") << "the answers read are kept";
   EXPECT_NE(r.screen.find("would be the input file name"), std::string::npos) << r.screen;
 }
 

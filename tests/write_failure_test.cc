@@ -1,5 +1,6 @@
 // A result file that cannot be created or written ends the run with a message naming the file
-// and a non-zero exit status, never with " Normal Termination of Program".
+// and a non-zero exit status, never with " Normal Termination of Program". KVRanswers.txt,
+// written after the closing Return, fails the same way after the closing lines.
 
 #include <gtest/gtest.h>
 
@@ -24,9 +25,17 @@ using test::write_file;
 
 constexpr char kInput[] = "clean.rwl";
 constexpr char kNormalEnd[] = " Normal Termination of Program";
-// The result files in the order the run writes them.
+// The result files in the order the run writes them; the answers file comes last, at every
+// end of the run.
 const std::vector<std::string> kResultFiles = {"clean.rwl_KVR.txt", "KVRmodeled.raw",
                                                "KVRmodeled.crn", "KVRchron_KNMI.txt"};
+constexpr char kAnswersFile[] = "KVRanswers.txt";
+
+std::vector<std::string> files_written() {
+  std::vector<std::string> names = kResultFiles;
+  names.push_back(kAnswersFile);
+  return names;
+}
 
 // Age aligned, classes of 10 with the first as the RAC, the KNMI file asked for.
 std::string answers() { return std::string("\n") + kInput + "\nn\nn\n1\n1\n10\n1\nc\ny\n\n"; }
@@ -40,8 +49,10 @@ void ignore_environment(const char*, const char*) {}
 TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
   const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
   ASSERT_FALSE(input.empty());
-  for (std::size_t k = 0; k < kResultFiles.size(); ++k) {
-    const std::string& name = kResultFiles[k];
+  const std::vector<std::string> names = files_written();
+  for (std::size_t k = 0; k < names.size(); ++k) {
+    const std::string& name = names[k];
+    const bool answers_fail = name == kAnswersFile;
     for (const bool full : {false, true}) {
       SCOPED_TRACE(name + (full ? " on a full disk" : " cannot be created"));
       MemoryFileSystem files;
@@ -59,14 +70,20 @@ TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
           message_for(name, full ? "the write failed" : "Permission denied");
       ASSERT_GE(screen.size(), message.size());
       EXPECT_EQ(screen.substr(screen.size() - message.size()), message) << screen;
-      EXPECT_EQ(screen.find(kNormalEnd), std::string::npos);
+      EXPECT_EQ(screen.find(kNormalEnd) != std::string::npos, answers_fail);
       EXPECT_EQ(files.files[kInput], input);
-      // The files before it are complete; none after it is begun.
+      // The files before it are complete; no result file after it is begun.
       for (std::size_t before = 0; before < k; ++before) {
-        EXPECT_FALSE(files.files[kResultFiles[before]].empty()) << kResultFiles[before];
+        EXPECT_FALSE(files.files[names[before]].empty()) << names[before];
       }
       for (std::size_t after = k + 1; after < kResultFiles.size(); ++after) {
         EXPECT_EQ(files.files.count(kResultFiles[after]), 0u) << kResultFiles[after];
+      }
+      if (!answers_fail) {
+        // The answers read up to the failure are kept, so that it can be repeated.
+        const std::string& kept = files.files[kAnswersFile];
+        EXPECT_FALSE(kept.empty());
+        EXPECT_EQ(answers().rfind(kept, 0), 0u) << kept;
       }
     }
   }
@@ -78,7 +95,7 @@ TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
 TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
-  for (const std::string& name : kResultFiles) {
+  for (const std::string& name : files_written()) {
     for (const bool full : {true, false}) {
       SCOPED_TRACE(name + (full ? " on /dev/full" : " is a folder"));
       ScopedTempDir dir;
@@ -94,7 +111,7 @@ TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
       EXPECT_NE(run.output.find(message_for(name, full ? "the write failed" : "Is a directory")),
                 std::string::npos)
           << run.output;
-      EXPECT_EQ(run.output.find(kNormalEnd), std::string::npos);
+      EXPECT_EQ(run.output.find(kNormalEnd) != std::string::npos, name == kAnswersFile);
       EXPECT_EQ(read_file(kInput), input);
     }
   }

@@ -62,6 +62,13 @@ bool first_item(const std::string& line, std::string* item) {
 
 Console::Console(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
 
+bool Console::next_line(std::string* line) {
+  if (!get_line(in_, line)) return false;
+  lines_read_ += *line;
+  lines_read_ += '\n';
+  return true;
+}
+
 void Console::line(std::string_view text) { out_ << text << '\n'; }
 
 void Console::prompt(std::string_view text) {
@@ -72,7 +79,7 @@ void Console::prompt(std::string_view text) {
 Answer Console::read_item(std::string* item) {
   std::string text;
   for (;;) {
-    if (!get_line(in_, &text)) return Answer::kEndOfInput;
+    if (!next_line(&text)) return Answer::kEndOfInput;
     if (first_item(text, item)) return Answer::kOk;
   }
 }
@@ -105,7 +112,7 @@ Answer Console::read_int(int* value) {
 }
 
 Answer Console::read_line(std::string* line) {
-  return get_line(in_, line) ? Answer::kOk : Answer::kEndOfInput;
+  return next_line(line) ? Answer::kOk : Answer::kEndOfInput;
 }
 
 Answer Console::pause() {

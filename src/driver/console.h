@@ -43,9 +43,18 @@ class Console {
   /// Waits until the user presses Return.
   [[nodiscard]] Answer pause();
 
+  /// Every line taken from `in` so far, in order and exactly as read, each ended by LF whatever
+  /// its own line end was (a last line without one gets one too). Lines skipped while looking
+  /// for an item count. Given back as `in`, these lines bring the same answers again.
+  const std::string& lines_read() const { return lines_read_; }
+
  private:
+  // The next line of `in`, recorded in lines_read_; false at the end of input.
+  bool next_line(std::string* line);
+
   std::istream& in_;
   std::ostream& out_;
+  std::string lines_read_;
 };
 
 }  // namespace kvr

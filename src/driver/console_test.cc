@@ -27,8 +27,8 @@ TEST(ConsoleTest, ReadsFreeFormItems) {
       {"'it''s'\n", "it's"},
       {"\"say \"\"hi\"\"\"\n", "say \"hi\""},
       {"'unterminated quote\n", "unterminated quote"},
-      {"\n   \n\t\nlate\n", "late"},   // lines without any item are skipped
-      {",rest\n", ""},                  // a null item is the empty answer
+      {"\n   \n\t\nlate\n", "late"},  // lines without any item are skipped
+      {",rest\n", ""},                // a null item is the empty answer
       {"  /\n", ""},
       {"crlf\r\n", "crlf"},
       {"cr\rnext\r", "cr"},
@@ -72,9 +72,8 @@ TEST(ConsoleTest, EndOfInputNeverHangs) {
 
 TEST(ConsoleTest, YesNoTakesTheFirstCharacter) {
   const std::vector<std::pair<std::string, bool>> cases = {
-      {"y", true},  {"Y", true},     {"yes", true}, {"Yes", true}, {"'y es'", true},
-      {"n", false}, {"x", false},    {"no", false}, {",", false},  {"ny", false},
-      {"1", false}, {"\"Y\"", true},
+      {"y", true},  {"Y", true},   {"yes", true}, {"Yes", true}, {"'y es'", true}, {"n", false},
+      {"x", false}, {"no", false}, {",", false},  {"ny", false}, {"1", false},     {"\"Y\"", true},
   };
   for (const auto& [answer, expected] : cases) {
     std::istringstream in(answer + "\n");
@@ -88,8 +87,14 @@ TEST(ConsoleTest, YesNoTakesTheFirstCharacter) {
 
 TEST(ConsoleTest, IntegersAreASignAndDigits) {
   const std::vector<std::pair<std::string, int>> valid = {
-      {"1", 1}, {"+2", 2}, {"-7", -7}, {"  0042", 42}, {"1850,", 1850}, {"'12'", 12},
-      {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+      {"1", 1},
+      {"+2", 2},
+      {"-7", -7},
+      {"  0042", 42},
+      {"1850,", 1850},
+      {"'12'", 12},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
   };
   for (const auto& [answer, expected] : valid) {
     std::istringstream in(answer + "\n");
@@ -99,8 +104,8 @@ TEST(ConsoleTest, IntegersAreASignAndDigits) {
     ASSERT_EQ(console.read_int(&value), Answer::kOk) << answer;
     EXPECT_EQ(value, expected) << answer;
   }
-  for (const char* answer : {"3.5", "1e2", "abc", "12a", "+", "-", ",", "2147483648",
-                                   "0x10", "--1"}) {
+  for (const char* answer :
+       {"3.5", "1e2", "abc", "12a", "+", "-", ",", "2147483648", "0x10", "--1"}) {
     std::istringstream in(std::string(answer) + "\n");
     std::ostringstream out;
     Console console(in, out);
@@ -121,6 +126,27 @@ TEST(ConsoleTest, ReadLineKeepsTheLineAsTyped) {
   EXPECT_EQ(line, "");
   ASSERT_EQ(console.read_line(&line), Answer::kOk);
   EXPECT_EQ(line, "Replot");
+}
+
+// Every line taken is recorded as read, skipped ones too, each with an LF end; lines not yet
+// taken are not.
+TEST(ConsoleTest, RecordsEveryLineTakenWithLfEnds) {
+  std::istringstream in("\r\n  \n\t'oak.rwl'  x\r\ny\rs \r\n,\r\r\n12\nlast");
+  std::ostringstream out;
+  Console console(in, out);
+  std::string item, line;
+  bool yes = false;
+  int value = 0;
+  ASSERT_EQ(console.pause(), Answer::kOk);
+  ASSERT_EQ(console.read_item(&item), Answer::kOk);
+  ASSERT_EQ(console.read_yes_no(&yes), Answer::kOk);
+  ASSERT_EQ(console.read_line(&line), Answer::kOk);
+  ASSERT_EQ(console.read_item(&item), Answer::kOk);
+  EXPECT_EQ(console.lines_read(), "\n  \n\t'oak.rwl'  x\ny\ns \n,\n");
+  ASSERT_EQ(console.read_int(&value), Answer::kOk);
+  ASSERT_EQ(console.read_item(&item), Answer::kOk);
+  EXPECT_EQ(console.read_line(&line), Answer::kEndOfInput);
+  EXPECT_EQ(console.lines_read(), "\n  \n\t'oak.rwl'  x\ny\ns \n,\n\n12\nlast\n");
 }
 
 TEST(ConsoleTest, PromptStaysOnTheLine) {

@@ -33,6 +33,7 @@ constexpr std::size_t kNameLength = 60;
 constexpr const char* kModeledRawName = "KVRmodeled.raw";
 constexpr const char* kModeledCrnName = "KVRmodeled.crn";
 constexpr const char* kKnmiName = "KVRchron_KNMI.txt";
+constexpr const char* kAnswersName = "KVRanswers.txt";
 
 // Everything one run works on; made once per run, on the heap, because the grids can be large.
 struct RunState {
@@ -117,9 +118,10 @@ void warn_unwritable_years(Console& console, const std::vector<int>& years) {
                " written there as missing (9990).");
 }
 
-}  // namespace
-
-int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env) {
+// The run itself. *keep_answers becomes true once the input file name is asked for, unless
+// that file is the answers file, which must then stay as it is.
+int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env,
+                 bool* keep_answers) {
   // PLplot finds its fonts through PLPLOT_LIB; a folder the user has chosen is kept.
   const char* user_font_folder = std::getenv("PLPLOT_LIB");
   const char* font_folder =
@@ -135,11 +137,13 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
 
   console.line("");
   console.prompt(" Enter input file name :> ");
+  *keep_answers = true;
   std::string typed;
   if (Answer a = console.read_item(&typed); a != Answer::kOk) return answer_failure(console, a);
   run->input_name = pad_right(typed, kNameLength);
   run->result_name = result_file_name(run->input_name);
   const std::string input_file = trim_right(run->input_name);
+  *keep_answers = !files.same_file(input_file, kAnswersName);
   if (run->result_name == input_file) {
     console.line(" The result file name " + run->result_name +
                  " would be the input file name; rename the input file to less than 53" +
@@ -158,7 +162,7 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
   // link): it would be replaced.
   for (const std::string& output :
        {run->result_name, std::string(kModeledRawName), std::string(kModeledCrnName),
-        std::string(kKnmiName), std::string(kRawMeasurementsFile),
+        std::string(kKnmiName), std::string(kAnswersName), std::string(kRawMeasurementsFile),
         std::string(kTransformedMeasurementsFile), std::string(kChronologyFile)}) {
     if (files.same_file(input_file, output)) {
       console.line(" The input file " + input_file + " is the file " + output +
@@ -294,6 +298,20 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
   // Everything is written by now, so the end of input here ends the run normally.
   (void)console.pause();
   return kExitNormal;
+}
+
+}  // namespace
+
+int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env) {
+  bool keep_answers = false;
+  const int status = run_dialogue(console, plotter, files, set_env, &keep_answers);
+  // Written after the last read: a run fed from KVRanswers.txt has taken all its lines before
+  // the file is replaced.
+  if (keep_answers && !write_result_file(files, console, kAnswersName,
+                                         [&](std::ostream& out) { out << console.lines_read(); })) {
+    return kExitFailure;
+  }
+  return status;
 }
 
 }  // namespace kvr
