@@ -21,6 +21,7 @@
 #include "standardize/rankcls.h"
 #include "standardize/rankcls_reference.h"
 #include "standardize/result_table.h"
+#include "standardize/signal_strength.h"
 
 namespace kvr::bench {
 namespace {
@@ -105,6 +106,12 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   const double chronology_time = seconds_since(start);
   const double chronology_peak = peak_megabytes();
 
+  start = Clock::now();
+  const SignalStrength signal =
+      signal_strength(standardized, set.count(), set.time_span, chronology.sample_depth);
+  const double signal_time = seconds_since(start);
+  const double signal_peak = peak_megabytes();
+
   const std::string title(60, ' ');
   const std::string name = "bench.rwl" + std::string(51, ' ');
   start = Clock::now();
@@ -134,6 +141,9 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
       rank_time, rank_peak, sort_floor, rank_time / sort_floor);
   std::printf("  replacement         %8.3f s %8.1f MB\n", replace_time, replace_peak);
   std::printf("  chronology          %8.3f s %8.1f MB\n", chronology_time, chronology_peak);
+  std::printf("  signal strength     %8.3f s %8.1f MB  (%d windows, whole rbar over %d pairs)\n",
+              signal_time, signal_peak, static_cast<int>(signal.windows.size()),
+              signal.whole.pairs);
   std::printf("  result table        %8.3f s %8.1f MB\n", table_time, table_peak);
   std::printf("  decade files        %8.3f s %8.1f MB\n", decade_time, decade_peak);
 }

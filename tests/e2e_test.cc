@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -75,8 +76,8 @@ TEST(EndToEndTest, ExampleRunShowsTheDialogueAndWritesEveryFile) {
   EXPECT_EQ(run.output.find("Plot Transformed data?"), std::string::npos);
   EXPECT_EQ(run.output.find("mean adaptive power"), std::string::npos);
 
-  for (const char* name :
-       {"example_spruce.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn", "KVRchron_KNMI.txt"}) {
+  for (const char* name : {"example_spruce.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn",
+                           "KVRsignal.txt", "KVRsss.txt", "KVRchron_KNMI.txt"}) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }
   EXPECT_EQ(read_file("example_spruce.rwl"),
@@ -141,7 +142,8 @@ TEST(EndToEndTest, ARunRepeatedFromItsAnswersGivesTheSameScreenAndFiles) {
         "y", ""},
        0,
        {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps", "KVRanswers.txt", "KVRchron_KNMI.txt",
-        "KVRmodeled.crn", "KVRmodeled.raw", std::string(kExample) + "_KVR.txt"}},
+        "KVRmodeled.crn", "KVRmodeled.raw", "KVRsignal.txt", "KVRsss.txt",
+        std::string(kExample) + "_KVR.txt"}},
       // A saved figure, then a non-numeric alignment answer.
       {"input error",
        {"", kExample, "y", "s", "c", "n", "1.5"},
@@ -180,6 +182,47 @@ TEST(EndToEndTest, ARunRepeatedFromItsAnswersGivesTheSameScreenAndFiles) {
     ASSERT_EQ(repeated.size(), files.size());
     for (const auto& [name, bytes] : files) EXPECT_TRUE(repeated[name] == bytes) << name;
   }
+}
+
+// The lines of a file, and of each the fields between tabs.
+std::vector<std::vector<std::string>> tab_fields(const std::string& file) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(read_file(file));
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    lines.emplace_back();
+    for (std::string field; std::getline(fields, field, '\t');) lines.back().push_back(field);
+  }
+  return lines;
+}
+
+// Seven series over -2220 to -2070, calendar aligned: the signal files are tables of the five
+// 50-year windows and of the 151 years.
+TEST(EndToEndTest, ArchiveRunWritesTheSignalTables) {
+  const std::string file = "itrdb_egy002.rwl";
+  if (!std::filesystem::exists(archive_file(file))) GTEST_SKIP() << "no archive file " << file;
+  ScopedTempDir dir;
+  copy_in(archive_file(file), file);
+  write_file("answers.txt", plain_answers(file, 2, 20, 2));
+  const test::ProgramRun run = run_program("answers.txt", "DISPLAY=");
+  ASSERT_EQ(run.exit_status, 0) << run.output;
+
+  const auto signal = tab_fields("KVRsignal.txt");
+  ASSERT_EQ(signal.size(), 5u + 1 + 5);
+  EXPECT_EQ(signal[0][0], "# input file: " + file);
+  EXPECT_EQ(signal[3][0].rfind("# whole chronology: rbar=", 0), 0u) << signal[3][0];
+  EXPECT_TRUE(contains_line(run.output, "  " + signal[3][0].substr(2)));  // shown on screen
+  EXPECT_EQ(signal[5], std::vector<std::string>(
+                           {"start", "middle", "end", "n", "pairs", "rbar", "EPS", "SNR"}));
+  for (std::size_t k = 6; k < signal.size(); ++k) EXPECT_EQ(signal[k].size(), 8u) << k;
+  EXPECT_EQ(signal[6][0] + " " + signal[6][1] + " " + signal[6][2], "-2220 -2196 -2171");
+  EXPECT_EQ(signal[10][0] + " " + signal[10][1] + " " + signal[10][2], "-2120 -2096 -2071");
+
+  const auto sss = tab_fields("KVRsss.txt");
+  ASSERT_EQ(sss.size(), 2u + 1 + 151);
+  EXPECT_EQ(sss[2], std::vector<std::string>({"year", "depth", "SSS"}));
+  EXPECT_EQ(sss[3][0], "-2220");
+  EXPECT_EQ(sss.back()[0], "-2070");
 }
 
 TEST(EndToEndTest, MissingInputFileEndsWithAMessage) {

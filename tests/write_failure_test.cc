@@ -28,7 +28,8 @@ constexpr char kNormalEnd[] = " Normal Termination of Program";
 // The result files in the order the run writes them; the answers file comes last, at every
 // end of the run.
 const std::vector<std::string> kResultFiles = {"clean.rwl_KVR.txt", "KVRmodeled.raw",
-                                               "KVRmodeled.crn", "KVRchron_KNMI.txt"};
+                                               "KVRmodeled.crn",    "KVRsignal.txt",
+                                               "KVRsss.txt",        "KVRchron_KNMI.txt"};
 constexpr char kAnswersFile[] = "KVRanswers.txt";
 
 std::vector<std::string> files_written() {

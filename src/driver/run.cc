@@ -25,6 +25,7 @@
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
 #include "standardize/result_table.h"
+#include "standardize/signal_files.h"
 
 namespace kvr {
 namespace {
@@ -163,7 +164,8 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSette
   for (const std::string& output :
        {run->result_name, std::string(kModeledRawName), std::string(kModeledCrnName),
         std::string(kKnmiName), std::string(kAnswersName), std::string(kRawMeasurementsFile),
-        std::string(kTransformedMeasurementsFile), std::string(kChronologyFile)}) {
+        std::string(kTransformedMeasurementsFile), std::string(kChronologyFile),
+        std::string(kSignalFile), std::string(kSubsampleSignalFile)}) {
     if (files.same_file(input_file, output)) {
       console.line(" The input file " + input_file + " is the file " + output +
                    " that the run writes; copy it to another name first. Program terminating.");
@@ -258,6 +260,12 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSette
   result.reset();
   if (!result_ok) return write_failure(console, run->result_name, "the write failed");
 
+  const SignalStrength signal =
+      signal_strength(by_year, set.count(), set.time_span, run->chronology.sample_depth);
+  for (const std::string& line : signal_screen_lines(signal, set.earliest_first_year)) {
+    console.line(line);
+  }
+
   const int chronology_kind = run->power_transformed ? kPlotTransformed : kPlotRaw;
   if (Answer a = plotchron(plots, set, by_year, trim_right(run->input_name), chronology_kind,
                            run->chronology);
@@ -279,6 +287,17 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSette
     return kExitFailure;
   }
   warn_unwritable_years(console, unwritable);
+  if (!write_result_file(files, console, kSignalFile, [&](std::ostream& out) {
+        write_signal_file(out, run->input_name, run->run_title, signal, set.earliest_first_year);
+      })) {
+    return kExitFailure;
+  }
+  if (!write_result_file(files, console, kSubsampleSignalFile, [&](std::ostream& out) {
+        write_sss_file(out, run->input_name, run->run_title, signal, run->chronology.sample_depth,
+                       set.earliest_first_year);
+      })) {
+    return kExitFailure;
+  }
 
   console.line("");
   console.line(" Do you want to save the final chronology in ");
