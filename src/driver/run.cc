@@ -1,7 +1,6 @@
 #include "driver/run.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,32 +74,19 @@ std::string result_file_name(const std::string& input_name) {
   return (stem + "_KVR.txt").substr(0, kNameLength);
 }
 
-// Flushes and checks a result file written through `out`; a file on disk is also closed here,
-// because closing can fail too (the stream's destructor would not tell).
-bool finish_file(std::ostream& out) {
-  out.flush();
-  if (auto* file = dynamic_cast<std::filebuf*>(out.rdbuf()); file != nullptr && file->is_open()) {
-    if (file->close() == nullptr) out.setstate(std::ios::badbit);
-  }
-  return static_cast<bool>(out);
-}
-
-// Creates the result file `name`, lets `write` fill it and closes it. False after the failure
-// has been reported; the run must then end.
+// Writes the result file `name` through `write`, whole or not at all: under a temporary
+// name that replaces `name` only once complete. False after the failure has been reported;
+// the run must then end.
 template <typename Write>
 bool write_result_file(FileSystem& files, Console& console, const std::string& name, Write write) {
   std::string error;
-  std::unique_ptr<std::ostream> out = files.open_write(name, &error);
-  if (out == nullptr) {
-    write_failure(console, name, error);
-    return false;
+  std::unique_ptr<ReplacementFile> file = files.open_replacement(name, &error);
+  if (file != nullptr) {
+    write(file->stream());
+    if (file->commit(&error)) return true;
   }
-  write(*out);
-  if (!finish_file(*out)) {
-    write_failure(console, name, "the write failed");
-    return false;
-  }
-  return true;
+  write_failure(console, name, error);
+  return false;
 }
 
 // Names the chronology years that the index records of KVRmodeled.crn could not hold.
@@ -166,8 +152,11 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
       return kExitFailure;
     }
   }
-  std::unique_ptr<std::ostream> result = files.open_write(run->result_name, &error);
-  if (result == nullptr) return write_failure(console, run->result_name, error);
+  // The result table is written at the end of the run; that it can be is checked now, before
+  // the dialogue, by making its temporary file and removing it again.
+  if (files.open_replacement(run->result_name, &error) == nullptr) {
+    return write_failure(console, run->result_name, error);
+  }
 
   if (!read_measurements(*input, console, &run->set, &run->text)) return kExitFailure;
   input.reset();
@@ -249,10 +238,11 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
   const Grid<float>& by_year = run->age_aligned ? set.values : run->standardized;
 
   run->chronology = build_chronology(by_year, set.count(), set.time_span);
-  write_result_table(*result, set, by_year, run->chronology, run->age_aligned, run->run_title);
-  const bool result_ok = finish_file(*result);
-  result.reset();
-  if (!result_ok) return write_failure(console, run->result_name, "the write failed");
+  if (!write_result_file(files, console, run->result_name, [&](std::ostream& out) {
+        write_result_table(out, set, by_year, run->chronology, run->age_aligned, run->run_title);
+      })) {
+    return kExitFailure;
+  }
 
   const int chronology_kind = run->power_transformed ? kPlotTransformed : kPlotRaw;
   if (Answer a = plotchron(plots, set, by_year, trim_right(run->input_name), chronology_kind,
