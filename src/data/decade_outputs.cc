@@ -27,6 +27,10 @@ bool fits_index_field(float v) {
   return scaled >= -999.0f && scaled <= 9989.0f;
 }
 
+bool has_value(const Grid<float>& grid, int row, int col) {
+  return grid.contains(row, col) && !is_missing(grid(row, col));
+}
+
 }  // namespace
 
 void write_modeled_raw(std::ostream& out, const std::string& input_name,
@@ -37,13 +41,16 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
   for (int j = 1; j <= set.count(); ++j) {
     const SeriesInfo& info = set.info(j);
     series.id = info.id;
-    series.first_year = info.first_year;
     series.values.clear();
-    // The values of the series' calendar span, gaps closed up.
-    for (int p = info.start_position; p < info.start_position + info.length; ++p) {
-      if (!by_year.contains(j, p)) continue;
-      const float v = by_year(j, p);
-      if (!is_missing(v)) series.values.push_back(v);
+    // The series' calendar span from its first value to its last: every value stays at its
+    // year, a missing one in between is written as the missing code.
+    int first = info.start_position;
+    int last = info.start_position + info.length - 1;
+    while (first <= last && !has_value(by_year, j, first)) ++first;
+    while (last >= first && !has_value(by_year, j, last)) --last;
+    series.first_year = info.first_year + (first - info.start_position);
+    for (int p = first; p <= last; ++p) {
+      series.values.push_back(has_value(by_year, j, p) ? by_year(j, p) : kMissing);
     }
     series.count = static_cast<int>(series.values.size());
     trrw_write(out, TrrwMode::kMeasurementWrite, series, kRecordTag);

@@ -10,9 +10,11 @@
 namespace kvr {
 
 /// "KVRmodeled.raw": input name and run title (60 characters each), the fixed third line,
-/// then every series' non-missing standardized values (rows of `by_year`, calendar positions
-/// of the series' span) in mode "mw", record tag three blanks. A series without any value is
-/// not written.
+/// then every series' standardized values (rows of `by_year`, calendar positions of the
+/// series' span) in mode "mw", record tag three blanks. Each series is written from its first
+/// value to its last, every value at its year: a missing value in between is written as the
+/// missing code -999, missing values before the first and after the last are not written. A
+/// series without any value is not written.
 void write_modeled_raw(std::ostream& out, const std::string& input_name,
                        const std::string& run_title, const MeasurementSet& set,
                        const Grid<float>& by_year);

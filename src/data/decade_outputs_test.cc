@@ -26,27 +26,31 @@ SeriesInfo info(const std::string& id, int first_year, int length, int start_pos
 TEST(DecadeOutputsTest, ModeledRaw) {
   MeasurementSet set;
   set.series = {info("AAA00001", 1903, 4, 1), info("BBB00002", 1905, 2, 3),
-                info("CCC00003", 1904, 3, 2)};
+                info("CCC00003", 1904, 3, 2), info("DDD00004", 1903, 5, 1)};
   set.earliest_first_year = 1903;
   set.latest_last_year = 1907;
   set.time_span = 5;
-  Grid<float> by_year(3, 5, kMissing);
+  Grid<float> by_year(4, 5, kMissing);
   by_year(1, 1) = 1.0f;  // 1903
-  by_year(1, 3) = 2.0f;  // a gap in 1904 closes up
+  by_year(1, 3) = 2.0f;  // the gap in 1904 stays at its year
   by_year(1, 4) = 3.0f;
   by_year(1, 5) = 9.0f;  // outside the series' span: not written
   // Series 2 has no value: nothing is written for it.
   by_year(3, 2) = 0.25f;
   by_year(3, 3) = 0.5f;
   by_year(3, 4) = 0.75f;
+  // Missing before the first value and after the last: the series is written from 1904 on.
+  by_year(4, 2) = 0.5f;
+  by_year(4, 4) = 0.75f;
 
   std::ostringstream out;
   write_modeled_raw(out, "input.rwl", "Age aligned  Classes: 10", set, by_year);
   EXPECT_EQ(out.str(), pad_right("input.rwl", 60) + "\n" +
                            pad_right("Age aligned  Classes: 10", 60) + "\n" +
                            "Rank Adjusted Standardized values\n"
-                           "AAA000011903  1000  2000  3000 -9999\n"
-                           "CCC000031904   250   500   750 -9999\n");
+                           "AAA000011903  1000  -999  2000  3000 -9999\n"
+                           "CCC000031904   250   500   750 -9999\n"
+                           "DDD000041904   500  -999   750 -9999\n");
 }
 
 TEST(DecadeOutputsTest, ModeledChronologyReadsBack) {

@@ -56,8 +56,9 @@ std::string id_and_year(const std::string& id, int year, int widest_id) {
 }
 
 // Measurement records ("mw"): id and year as above (columns 1-12), values x 1000 in fields
-// of width 6 from column 13, -9999 after the last value; a record of ten used slots ends
-// with two blanks and the record tag (columns 73-77), a shorter one after its last slot.
+// of width 6 from column 13 (a missing value as -999), -9999 after the last value; a record
+// of ten used slots ends with two blanks and the record tag (columns 73-77), a shorter one
+// after its last slot.
 void write_measurements(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
   int year = series.first_year;
   int slots = first_record_values(year);
@@ -75,7 +76,12 @@ void write_measurements(std::ostream& out, const TrrwSeries& series, const std::
         complete = true;
         break;
       }
-      append_thousandths(&line, value_at(series, k), 6, true);
+      const float v = value_at(series, k);
+      if (is_missing(v)) {
+        append_int(&line, kMissingCode, 6);
+      } else {
+        append_thousandths(&line, v, 6, true);
+      }
     }
     if (used == 10) line += "  " + tag;
     line += '\n';
