@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::size_t kHeaderColumns = 60;
 constexpr std::string_view kRecordTag = "   ";
+// The largest sample depth the three columns of an index record hold.
+constexpr int kLargestIndexDepth = 999;
 
 void write_header(std::ostream& out, const std::string& input_name, const std::string& run_title,
                   std::string_view third_line) {
@@ -57,10 +59,10 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
   }
 }
 
-std::vector<int> write_modeled_crn(std::ostream& out, const std::string& input_name,
-                                   const std::string& run_title, bool age_aligned,
-                                   const std::vector<float>& robust_mean,
-                                   const std::vector<int>& sample_depth, int first_year) {
+CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_name,
+                                 const std::string& run_title, bool age_aligned,
+                                 const std::vector<float>& robust_mean,
+                                 const std::vector<int>& sample_depth, int first_year) {
   write_header(out, input_name, run_title,
                age_aligned ? "Age aligned Rank Standardized values"
                            : "Calendar aligned Rank Standardized values");
@@ -70,15 +72,21 @@ std::vector<int> write_modeled_crn(std::ostream& out, const std::string& input_n
   chronology.count = static_cast<int>(robust_mean.size());
   chronology.values = robust_mean;
   chronology.depths = sample_depth;
-  std::vector<int> unwritable;
+  CrnAdjustments adjusted;
   for (std::size_t y = 0; y < chronology.values.size(); ++y) {
+    const int year = first_year + static_cast<int>(y);
     float& v = chronology.values[y];
-    if (is_missing(v) || fits_index_field(v)) continue;
-    v = kMissing;
-    unwritable.push_back(first_year + static_cast<int>(y));
+    if (!is_missing(v) && !fits_index_field(v)) {
+      v = kMissing;
+      adjusted.unwritable_years.push_back(year);
+    }
+    if (y < chronology.depths.size() && chronology.depths[y] > kLargestIndexDepth) {
+      chronology.depths[y] = kLargestIndexDepth;
+      adjusted.capped_depth_years.push_back(year);
+    }
   }
   trrw_write(out, TrrwMode::kIndexWrite, chronology, kRecordTag);
-  return unwritable;
+  return adjusted;
 }
 
 }  // namespace kvr

@@ -103,6 +103,20 @@ void warn_unwritable_years(Console& console, const std::vector<int>& years) {
                " written there as missing (9990).");
 }
 
+// Names the chronology years whose sample depth the index records of KVRmodeled.crn could
+// not hold.
+void warn_capped_depths(Console& console, const std::vector<int>& years) {
+  if (years.empty()) return;
+  const std::string which = years.size() == 1
+                                ? "the sample depth of " + std::to_string(years.front()) + " is"
+                                : "the sample depth of " + std::to_string(years.size()) +
+                                      " years (from " + std::to_string(years.front()) + " to " +
+                                      std::to_string(years.back()) + ") is";
+  console.line("");
+  console.line(" Warning: " + which + " above 999, which the index records of " + kModeledCrnName +
+               " cannot hold; it is written there as 999.");
+}
+
 }  // namespace
 
 int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env) {
@@ -256,15 +270,16 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSette
       })) {
     return kExitFailure;
   }
-  std::vector<int> unwritable;
+  CrnAdjustments adjusted;
   if (!write_result_file(files, console, kModeledCrnName, [&](std::ostream& out) {
-        unwritable = write_modeled_crn(out, run->input_name, run->run_title, run->age_aligned,
-                                       run->chronology.robust_mean, run->chronology.sample_depth,
-                                       set.earliest_first_year);
+        adjusted = write_modeled_crn(out, run->input_name, run->run_title, run->age_aligned,
+                                     run->chronology.robust_mean, run->chronology.sample_depth,
+                                     set.earliest_first_year);
       })) {
     return kExitFailure;
   }
-  warn_unwritable_years(console, unwritable);
+  warn_unwritable_years(console, adjusted.unwritable_years);
+  warn_capped_depths(console, adjusted.capped_depth_years);
 
   console.line("");
   console.line(" Do you want to save the final chronology in ");
