@@ -112,6 +112,26 @@ TEST(RunTest, AZeroMeasurementIsStoredAsOneThousandth) {
   EXPECT_NE(raw.find("SER1    1901  1200  1300     1  1100"), std::string::npos) << raw;
 }
 
+TEST(RunTest, SampleDepthAbove999IsWrittenAs999WithOneWarning) {
+  // 1000 series of 1900-1902 (values 1.00, 1.10, 1.20 mm).
+  std::string file;
+  for (int k = 1; k <= 1000; ++k) {
+    file += "S" + std::to_string(10000 + k).substr(1) + "   1900   100   110   120   999\n";
+  }
+  InProcessRun r;
+  r.files.files["deep.rwl"] = file;
+  run("\ndeep.rwl\nn\nn\n2\n1\n3\n1\nc\nn\n\n", &r);  // one class of 3 years
+  ASSERT_EQ(r.status, kExitNormal) << r.screen;
+  EXPECT_NE(r.screen.find("\n Warning: the sample depth of 3 years (from 1900 to 1902) is "
+                          "above 999, which the index records of KVRmodeled.crn cannot hold; it "
+                          "is written there as 999.\n"),
+            std::string::npos)
+      << r.screen;
+  EXPECT_NE(r.files.files["KVRmodeled.crn"].find("\nKVRcrn19001000999110099912009999990  0"),
+            std::string::npos)
+      << r.files.files["KVRmodeled.crn"];
+}
+
 TEST(RunTest, NonNumericAnswerEndsTheRunWithAnInputError) {
   InProcessRun r;
   r.files.files["small.rwl"] = kSmallFile;

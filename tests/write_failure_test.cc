@@ -1,6 +1,7 @@
 // A result file that cannot be created or written ends the run with a message naming the file
-// and a non-zero exit status, never with " Normal Termination of Program". KVRanswers.txt,
-// written after the closing Return, fails the same way after the closing lines.
+// and a non-zero exit status, never with " Normal Termination of Program"; it never leaves a
+// result file of an earlier run half replaced. KVRanswers.txt, written after the closing Return,
+// fails the same way after the closing lines.
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,38 @@ TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
   }
 }
 
+// A run refused after the file name (the input holds no series) or failed on a write leaves
+// the result files of an earlier run as they were; only files written whole replace them.
+TEST(WriteFailureTest, InProcessEarlierResultFilesSurviveARefusedOrFailedRun) {
+  const std::string clean = read_file(project_file("testdata/bad/clean.rwl"));
+  struct Case {
+    const char* name;
+    std::string input;
+    const char* full;      // the result file whose writes fail, or none
+    std::size_t replaced;  // how many result files (in the order written) this run replaced
+  };
+  const Case cases[] = {
+      {"no series", "A header line and nothing else\n", "", 0},
+      {"full at the chronology", clean, "KVRmodeled.crn", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryFileSystem files;
+    files.files[kInput] = c.input;
+    for (const std::string& name : kResultFiles) files.files[name] = "earlier " + name;
+    files.full.insert(c.full);
+    std::istringstream in(answers());
+    std::ostringstream out;
+    Console console(in, out);
+    RecordingPlotter plotter(false);
+    EXPECT_EQ(run_analysis(console, plotter, files, ignore_environment), kExitFailure);
+    for (std::size_t k = 0; k < kResultFiles.size(); ++k) {
+      const std::string& name = kResultFiles[k];
+      EXPECT_EQ(files.files[name] == "earlier " + name, k >= c.replaced) << name;
+    }
+  }
+}
+
 // The real program, with each result file in turn replaced by a symbolic link to /dev/full
 // (every write fails as on a full disk) or by a folder of its name (it cannot be created;
 // a read-only folder would not do, as the tests may run as root).
@@ -114,6 +147,10 @@ TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
           << run.output;
       EXPECT_EQ(run.output.find(kNormalEnd) != std::string::npos, name == kAnswersFile);
       EXPECT_EQ(read_file(kInput), input);
+      // No temporary file is left behind (they are hidden files).
+      for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+      }
     }
   }
 }

@@ -7,6 +7,7 @@ inline constexpr int kEndMarker = 999;               // ends a series in 0.01 mm
 inline constexpr int kEndMarkerThousandths = -9999;  // ends a series in 0.001 mm
 inline constexpr int kFiller = 9990;                 // an empty slot of an index record
 inline constexpr int kLargestIndexValue = 9989;      // anything above is a filler
+inline constexpr int kMissingCode = -999;            // a missing value inside a series
 
 /// Values in the first record of a series that starts in `year`: 10 - (year mod 10) for a
 /// year of 0 or more; |year mod 10|, or 10 when that is 0, for a negative year.

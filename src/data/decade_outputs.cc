@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::size_t kHeaderColumns = 60;
 constexpr std::string_view kRecordTag = "   ";
+// The largest sample depth the three columns of an index record hold.
+constexpr int kLargestIndexDepth = 999;
 
 void write_header(std::ostream& out, const std::string& input_name, const std::string& run_title,
                   std::string_view third_line) {
@@ -27,6 +29,10 @@ bool fits_index_field(float v) {
   return scaled >= -999.0f && scaled <= 9989.0f;
 }
 
+bool has_value(const Grid<float>& grid, int row, int col) {
+  return grid.contains(row, col) && !is_missing(grid(row, col));
+}
+
 }  // namespace
 
 void write_modeled_raw(std::ostream& out, const std::string& input_name,
@@ -37,23 +43,26 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
   for (int j = 1; j <= set.count(); ++j) {
     const SeriesInfo& info = set.info(j);
     series.id = info.id;
-    series.first_year = info.first_year;
     series.values.clear();
-    // The values of the series' calendar span, gaps closed up.
-    for (int p = info.start_position; p < info.start_position + info.length; ++p) {
-      if (!by_year.contains(j, p)) continue;
-      const float v = by_year(j, p);
-      if (!is_missing(v)) series.values.push_back(v);
+    // The series' calendar span from its first value to its last: every value stays at its
+    // year, a missing one in between is written as the missing code.
+    int first = info.start_position;
+    int last = info.start_position + info.length - 1;
+    while (first <= last && !has_value(by_year, j, first)) ++first;
+    while (last >= first && !has_value(by_year, j, last)) --last;
+    series.first_year = info.first_year + (first - info.start_position);
+    for (int p = first; p <= last; ++p) {
+      series.values.push_back(has_value(by_year, j, p) ? by_year(j, p) : kMissing);
     }
     series.count = static_cast<int>(series.values.size());
     trrw_write(out, TrrwMode::kMeasurementWrite, series, kRecordTag);
   }
 }
 
-std::vector<int> write_modeled_crn(std::ostream& out, const std::string& input_name,
-                                   const std::string& run_title, bool age_aligned,
-                                   const std::vector<float>& robust_mean,
-                                   const std::vector<int>& sample_depth, int first_year) {
+CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_name,
+                                 const std::string& run_title, bool age_aligned,
+                                 const std::vector<float>& robust_mean,
+                                 const std::vector<int>& sample_depth, int first_year) {
   write_header(out, input_name, run_title,
                age_aligned ? "Age aligned Rank Standardized values"
                            : "Calendar aligned Rank Standardized values");
@@ -63,15 +72,21 @@ std::vector<int> write_modeled_crn(std::ostream& out, const std::string& input_n
   chronology.count = static_cast<int>(robust_mean.size());
   chronology.values = robust_mean;
   chronology.depths = sample_depth;
-  std::vector<int> unwritable;
+  CrnAdjustments adjusted;
   for (std::size_t y = 0; y < chronology.values.size(); ++y) {
+    const int year = first_year + static_cast<int>(y);
     float& v = chronology.values[y];
-    if (is_missing(v) || fits_index_field(v)) continue;
-    v = kMissing;
-    unwritable.push_back(first_year + static_cast<int>(y));
+    if (!is_missing(v) && !fits_index_field(v)) {
+      v = kMissing;
+      adjusted.unwritable_years.push_back(year);
+    }
+    if (y < chronology.depths.size() && chronology.depths[y] > kLargestIndexDepth) {
+      chronology.depths[y] = kLargestIndexDepth;
+      adjusted.capped_depth_years.push_back(year);
+    }
   }
   trrw_write(out, TrrwMode::kIndexWrite, chronology, kRecordTag);
-  return unwritable;
+  return adjusted;
 }
 
 }  // namespace kvr

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "common/dimensions.h"
 #include "numeric/quicksort.h"
 
 namespace kvr {
@@ -21,36 +22,46 @@ bool all_finite(std::span<const float> values) {
   return std::all_of(values.begin(), values.end(), [](float v) { return std::isfinite(v); });
 }
 
-// Smallest and largest of `values` (not empty), taken from an ascending sort of a copy.
-void sorted_bounds(std::span<const float> values, std::vector<float>* scratch, float* low,
-                   float* high) {
-  scratch->assign(values.begin(), values.end());
+// Smallest and largest of those `values` whose cell in `cells` is not missing, from an
+// ascending sort of a copy. False when every cell is missing.
+bool sorted_bounds(std::span<const float> cells, std::span<const float> values,
+                   std::vector<float>* scratch, float* low, float* high) {
+  scratch->clear();
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (!is_missing(cells[i])) scratch->push_back(values[i]);
+  }
+  if (scratch->empty()) return false;
   quicksort(*scratch);
   *low = scratch->front();
   *high = scratch->back();
+  return true;
 }
 
-// Transforms one series (not empty) into `out`; false when a result is not finite.
+// Transforms one series into `out`; false when a result is not finite. Missing cells take no
+// part in the range and stay missing.
 bool transform_series(std::span<const float> values, float power, std::vector<float>* scratch,
                       std::vector<float>* out) {
+  const std::size_t first = out->size();
+  out->insert(out->end(), values.begin(), values.end());
+  const std::span<float> transformed(out->data() + first, values.size());
   float low = 0.0f;
   float high = 0.0f;
-  sorted_bounds(values, scratch, &low, &high);
+  if (!sorted_bounds(values, values, scratch, &low, &high)) return true;
   const float range = high - low;
 
-  const std::size_t first = out->size();
-  for (float v : values) {
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const float v = values[i];
+    if (is_missing(v)) continue;
     if (power > 0.0f) {
-      out->push_back(std::pow(std::max(v, kPowerFloor), power));
+      transformed[i] = std::pow(std::max(v, kPowerFloor), power);
     } else {
-      out->push_back(v > 0.0f ? std::log(v) : std::log(kLogFloor));
+      transformed[i] = v > 0.0f ? std::log(v) : std::log(kLogFloor);
     }
   }
-  const std::span<float> transformed(out->data() + first, values.size());
 
   float low_t = 0.0f;
   float high_t = 0.0f;
-  sorted_bounds(transformed, scratch, &low_t, &high_t);
+  (void)sorted_bounds(values, transformed, scratch, &low_t, &high_t);
   const float range_t = high_t - low_t;
   if (range_t == 0.0f) {
     // All transformed values are equal (a constant series, a single value): there is no
@@ -58,7 +69,9 @@ bool transform_series(std::span<const float> values, float power, std::vector<fl
     std::copy(values.begin(), values.end(), transformed.begin());
     return true;
   }
-  for (float& t : transformed) t = (t - low_t) * range / range_t + low;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (!is_missing(values[i])) transformed[i] = (transformed[i] - low_t) * range / range_t + low;
+  }
   return all_finite(transformed);
 }
 
@@ -94,6 +107,8 @@ float series_power(std::span<const float> values) {
   std::vector<float> x;
   std::vector<float> y;
   for (std::size_t i = 1; i < values.size(); ++i) {
+    // A pair with a missing value says nothing about the spread.
+    if (is_missing(values[i]) || is_missing(values[i - 1])) continue;
     const float level = values[i];
     const float spread = std::fabs(values[i] - values[i - 1]);
     if (level > 0.0f && spread > 0.0f) {

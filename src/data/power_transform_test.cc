@@ -95,6 +95,10 @@ TEST(PowerTransformTest, SeriesPower) {
       {"one value", {2.0f}, 1.0f},
       {"no values", {}, 1.0f},
       {"constant", {3.0f, 3.0f, 3.0f}, 1.0f},
+      // Pairs with a missing value are left out: (6, 9) and (0, 1) remain; without that the
+      // pair (M, 9) would add a point of spread 109 at level 9.
+      {"missing values", {kMissing, 6.0f, 9.0f, kMissing, 9.0f, 0.0f, 1.0f, kMissing}, 0.5f},
+      {"only missing", {kMissing, kMissing}, 1.0f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -128,6 +132,13 @@ TEST(PowerTransformTest, TransformsAndRescalesOntoTheOldRange) {
       {"one value", {7.0f}, {7.0f}},
       // Power 1 lifts every value to 0.01: nothing left to rescale, kept as it was.
       {"all below the floor", {-1.0f, -2.0f, 0.005f}, {-1.0f, -2.0f, 0.005f}},
+      // Missing cells stay missing and take no part in the range: the square-root case with
+      // gaps, also at both ends (a gap read as -99.99 would set the minimum).
+      {"missing cells",
+       {kMissing, 6.0f, 9.0f, kMissing, 0.0f, 1.0f, kMissing},
+       {kMissing, (std::sqrt(6.0f) - 0.1f) * 9.0f / 2.9f, 9.0f, kMissing, 0.0f, 0.9f * 9.0f / 2.9f,
+        kMissing}},
+      {"only missing", {kMissing, kMissing}, {kMissing, kMissing}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

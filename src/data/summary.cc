@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <ostream>
 
+#include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "numeric/quicksort.h"
 
@@ -44,24 +45,32 @@ void sort_sqc(std::vector<SqcEntry>* entries) {
   });
 }
 
-CommonInterval commint(std::span<const SqcEntry> sorted) {
+CommonInterval best_interval(std::span<const YearStretch> sorted) {
   // The candidates are visited in the order of the plain scan: each distinct last year E
-  // (latest first), then each entry's first year S. The series covering [S, E] are those
-  // with a last year of at least E, a prefix of the sorted entries, whose first year is at
-  // most S. Per E the prefix grows by E's own entries; a running count per distinct first
-  // year and its cumulative sums then give every S's count at once.
+  // (latest first), then each entry's first year S. A first year met again gives the same
+  // candidate, which cannot beat itself, so each distinct S is tried once, where it first
+  // appears. The series covering [S, E] are those with a last year of at least E, a prefix
+  // of the sorted entries, whose first year is at most S. Per E the prefix grows by E's own
+  // entries; a running count per distinct first year and its cumulative sums then give
+  // every S's count at once.
   const std::size_t n = sorted.size();
   std::vector<int> first_years;
   first_years.reserve(n);
-  for (const SqcEntry& e : sorted) first_years.push_back(e.first_year);
+  for (const YearStretch& e : sorted) first_years.push_back(e.first_year);
   std::sort(first_years.begin(), first_years.end());
   first_years.erase(std::unique(first_years.begin(), first_years.end()), first_years.end());
 
   std::vector<std::size_t> rank(n);
+  std::vector<char> seen(first_years.size(), 0);
+  std::vector<std::size_t> starts;  // ranks of the distinct first years, as first met
   for (std::size_t m = 0; m < n; ++m) {
     rank[m] = static_cast<std::size_t>(
         std::lower_bound(first_years.begin(), first_years.end(), sorted[m].first_year) -
         first_years.begin());
+    if (!seen[rank[m]]) {
+      seen[rank[m]] = 1;
+      starts.push_back(rank[m]);
+    }
   }
 
   std::vector<int> starting(first_years.size(), 0);  // prefix entries per first year
@@ -76,10 +85,10 @@ CommonInterval commint(std::span<const SqcEntry> sorted) {
       running += starting[r];
       covering[r] = running;
     }
-    for (std::size_t m = 0; m < n; ++m) {
-      const int start = sorted[m].first_year;
+    for (const std::size_t r : starts) {
+      const int start = first_years[r];
       const long long years = static_cast<long long>(end) - start + 1;
-      const int covered = covering[rank[m]];
+      const int covered = covering[r];
       const long long rings = years * covered;
       if (rings > best.rings) {
         best.rings = rings;
@@ -91,6 +100,43 @@ CommonInterval commint(std::span<const SqcEntry> sorted) {
     }
   }
   return best;
+}
+
+CommonInterval commint(std::span<const SqcEntry> sorted) {
+  std::vector<YearStretch> stretches;
+  stretches.reserve(sorted.size());
+  for (const SqcEntry& e : sorted) stretches.push_back({e.first_year, e.last_year});
+  return best_interval(stretches);
+}
+
+std::vector<YearStretch> measured_stretches(const MeasurementSet& set, long long* missing) {
+  std::vector<YearStretch> stretches;
+  *missing = 0;
+  for (int j = 1; j <= set.count(); ++j) {
+    const SeriesInfo& info = set.info(j);
+    if (j > set.values.rows() || info.length > set.values.cols()) {
+      if (info.length > 0) stretches.push_back({info.first_year, info.last_year});
+      continue;
+    }
+    const float* values = set.values.row(j);
+    int t = 1;
+    while (t <= info.length) {
+      if (is_missing(values[t - 1])) {
+        ++*missing;
+        ++t;
+        continue;
+      }
+      const int first = t;
+      while (t <= info.length && !is_missing(values[t - 1])) ++t;
+      stretches.push_back({info.first_year + first - 1, info.first_year + t - 2});
+    }
+  }
+  // The order of the interval search: last year descending, then first year ascending.
+  std::sort(stretches.begin(), stretches.end(), [](const YearStretch& a, const YearStretch& b) {
+    if (a.last_year != b.last_year) return a.last_year > b.last_year;
+    return a.first_year < b.first_year;
+  });
+  return stretches;
 }
 
 bool print_summary(std::ostream& out, const MeasurementSet& set) {
@@ -145,7 +191,8 @@ bool print_summary(std::ostream& out, const MeasurementSet& set) {
     }
   }
 
-  const CommonInterval interval = commint(entries);
+  long long missing = 0;
+  const CommonInterval interval = best_interval(measured_stretches(set, &missing));
   out << '\n' << frame_line() << '\n';
   out << "  **  Time span of chronology: " << format_int(earliest, 5) << " to"
       << format_int(latest, 5) << '\n';
@@ -154,6 +201,7 @@ bool print_summary(std::ostream& out, const MeasurementSet& set) {
   out << "  **  Median series length:           " << fixed_7_2(median) << '\n';
   out << "  **  Minimum series length:          " << fixed_7_2(minimum) << '\n';
   out << "  **  Maximum series length:          " << fixed_7_2(maximum) << '\n';
+  if (missing > 0) out << "  **  Missing values within series:  " << format_int(missing, 7) << '\n';
   out << "  **  Optimum common interval: " << format_int(interval.start, 5) << " to"
       << format_int(interval.end, 5) << '\n';
   out << "  **  Number of years included: " << format_int(interval.years, 12) << '\n';

@@ -16,7 +16,12 @@ inline constexpr int kSummaryMaxSeries = 15000;
 /// series count exceeds the summary's limit (the limit messages have been printed and the run
 /// must end). A set without series prints only its series count; a series whose first or last
 /// year does not fit five columns prints its sqc record and "error reading sqc)" instead of
-/// the block. Neither ends the run. Reads no values of the set.
+/// the block. Neither ends the run.
+///
+/// A series' length is its span of years, missing values included. The common interval counts
+/// a series only where it has a value in every year (measured_stretches), so its rings are all
+/// measured. When some series hold missing values, one more line after the maximum length
+/// gives their number.
 [[nodiscard]] bool print_summary(std::ostream& out, const MeasurementSet& set);
 
 /// One series as the interval search sees it. `id` is 8 characters, blank padded.
@@ -52,8 +57,23 @@ struct CommonInterval {
   long long rings = 0;
 };
 
-/// Finds the optimum common interval of entries in the order of sort_sqc, in O(n^2) time for
-/// n entries.
+/// Finds the optimum common interval of entries in the order of sort_sqc (best_interval).
 CommonInterval commint(std::span<const SqcEntry> sorted);
+
+/// The years first..last over which one series has a value in every year.
+struct YearStretch {
+  int first_year = 0;
+  int last_year = 0;
+};
+
+/// The optimum common interval of stretches ordered by last year descending, then first year
+/// ascending, each stretch counting as one series; in O(d^2) time for d distinct years.
+CommonInterval best_interval(std::span<const YearStretch> sorted);
+
+/// Every series' runs of consecutive values in the order of best_interval, and in *missing the
+/// number of missing cells inside the series' spans. The runs of one series never overlap, so
+/// a span is covered by as many runs as series. A series that the value grid does not hold (a
+/// table without values) counts as measured throughout.
+std::vector<YearStretch> measured_stretches(const MeasurementSet& set, long long* missing);
 
 }  // namespace kvr

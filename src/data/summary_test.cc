@@ -9,8 +9,10 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/dimensions.h"
 #include "common/fixed_format.h"
 
 namespace kvr {
@@ -154,6 +156,33 @@ TEST(SummaryTest, BlockOfBuiltSet) {
   EXPECT_EQ(summary_lines(make_set({{"A", 1900, 100}, {"B", 1950, 61}, {"C", 1960, 31}}), &ok),
             expected);
   EXPECT_TRUE(ok);
+}
+
+// Missing values inside the series: A 1900-1999 lacks 1950, B 1940-1979 its first two years.
+// The lengths stay the spans (100, 40, 30). The interval counts a series only where it has a
+// value in every year: of A's two stretches 1951-1999 and C 1960-1989 give 30 years x 2 first
+// (1960-1979 with B too gives 20 x 3 later); over the spans 1900-1999 x 1 would have won.
+TEST(SummaryTest, MissingValuesInsideSeries) {
+  MeasurementSet set = make_set({{"A", 1900, 100}, {"B", 1940, 40}, {"C", 1960, 30}});
+  set.values.reset(3, 100, 1.0f);
+  for (const auto& [j, t] : {std::pair{1, 51}, {2, 1}, {2, 2}}) set.values(j, t) = kMissing;
+  const std::vector<std::string> expected = {
+      "",
+      kFrame,
+      "  **  Time span of chronology:  1900 to 1999",
+      "  **  Number of series in chronology:      3",
+      "  **  Average series length:            56.67",
+      "  **  Median series length:             40.00",
+      "  **  Minimum series length:            30.00",
+      "  **  Maximum series length:           100.00",
+      "  **  Missing values within series:        3",
+      "  **  Optimum common interval:  1960 to 1989",
+      "  **  Number of years included:           30",
+      "  **  Number of Series included:           2",
+      "  **  Number of rings:                    60",
+      kFrame,
+  };
+  EXPECT_EQ(summary_lines(set), expected);
 }
 
 TEST(SummaryTest, LengthStatistics) {

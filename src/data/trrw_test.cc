@@ -300,9 +300,10 @@ TEST(TrrwWriteTest, MeasurementRecords) {
             "X       1900  1000  2000  3000  4000  5000  6000  7000  8000  9000 10000  TAG\n"
             "X       1910 -9999\n");
   // Ids cut to the variant's width: 7 characters before a 5-wide year, 6 before a 6-wide.
+  // The series' first year chooses the variant of all its records.
   EXPECT_EQ(write(TrrwMode::kMeasurementWrite, make_series("ABCDEFGH", -1001, {1, 2})),
             "ABCDEFG-1001  1000\n"
-            "ABCDEF -1000  2000 -9999\n");
+            "ABCDEFG-1000  2000 -9999\n");
   EXPECT_EQ(write(TrrwMode::kMeasurementWrite, make_series("ABCDEFGH", -10001, {1})),
             "ABCDEF-10001  1000\n"
             "ABCDEF-10000 -9999\n");
@@ -346,7 +347,7 @@ TEST(TrrwWriteTest, IndexRecords) {
   const std::string bc = write(TrrwMode::kIndexWrite, make_series("KVRcrn", -1001, {1, 2}));
   EXPECT_EQ(bc.substr(0, 10), "KVRcr-1001");
   EXPECT_EQ(bc.substr(73, 7), "1000  1");
-  EXPECT_EQ(bc.substr(86, 17), "KVRc -10002000  1");
+  EXPECT_EQ(bc.substr(86, 17), "KVRcr-10002000  1");
 }
 
 // The first record of a series: how many values it holds, where they go, and that reading

@@ -41,30 +41,34 @@ int depth_at(const TrrwSeries& series, int k) {
   return at < series.depths.size() ? series.depths[at] : 0;
 }
 
-// Columns of the id and the year of a record in `year`: variant A for years from -999 up,
-// B from -9999 to -1001, C for -1000 and for -10000 and below. Measurement records hold
-// 8, 7 or 6 id characters before a year of width 4, 5 or 6; index records 6, 5 or 4.
-std::string id_and_year(const std::string& id, int year, int widest_id) {
-  int year_width = 4;
-  if (year <= -10000 || year == -1000) {
-    year_width = 6;
-  } else if (year <= -1001) {
-    year_width = 5;
-  }
+// Width of the year field of every record of a series whose earliest year is `first_year`:
+// 4 (variant A) from -999 up, 5 (B) from -9999 to -1000, 6 (C) below. Years only rise along
+// a series, so its first year decides, and the id keeps one width on every record; a reader
+// that meets another id on a later record would split the series there.
+int year_width_for(int first_year) {
+  if (first_year >= -999) return 4;
+  return first_year >= -9999 ? 5 : 6;
+}
+
+// The id cut or padded to the variant's width, then the year: measurement records hold 8, 7
+// or 6 id characters before a year of width 4, 5 or 6; index records 6, 5 or 4.
+std::string id_and_year(const std::string& id, int year, int widest_id, int year_width) {
   const auto id_width = static_cast<std::size_t>(widest_id - (year_width - 4));
   return pad_right(id, id_width) + format_int(year, year_width);
 }
 
 // Measurement records ("mw"): id and year as above (columns 1-12), values x 1000 in fields
-// of width 6 from column 13, -9999 after the last value; a record of ten used slots ends
-// with two blanks and the record tag (columns 73-77), a shorter one after its last slot.
+// of width 6 from column 13 (a missing value as -999), -9999 after the last value; a record
+// of ten used slots ends with two blanks and the record tag (columns 73-77), a shorter one
+// after its last slot.
 void write_measurements(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
+  const int year_width = year_width_for(series.first_year);
   int year = series.first_year;
   int slots = first_record_values(year);
   int k = 0;
   std::string line;
   for (;;) {
-    line = id_and_year(series.id, year, 8);
+    line = id_and_year(series.id, year, 8, year_width);
     bool complete = false;
     int used = 0;
     for (int slot = 1; slot <= slots; ++slot) {
@@ -75,7 +79,12 @@ void write_measurements(std::ostream& out, const TrrwSeries& series, const std::
         complete = true;
         break;
       }
-      append_thousandths(&line, value_at(series, k), 6, true);
+      const float v = value_at(series, k);
+      if (is_missing(v)) {
+        append_int(&line, kMissingCode, 6);
+      } else {
+        append_thousandths(&line, v, 6, true);
+      }
     }
     if (used == 10) line += "  " + tag;
     line += '\n';
@@ -104,6 +113,7 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
   bool have_depths = false;
   for (int k = 1; k <= count && !have_depths; ++k) have_depths = depth_at(series, k) > 0;
 
+  const int year_width = year_width_for(series.first_year);
   int year = series.first_year;
   int first_slot = first_index_slot(year);
   int k = 0;
@@ -126,7 +136,7 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
       values[at] = thousandths(v, 4, false);
       depths[at] = have_depths ? depth_at(series, k) : 1;
     }
-    line = id_and_year(series.id, year, 6);
+    line = id_and_year(series.id, year, 6, year_width);
     for (std::size_t at = 0; at < 10; ++at) line += values[at] + format_int(depths[at], 3);
     line += "  " + tag + '\n';
     out << line;

@@ -31,6 +31,33 @@ class FullStream : public std::ostream {
   FullBuffer buffer_;
 };
 
+// A file kept aside until its commit stores it under its name; on a full disk every write
+// fails.
+class MemoryReplacement : public ReplacementFile {
+ public:
+  MemoryReplacement(std::map<std::string, std::string>* files, std::string name, bool full)
+      : files_(files), name_(std::move(name)), full_(full) {}
+  std::ostream& stream() override {
+    if (full_) return full_stream_;
+    return bytes_;
+  }
+  bool commit(std::string* error) override {
+    if (full_ || !bytes_) {
+      *error = kWriteFailed;
+      return false;
+    }
+    (*files_)[name_] = bytes_.str();
+    return true;
+  }
+
+ private:
+  std::map<std::string, std::string>* files_;
+  std::string name_;
+  bool full_;
+  std::ostringstream bytes_;
+  FullStream full_stream_;
+};
+
 }  // namespace
 
 std::unique_ptr<std::istream> MemoryFileSystem::open_read(const std::string& name,
@@ -51,6 +78,15 @@ std::unique_ptr<std::ostream> MemoryFileSystem::open_write(const std::string& na
   }
   if (full.count(name) != 0) return std::make_unique<FullStream>();
   return std::make_unique<MemoryFileStream>(&files[name]);
+}
+
+std::unique_ptr<ReplacementFile> MemoryFileSystem::open_replacement(const std::string& name,
+                                                                    std::string* error) {
+  if (failing.count(name) != 0) {
+    *error = "Permission denied";
+    return nullptr;
+  }
+  return std::make_unique<MemoryReplacement>(&files, name, full.count(name) != 0);
 }
 
 }  // namespace kvr

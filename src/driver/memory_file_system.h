@@ -8,9 +8,10 @@
 
 namespace kvr {
 
-/// Files kept in memory, for in-process runs: tests and the fuzzing harness. A file written
-/// is stored when its stream is destroyed. Names put in `failing` cannot be created; names in
-/// `full` accept no bytes (as on a full disk).
+/// Files kept in memory, for in-process runs: tests and the fuzzing harness. A file opened by
+/// open_write is stored when its stream is destroyed, one opened by open_replacement when it
+/// is committed. Names put in `failing` cannot be created; names in `full` accept no bytes (as
+/// on a full disk).
 class MemoryFileSystem : public FileSystem {
  public:
   std::map<std::string, std::string> files;
@@ -19,6 +20,8 @@ class MemoryFileSystem : public FileSystem {
 
   std::unique_ptr<std::istream> open_read(const std::string& name, std::string* error) override;
   std::unique_ptr<std::ostream> open_write(const std::string& name, std::string* error) override;
+  std::unique_ptr<ReplacementFile> open_replacement(const std::string& name,
+                                                    std::string* error) override;
 };
 
 }  // namespace kvr

@@ -1,7 +1,6 @@
 #include "driver/run.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,32 +76,19 @@ std::string result_file_name(const std::string& input_name) {
   return (stem + "_KVR.txt").substr(0, kNameLength);
 }
 
-// Flushes and checks a result file written through `out`; a file on disk is also closed here,
-// because closing can fail too (the stream's destructor would not tell).
-bool finish_file(std::ostream& out) {
-  out.flush();
-  if (auto* file = dynamic_cast<std::filebuf*>(out.rdbuf()); file != nullptr && file->is_open()) {
-    if (file->close() == nullptr) out.setstate(std::ios::badbit);
-  }
-  return static_cast<bool>(out);
-}
-
-// Creates the result file `name`, lets `write` fill it and closes it. False after the failure
-// has been reported; the run must then end.
+// Writes the result file `name` through `write`, whole or not at all: under a temporary
+// name that replaces `name` only once complete. False after the failure has been reported;
+// the run must then end.
 template <typename Write>
 bool write_result_file(FileSystem& files, Console& console, const std::string& name, Write write) {
   std::string error;
-  std::unique_ptr<std::ostream> out = files.open_write(name, &error);
-  if (out == nullptr) {
-    write_failure(console, name, error);
-    return false;
+  std::unique_ptr<ReplacementFile> file = files.open_replacement(name, &error);
+  if (file != nullptr) {
+    write(file->stream());
+    if (file->commit(&error)) return true;
   }
-  write(*out);
-  if (!finish_file(*out)) {
-    write_failure(console, name, "the write failed");
-    return false;
-  }
-  return true;
+  write_failure(console, name, error);
+  return false;
 }
 
 // Names the chronology years that the index records of KVRmodeled.crn could not hold.
@@ -117,6 +103,20 @@ void warn_unwritable_years(Console& console, const std::vector<int>& years) {
   console.line(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
                kModeledCrnName + " cannot hold; " + (years.size() == 1 ? "it is" : "they are") +
                " written there as missing (9990).");
+}
+
+// Names the chronology years whose sample depth the index records of KVRmodeled.crn could
+// not hold.
+void warn_capped_depths(Console& console, const std::vector<int>& years) {
+  if (years.empty()) return;
+  const std::string which = years.size() == 1
+                                ? "the sample depth of " + std::to_string(years.front()) + " is"
+                                : "the sample depth of " + std::to_string(years.size()) +
+                                      " years (from " + std::to_string(years.front()) + " to " +
+                                      std::to_string(years.back()) + ") is";
+  console.line("");
+  console.line(" Warning: " + which + " above 999, which the index records of " + kModeledCrnName +
+               " cannot hold; it is written there as 999.");
 }
 
 // The run itself. *keep_answers becomes true once the input file name is asked for, unless
@@ -172,8 +172,11 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSette
       return kExitFailure;
     }
   }
-  std::unique_ptr<std::ostream> result = files.open_write(run->result_name, &error);
-  if (result == nullptr) return write_failure(console, run->result_name, error);
+  // The result table is written at the end of the run; that it can be is checked now, before
+  // the dialogue, by making its temporary file and removing it again.
+  if (files.open_replacement(run->result_name, &error) == nullptr) {
+    return write_failure(console, run->result_name, error);
+  }
 
   if (!read_measurements(*input, console, &run->set, &run->text)) return kExitFailure;
   input.reset();
@@ -255,10 +258,11 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSette
   const Grid<float>& by_year = run->age_aligned ? set.values : run->standardized;
 
   run->chronology = build_chronology(by_year, set.count(), set.time_span);
-  write_result_table(*result, set, by_year, run->chronology, run->age_aligned, run->run_title);
-  const bool result_ok = finish_file(*result);
-  result.reset();
-  if (!result_ok) return write_failure(console, run->result_name, "the write failed");
+  if (!write_result_file(files, console, run->result_name, [&](std::ostream& out) {
+        write_result_table(out, set, by_year, run->chronology, run->age_aligned, run->run_title);
+      })) {
+    return kExitFailure;
+  }
 
   const SignalStrength signal =
       signal_strength(by_year, set.count(), set.time_span, run->chronology.sample_depth);
@@ -278,15 +282,16 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSette
       })) {
     return kExitFailure;
   }
-  std::vector<int> unwritable;
+  CrnAdjustments adjusted;
   if (!write_result_file(files, console, kModeledCrnName, [&](std::ostream& out) {
-        unwritable = write_modeled_crn(out, run->input_name, run->run_title, run->age_aligned,
-                                       run->chronology.robust_mean, run->chronology.sample_depth,
-                                       set.earliest_first_year);
+        adjusted = write_modeled_crn(out, run->input_name, run->run_title, run->age_aligned,
+                                     run->chronology.robust_mean, run->chronology.sample_depth,
+                                     set.earliest_first_year);
       })) {
     return kExitFailure;
   }
-  warn_unwritable_years(console, unwritable);
+  warn_unwritable_years(console, adjusted.unwritable_years);
+  warn_capped_depths(console, adjusted.capped_depth_years);
   if (!write_result_file(files, console, kSignalFile, [&](std::ostream& out) {
         write_signal_file(out, run->input_name, run->run_title, signal, set.earliest_first_year);
       })) {

@@ -36,8 +36,9 @@ struct MeasurementPage {
   AxisTicks depth_age_ticks;
 };
 
-// Fills the sample depths and the ranges. Every one of a series' values counts for the
-// depth, whatever it holds.
+// Fills the sample depths and the ranges. Every value of a series counts for the depth,
+// whatever it holds; a missing cell inside the series does not. The ranges are the series'
+// spans.
 void scan_series(const MeasurementSet& set, SampleDepth* depth, MeasurementPage* page) {
   depth->calendar.assign(kMaxPositions, 0);
   depth->age.assign(kMaxPositions, 0);
@@ -46,6 +47,7 @@ void scan_series(const MeasurementSet& set, SampleDepth* depth, MeasurementPage*
     const int length = std::min(s.length, set.values.cols());
     for (int t = 1; t <= length; ++t) {
       const float v = set.values(j, t);
+      if (is_missing(v)) continue;
       if (v > page->value_hi) page->value_hi = v;
       const int p = s.start_position + t - 1;
       if (p >= 1 && p <= kMaxPositions) {
@@ -125,6 +127,10 @@ struct Line {
     x.push_back(px);
     y.push_back(py);
   }
+  // A point of a series' line: a missing value is left out, so the line joins across it.
+  void add_value(float px, float py) {
+    if (!is_missing(py)) add(px, py);
+  }
   void draw(Plotter& plotter) const {
     plotter.plline(static_cast<int>(x.size()), x.data(), y.data());
   }
@@ -162,7 +168,7 @@ void draw_calendar_panel(Plotter& plotter, const MeasurementSet& set, const Samp
     line->clear();
     const int length = std::min(s.length, set.values.cols());
     for (int t = 1; t <= length; ++t) {
-      line->add(static_cast<float>(s.first_year + t - 1), set.values(j, t));
+      line->add_value(static_cast<float>(s.first_year + t - 1), set.values(j, t));
     }
     line->draw(plotter);
   }
@@ -200,7 +206,7 @@ void draw_age_panel(Plotter& plotter, const MeasurementSet& set, const SampleDep
   for (int j = 1; j <= set.count(); ++j) {
     line->clear();
     const int length = std::min(set.info(j).length, set.values.cols());
-    for (int t = 1; t <= length; ++t) line->add(static_cast<float>(t), set.values(j, t));
+    for (int t = 1; t <= length; ++t) line->add_value(static_cast<float>(t), set.values(j, t));
     line->draw(plotter);
   }
   plotter.plcol0(9);

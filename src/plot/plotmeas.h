@@ -22,7 +22,9 @@ inline constexpr int kPlotTransformed = 2;
 
 /// The measurement plot (upper panel by calendar year, lower by ring number) inside the plot
 /// loop with its options menu; saves "KVR_fig1.ps" (raw) or "KVR_fig1b.ps" (transformed).
-/// The set's values must be age aligned (value i of a series is its i-th ring). Fills *depth.
+/// The set's values must be age aligned (value i of a series is its i-th ring). A series'
+/// line joins across its missing cells, which count for neither the depth nor the running
+/// means. Fills *depth.
 /// Returns kEndOfInput when the console ended at the menu.
 [[nodiscard]] Answer plotmeas(PlotContext& context, const MeasurementSet& set, SampleDepth* depth,
                               int plot_kind, std::string_view title);

@@ -72,8 +72,9 @@ PlotRun run(const MeasurementSet& set, int kind, const std::string& input = "c\n
 //   B 1905-1910: 2, 2, missing, 2, 2, 2
 //   C 1908-1910: 0.5, 2.4, 0.5
 // Years 1901-1913 give the year axis 1890-1920 (width 30: ticks 10 / 5). The largest value
-// 2.4 gives the value top 3 (0.5 / 1). Depth by year 1,1,1,1,2,2,2,3,3,3,1,1,1 and by ring
-// 3,3,3,2,2,2,1,...: both tops 4 (1 / 0). Every 11-year window by year holds all of B and C
+// 2.4 gives the value top 3 (0.5 / 1). B's line joins across its missing 1907, which counts
+// for no depth: depth by year 1,1,1,1,2,2,1,3,3,3,1,1,1 and by ring 3,3,2,2,2,2,1,...: both
+// tops 4 (1 / 0). Every 11-year window by year holds all of B and C
 // and 11 values of A: 24.4 / 19 = 1.28421. By ring: rings 1-11 give 24.4 / 19; rings 2-12
 // leave out B's and C's first values, 21.9 / 17 = 1.28824.
 std::vector<Series> three_series() {
@@ -102,7 +103,7 @@ TEST(PlotmeasTest, WholePageOfASmallSet) {
       "plmtex \"rv\" -66 1.15 0 \"Measurements\"",
       "plline 13 1901,1 1902,1 1903,1 1904,1 1905,1 1906,1 1907,1 1908,1 1909,1 1910,1 "
       "1911,1 1912,1 1913,1",
-      "plline 6 1905,2 1906,2 1907,-99.99 1908,2 1909,2 1910,2",
+      "plline 5 1905,2 1906,2 1908,2 1909,2 1910,2",
       "plline 3 1908,0.5 1909,2.4 1910,0.5",
       "plcol0 9",
       "plline 2 1906,1.28421 1907,1.28421",
@@ -111,7 +112,7 @@ TEST(PlotmeasTest, WholePageOfASmallSet) {
       "plmtex \"rv\" -9 1.15 0 \"Sample depth\"",
       "plwind 1890 1920 0 4",
       "plaxes 1890 0 \"\" 10 5 \"cmstv\" 1 0",
-      "plline 13 1901,1 1902,1 1903,1 1904,1 1905,2 1906,2 1907,2 1908,3 1909,3 1910,3 "
+      "plline 13 1901,1 1902,1 1903,1 1904,1 1905,2 1906,2 1907,1 1908,3 1909,3 1910,3 "
       "1911,1 1912,1 1913,1",
       // Lower panel, by ring number.
       "pladv 0",
@@ -123,22 +124,22 @@ TEST(PlotmeasTest, WholePageOfASmallSet) {
       "pllsty 1",
       "plwid 1",
       "plline 13 1,1 2,1 3,1 4,1 5,1 6,1 7,1 8,1 9,1 10,1 11,1 12,1 13,1",
-      "plline 6 1,2 2,2 3,-99.99 4,2 5,2 6,2",
+      "plline 5 1,2 2,2 4,2 5,2 6,2",
       "plline 3 1,0.5 2,2.4 3,0.5",
       "plcol0 9",
       "plline 2 6,1.28421 7,1.28824",
       "plcol0 1",
       "plwind 0 23 0 4",
       "plaxes 0 0 \"\" 10 5 \"cmstv\" 1 0",
-      "plline 13 1,3 2,3 3,3 4,2 5,2 6,2 7,1 8,1 9,1 10,1 11,1 12,1 13,1",
+      "plline 13 1,3 2,3 3,2 4,2 5,2 6,2 7,1 8,1 9,1 10,1 11,1 12,1 13,1",
       "plend",
   };
   EXPECT_EQ(r.calls, expected);
 
   ASSERT_EQ(r.depth.calendar.size(), static_cast<std::size_t>(kMaxPositions));
   ASSERT_EQ(r.depth.age.size(), static_cast<std::size_t>(kMaxPositions));
-  const std::vector<int> calendar = {1, 1, 1, 1, 2, 2, 2, 3, 3, 3, 1, 1, 1, 0};
-  const std::vector<int> age = {3, 3, 3, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 0};
+  const std::vector<int> calendar = {1, 1, 1, 1, 2, 2, 1, 3, 3, 3, 1, 1, 1, 0};
+  const std::vector<int> age = {3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 0};
   EXPECT_EQ(std::vector<int>(r.depth.calendar.begin(), r.depth.calendar.begin() + 14), calendar);
   EXPECT_EQ(std::vector<int>(r.depth.age.begin(), r.depth.age.begin() + 14), age);
   EXPECT_EQ(std::count(r.depth.calendar.begin(), r.depth.calendar.end(), 0), kMaxPositions - 13);
@@ -234,9 +235,10 @@ TEST(PlotmeasTest, RangesFollowTheData) {
        {"plwind 1890 1990 0 2", "plwind 1890 1990 0 10", "plwind 0 90 0 2", "plwind 0 90 0 10"},
        {"plaxes 1890 0 \"abinst\" 10 5 \"abinstv\" 0.5 1", "plaxes 1890 0 \"\" 10 5 \"cmstv\" 1 0",
         "plaxes 0 0 \"abinst\" 10 5 \"abinstv\" 0.5 1", "plaxes 0 0 \"\" 10 5 \"cmstv\" 1 0"}},
-      // Years -59 to -52, and no value above zero: the value top is still 1.
+      // Years -59 to -52, and no value above zero: the value top is still 1. Only the one
+      // value counts for the depth.
       {{{-55, {M, -1.0f}}, {-59, std::vector<float>(8, M)}},
-       {"plwind -60 -40 0 1", "plwind -60 -40 0 3", "plwind 0 18 0 1", "plwind 0 18 0 3"},
+       {"plwind -60 -40 0 1", "plwind -60 -40 0 2", "plwind 0 18 0 1", "plwind 0 18 0 2"},
        {"plaxes -60 0 \"abinst\" 10 5 \"abinstv\" 0.2 1", "plaxes -60 0 \"\" 10 5 \"cmstv\" 1 0",
         "plaxes 0 0 \"abinst\" 10 5 \"abinstv\" 0.2 1", "plaxes 0 0 \"\" 10 5 \"cmstv\" 1 0"}},
       // Years 1901-1990 (width 110: 100 / 10), also on the ring panel; the largest value 2.6

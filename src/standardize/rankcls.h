@@ -31,8 +31,9 @@ int mapped_rank(int rank, int n, int m);
 /// Replaces each value of each series' span (ring positions 1..length when age aligned,
 /// calendar positions start..start + length - 1 otherwise) by the RAC value of the mapped
 /// rank. `standardized` must hold kMissing everywhere on entry and has the values' shape.
-/// Cells of a class without measurements, and cells whose mapped rank no RAC cell carries,
-/// stay kMissing; positions beyond the grid's columns are neither read nor written.
+/// Missing cells inside a span, cells of a class without measurements, and cells whose mapped
+/// rank no RAC cell carries, stay kMissing; positions beyond the grid's columns are neither read
+/// nor written.
 void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const AgeClassTable& table,
                     const MeasurementSet& set, bool age_aligned, Grid<float>* standardized);
 

@@ -152,6 +152,28 @@ TEST(ReplaceByRacTest, WorkedExample) {
                                    }));
 }
 
+// Missing cells inside the spans: no rank, no count in their class, missing afterwards, and
+// never a RAC value. RAC [1,2] holds 10, 20, 40 (m = 3); class [3,5] holds 30, 1, 2, 3 (n = 4),
+// whose ranks 1..4 map to q = 0.875, 1.625, 2.375, 3.125.
+TEST(ReplaceByRacTest, MissingCellsInsideSpansStayMissing) {
+  const Grid<float> values = make_grid({
+      {10, M, 30, 1, M},
+      {20, 40, M, 2, 3},
+  });
+  const AgeClassTable table = make_table({{1, 2}, {3, 5}}, 1);
+  ClassRanks r;
+  std::ostringstream messages;
+  rankcls(values, 2, table, &r, messages);
+  EXPECT_EQ(r.class_counts, (std::vector<int>{3, 4}));
+  EXPECT_EQ(rows_of(r.ranks), (std::vector<std::vector<int>>{{1, 0, 4, 1, 0}, {2, 3, 0, 2, 3}}));
+  Grid<float> standardized(2, 5, kMissing);
+  replace_by_rac(values, r, table, make_set({1, 1}, {5, 5}), true, &standardized);
+  EXPECT_EQ(rows_of(standardized), (std::vector<std::vector<float>>{
+                                       {10, M, 40, 10, M},
+                                       {20, 40, M, 20, 20},
+                                   }));
+}
+
 TEST(ReplaceByRacTest, ClassAsLargeAsTheRacTakesItsValuesInOrder) {
   const Grid<float> values = make_grid({
       {1.5f, 0.25f, 7, 3},
