@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -97,7 +98,7 @@ bool contains(const std::string& text, const std::string& part) {
 
 // A whole run whose transcript is kept under testdata/golden: the answers in <name>.in, the
 // screen in <name>.screen, the plot calls in <name>.plot, the names of the files the run
-// wrote in <name>.files and each of them (but the PostScript files, which PLplot writes and
+// wrote in <name>.files and each of them (but the figure files, which PLplot writes and
 // which a recording plotter leaves empty, and KVRanswers.txt, which holds <name>.in) in
 // <name>.<file name>.
 struct GoldenCase {
@@ -126,8 +127,9 @@ std::string joined_lines(const std::vector<std::string>& lines) {
   return text;
 }
 
-bool is_postscript(const std::string& name) {
-  return name.size() > 3 && name.compare(name.size() - 3, 3, ".ps") == 0;
+bool is_figure(const std::string& name) {
+  const std::string extension = std::filesystem::path(name).extension().string();
+  return extension == ".ps" || extension == ".pdf" || extension == ".png";
 }
 
 TEST(AnalysisGoldenTest, WholeRunsMatchTheirTranscripts) {
@@ -153,7 +155,7 @@ TEST(AnalysisGoldenTest, WholeRunsMatchTheirTranscripts) {
       written.push_back(name);
       if (name == "KVRanswers.txt") {
         EXPECT_EQ(bytes, answers) << "the answers read, each line once";
-      } else if (!is_postscript(name)) {
+      } else if (!is_figure(name)) {
         test::expect_matches_golden(base + "." + name, bytes);
       }
     }

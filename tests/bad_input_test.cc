@@ -370,6 +370,7 @@ TEST(BadInputTest, AnInputThatTheRunWouldOverwriteIsRefused) {
       // The answers file is not written either: it would replace the input.
       {"KVRanswers.txt", "", false, "KVRanswers.txt"},
       {"clean.rwl", "KVRanswers.txt", false, "KVRanswers.txt"},
+      {"clean.rwl", "KVR_fig2.png", false, "KVR_fig2.png"},
   };
   const std::string bytes = corpus("clean.rwl");
   for (const Case& c : cases) {

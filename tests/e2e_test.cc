@@ -115,8 +115,11 @@ std::map<std::string, std::string> folder_files(const std::string& skip) {
     const std::string name = entry.path().filename().string();
     if (name == skip) continue;
     std::string bytes = read_file(name);
-    if (const std::size_t date = bytes.find("%%CreationDate:"); date != std::string::npos) {
-      bytes.erase(date, bytes.find('\n', date) - date);
+    // PostScript and PDF figures carry the time they were made.
+    for (const char* stamp : {"%%CreationDate:", "/CreationDate ("}) {
+      if (const std::size_t date = bytes.find(stamp); date != std::string::npos) {
+        bytes.erase(date, bytes.find('\n', date) - date);
+      }
     }
     files[name] = bytes;
   }
@@ -141,14 +144,15 @@ TEST(EndToEndTest, ARunRepeatedFromItsAnswersGivesTheSameScreenAndFiles) {
        {"", "", kExample, "y", "s", "c", "yes please", "y", "s", "c", "2", "1", "50", "2", "s", "c",
         "y", ""},
        0,
-       {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps", "KVRanswers.txt", "KVRchron_KNMI.txt",
-        "KVRmodeled.crn", "KVRmodeled.raw", "KVRsignal.txt", "KVRsss.txt",
+       {"KVR_fig1.pdf", "KVR_fig1.png", "KVR_fig1.ps", "KVR_fig1b.pdf", "KVR_fig1b.png",
+        "KVR_fig1b.ps", "KVR_fig2.pdf", "KVR_fig2.png", "KVR_fig2.ps", "KVRanswers.txt",
+        "KVRchron_KNMI.txt", "KVRmodeled.crn", "KVRmodeled.raw", "KVRsignal.txt", "KVRsss.txt",
         std::string(kExample) + "_KVR.txt"}},
       // A saved figure, then a non-numeric alignment answer: no result table is begun.
       {"input error",
        {"", kExample, "y", "s", "c", "n", "1.5"},
        1,
-       {"KVR_fig1.ps", "KVRanswers.txt"}},
+       {"KVR_fig1.pdf", "KVR_fig1.png", "KVR_fig1.ps", "KVRanswers.txt"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

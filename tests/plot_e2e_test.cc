@@ -1,11 +1,13 @@
 // Whole runs of the real program on the shipped example with the real PLplot: the figures it
-// saves without a display, and the plot windows under a virtual X server, dismissed the ways a
+// saves without a display (PostScript, PDF and PNG, and PostScript alone without PLplot's
+// cairo devices), and the plot windows under a virtual X server, dismissed the ways a
 // user dismisses them.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "plot/plot_loop.h"
 #include "test_support.h"
 
 namespace kvr {
@@ -100,18 +103,97 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
     EXPECT_GT(test::lineto_count(postscript), figure.least_segments) << figure.file;
   }
 
-  if (!test::on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed: no render check";
+  // Each is saved as PDF and PNG too: one landscape page, and 1600 x 1200 pixels.
   for (const Figure& figure : figures) {
-    const std::optional<test::PageTones> tones = test::render_page_tones(figure.file);
-    ASSERT_TRUE(tones.has_value()) << figure.file << ": " << read_file("gs.log");
+    const std::vector<std::string> files = figure_files(figure.file);
+    EXPECT_EQ(test::png_size(files[2]), std::make_pair(kPngWidth, kPngHeight)) << files[2];
+    if (!test::on_path("pdfinfo")) continue;
+    ASSERT_EQ(std::system(("pdfinfo " + files[1] + " > info.txt 2>&1").c_str()), 0) << files[1];
+    const std::string info = read_file("info.txt");
+    EXPECT_EQ(summary_value(info, "Pages:"), 1.0) << info;
+    const std::size_t size = info.find("Page size:");
+    ASSERT_NE(size, std::string::npos) << info;
+    double width = 0.0;
+    double height = 0.0;
+    ASSERT_EQ(std::sscanf(info.c_str() + size, "Page size: %lf x %lf", &width, &height), 2) << info;
+    EXPECT_GT(width, height) << info;
+    EXPECT_EQ(summary_value(info, "Page rot:"), 0.0) << info;
+    // The labels are set in a real font, embedded in the file.
+    ASSERT_EQ(std::system(("pdffonts " + files[1] + " > fonts.txt 2>&1").c_str()), 0);
+    const std::string fonts = read_file("fonts.txt");
+    EXPECT_NE(fonts.find("TrueType"), std::string::npos) << fonts;
+  }
+
+  if (!test::on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed: no render check";
+  if (!test::on_path("convert")) GTEST_SKIP() << "ImageMagick is not installed: no render check";
+  for (const Figure& figure : figures) {
     const bool dark = std::string(figure.file) == "KVR_fig1b.ps";
-    const double background = dark ? tones->dark : tones->light;
-    const double lines = dark ? tones->light : tones->dark;
-    // The background fills most of the middle, and lines of the other tone are drawn on it.
-    EXPECT_GT(background, 0.6) << figure.file << " dark " << tones->dark << " light "
-                               << tones->light;
-    EXPECT_GT(lines, 0.02) << figure.file << " dark " << tones->dark << " light " << tones->light;
-    EXPECT_GT(background, 2 * lines) << figure.file;
+    for (const std::string& file : figure_files(figure.file)) {
+      const std::optional<test::PageTones> tones = test::render_page_tones(file);
+      ASSERT_TRUE(tones.has_value()) << file << ": " << read_file("gs.log");
+      const double background = dark ? tones->dark : tones->light;
+      const double lines = dark ? tones->light : tones->dark;
+      // The background fills most of the middle, and lines of the other tone are drawn on it.
+      EXPECT_GT(background, 0.6) << file << " dark " << tones->dark << " light " << tones->light;
+      EXPECT_GT(lines, 0.02) << file << " dark " << tones->dark << " light " << tones->light;
+      EXPECT_GT(background, 2 * lines) << file;
+    }
+    // The upper panel's y-axis label stands alone left of the tick labels.
+    const std::string png = figure_files(figure.file)[2];
+    const std::optional<test::PageTones> label =
+        test::render_page_tones(png, test::PageRegion{0.03, 0.1, 0.08, 0.4});
+    ASSERT_TRUE(label.has_value()) << png;
+    EXPECT_GT(dark ? label->light : label->dark, 0.01) << png;
+  }
+}
+
+std::string without_creation_date(const std::string& postscript) {
+  std::istringstream lines(postscript);
+  std::string kept;
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.rfind("%%CreationDate", 0) != 0) kept += line + "\n";
+  }
+  return kept;
+}
+
+TEST(PlotEndToEndTest, WithoutTheCairoDevicesThePostScriptIsSavedAsWithThem) {
+  ScopedTempDir dir;
+  // A driver folder with PLplot's PostScript driver alone, as in a PLplot built without cairo.
+  fs::create_directory("drivers");
+  for (const char* name : {"ps.so", "ps.driver_info"}) {
+    fs::create_symlink(fs::path(KVR_PLPLOT_DRV_DIR) / name, fs::path("drivers") / name);
+  }
+  const std::string drivers = (dir.path() / "drivers").string();
+  struct Run {
+    const char* folder;
+    std::string environment;
+    test::ProgramRun result;
+  };
+  Run runs[] = {{"with", "DISPLAY=", {}}, {"without", "DISPLAY= PLPLOT_DRV_DIR=" + drivers, {}}};
+  for (Run& run : runs) {
+    fs::create_directory(run.folder);
+    fs::current_path(dir.path() / run.folder);
+    copy_example();
+    write_file("answers.txt", answers("s\nc\n", "b\ns\nc\n", "s\nc\n"));
+    run.result = run_program("answers.txt", run.environment);
+    fs::current_path(dir.path());
+    ASSERT_EQ(run.result.exit_status, 0) << run.folder << run.result.output;
+    EXPECT_NE(run.result.output.find("\n Normal Termination of Program\n"), std::string::npos)
+        << run.result.output;
+  }
+  EXPECT_EQ(occurrences(runs[0].result.output, kNoCairoLine), 0);
+  EXPECT_EQ(occurrences(runs[1].result.output, kNoCairoLine), 3) << runs[1].result.output;
+  for (const char* figure : {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps"}) {
+    const std::vector<std::string> files = figure_files(figure);
+    const std::string with = read_file(fs::path("with") / figure);
+    EXPECT_TRUE(test::postscript_complete(with)) << figure;
+    EXPECT_EQ(without_creation_date(read_file(fs::path("without") / figure)),
+              without_creation_date(with))
+        << figure;
+    EXPECT_TRUE(fs::exists(fs::path("with") / files[1])) << files[1];
+    EXPECT_FALSE(fs::exists(fs::path("without") / files[1])) << files[1];
+    EXPECT_FALSE(fs::exists(fs::path("without") / files[2])) << files[2];
   }
 }
 

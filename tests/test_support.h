@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kvr::test {
 
@@ -49,15 +50,28 @@ int lineto_count(const std::string& postscript);
 /// True when the PostScript file ends with %%EOF (and line ends only): PLplot wrote it whole.
 bool postscript_complete(const std::string& postscript);
 
-/// The middle of a PostScript page rendered by ghostscript (into page.ppm and gs.log in the
-/// current folder): the shares of dark pixels (every channel below 64) and of light ones
-/// (every channel above 191). The paper margin, which PLplot leaves white under a black
-/// background, lies outside the middle. Nothing when ghostscript fails.
+/// The shares of dark pixels (every channel below 64) and of light ones (every channel above
+/// 191) in a part of a figure: a PostScript or PDF page rendered by ghostscript, or a PNG
+/// image converted by ImageMagick (into page.ppm and gs.log in the current folder). The part
+/// is given in fractions of the width and height from the top left; by default the middle,
+/// which leaves out the paper margin that PLplot leaves white under a black background
+/// (PostScript pages lie rotated on the sheet: use the middle for them). Nothing when the
+/// rendering fails.
 struct PageTones {
   double dark = 0.0;
   double light = 0.0;
 };
-std::optional<PageTones> render_page_tones(const std::string& postscript_file);
+struct PageRegion {
+  double left = 0.3;
+  double top = 0.3;
+  double right = 0.7;
+  double bottom = 0.7;
+};
+std::optional<PageTones> render_page_tones(const std::string& figure_file,
+                                           const PageRegion& region = {});
+
+/// Width and height of a PNG image from its header; nothing when the file is not a PNG.
+std::optional<std::pair<int, int>> png_size(const std::string& png_file);
 
 /// Compares `actual` with the golden file testdata/<name>; on a difference reports the first
 /// differing line with blanks made visible. KVR_UPDATE_GOLDEN=1 rewrites the golden file.

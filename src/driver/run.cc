@@ -161,11 +161,14 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSette
   }
   // A file that the run writes must not be the input (a result file analysed again, or a
   // link): it would be replaced.
-  for (const std::string& output :
-       {run->result_name, std::string(kModeledRawName), std::string(kModeledCrnName),
-        std::string(kKnmiName), std::string(kAnswersName), std::string(kRawMeasurementsFile),
-        std::string(kTransformedMeasurementsFile), std::string(kChronologyFile),
-        std::string(kSignalFile), std::string(kSubsampleSignalFile)}) {
+  std::vector<std::string> outputs = {run->result_name,    kModeledRawName, kModeledCrnName,
+                                      kKnmiName,           kAnswersName,    kSignalFile,
+                                      kSubsampleSignalFile};
+  for (const char* figure : {kRawMeasurementsFile, kTransformedMeasurementsFile, kChronologyFile}) {
+    const std::vector<std::string> figures = figure_files(figure);
+    outputs.insert(outputs.end(), figures.begin(), figures.end());
+  }
+  for (const std::string& output : outputs) {
     if (files.same_file(input_file, output)) {
       console.line(" The input file " + input_file + " is the file " + output +
                    " that the run writes; copy it to another name first. Program terminating.");

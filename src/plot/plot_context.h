@@ -7,7 +7,7 @@
 namespace kvr {
 
 /// What a plot routine needs of the run: the console for the options menu, PLplot, and the
-/// file system to check that a PostScript file can be created before PLplot tries.
+/// file system to check that each figure file can be created before PLplot tries.
 struct PlotContext {
   Console& console;
   Plotter& plotter;

@@ -2,11 +2,19 @@
 
 #include <memory>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace kvr {
 namespace {
 
-enum class Pass { kWindow, kFile };
+// One pass's output: the device and, for a file device, the file (none for the window) and
+// whether the page size is given in pixels (the PNG).
+struct Output {
+  const char* device;
+  std::string file;
+  bool pixels;
+};
 
 constexpr int kForeground = 15;
 constexpr int kBackground = 0;
@@ -35,8 +43,8 @@ void show_menu(Console& console) {
   console.prompt("  Enter selection s, <c>, r, or b > ");
 }
 
-// PLplot's PostScript device ends the program when it cannot open its file, so the file is
-// created here first; PLplot then replaces it.
+// The file devices end the program when they cannot open their file (after asking for
+// another name on standard input), so the file is created here first; PLplot then replaces it.
 bool can_create(PlotContext& context, const std::string& file_name) {
   std::string error;
   std::unique_ptr<std::ostream> file = context.files.open_write(file_name, &error);
@@ -45,54 +53,77 @@ bool can_create(PlotContext& context, const std::string& file_name) {
   return false;
 }
 
+// The passes of a save: each file that can be created, the PDF and PNG ones only when PLplot
+// has their devices.
+std::vector<Output> save_outputs(PlotContext& context, const std::string& postscript_name) {
+  const std::vector<std::string> files = figure_files(postscript_name);
+  std::vector<Output> outputs;
+  if (can_create(context, files[0])) outputs.push_back({kFileDevice, files[0], false});
+  if (!context.plotter.device_installed(kPdfDevice) ||
+      !context.plotter.device_installed(kPngDevice)) {
+    context.console.line(kNoCairoLine);
+    return outputs;
+  }
+  if (can_create(context, files[1])) outputs.push_back({kPdfDevice, files[1], false});
+  if (can_create(context, files[2])) outputs.push_back({kPngDevice, files[2], true});
+  return outputs;
+}
+
+// One pass. plend resets the stream, so the device, the file name, the page size and the
+// colours are all set again before each plinit.
+void draw_pass(Plotter& plotter, const Output& output, bool dark, const PageDrawer& draw_page) {
+  plotter.plsdev(output.device);
+  if (!output.file.empty()) plotter.plsfnam(output.file);
+  if (output.pixels) plotter.plspage(0, 0, kPngWidth, kPngHeight, 0, 0);
+  set_colours(plotter, dark);
+  plotter.plinit();
+  plotter.plcol0(kForeground);
+  plotter.plssub(1, 2);
+  draw_page(plotter);
+  plotter.plend();
+}
+
 }  // namespace
+
+std::vector<std::string> figure_files(const std::string& postscript_name) {
+  std::string stem = postscript_name;
+  if (stem.size() > 3 && stem.compare(stem.size() - 3, 3, ".ps") == 0) stem.resize(stem.size() - 3);
+  return {postscript_name, stem + ".pdf", stem + ".png"};
+}
 
 Answer run_plot_loop(PlotContext& context, const std::string& file_name,
                      const PageDrawer& draw_page) {
   Plotter& plotter = context.plotter;
-  Pass pass = Pass::kWindow;
+  const Output window{kWindowDevice, "", false};
+  std::vector<Output> passes = {window};
   bool dark = false;
-  bool draw = true;
   for (;;) {
-    if (draw && pass == Pass::kWindow && !plotter.window_available()) {
-      // PLplot would end the whole program inside plinit; go to the menu instead.
-      context.console.line(kNoWindowLine);
-      draw = false;
-    }
-    if (draw) {
-      // The file pass has had its device and file name set by the save answer.
-      if (pass == Pass::kWindow) plotter.plsdev(kWindowDevice);
-      set_colours(plotter, dark);
-      plotter.plinit();
-      plotter.plcol0(kForeground);
-      plotter.plssub(1, 2);
-      draw_page(plotter);
-      plotter.plend();
+    for (const Output& output : passes) {
+      const bool window_pass = output.file.empty();
+      if (window_pass && !plotter.window_available()) {
+        // PLplot would end the whole program inside plinit; go to the menu instead.
+        context.console.line(kNoWindowLine);
+        continue;
+      }
+      draw_pass(plotter, output, dark, draw_page);
     }
 
     show_menu(context.console);
     std::string answer;
     if (context.console.read_line(&answer) == Answer::kEndOfInput) return Answer::kEndOfInput;
     const char choice = answer.empty() ? ' ' : answer[0];
-    draw = true;
     switch (choice) {
       case 'S':
       case 's':
-        if (!can_create(context, file_name)) {
-          draw = false;
-          break;
-        }
-        pass = Pass::kFile;
-        plotter.plsdev(kFileDevice);
-        plotter.plsfnam(file_name);
+        passes = save_outputs(context, file_name);
         break;
       case 'R':
       case 'r':
-        pass = Pass::kWindow;
+        passes = {window};
         break;
       case 'B':
       case 'b':
-        pass = Pass::kWindow;
+        passes = {window};
         dark = !dark;
         break;
       default:

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "driver/console.h"
 #include "plot/plot_context.h"
@@ -9,20 +10,30 @@
 
 namespace kvr {
 
-/// PLplot's X11 window device, which waits at the end of the page until the user dismisses it.
-inline constexpr char kWindowDevice[] = "xwin";
-/// PLplot's colour PostScript device.
-inline constexpr char kFileDevice[] = "psc";
-
-/// The PostScript files of the three pages.
+/// The PostScript files of the three pages; the PDF and PNG files of a save take the same
+/// name with their own extension (figure_files).
 inline constexpr char kRawMeasurementsFile[] = "KVR_fig1.ps";
 inline constexpr char kTransformedMeasurementsFile[] = "KVR_fig1b.ps";
 inline constexpr char kChronologyFile[] = "KVR_fig2.ps";
+
+/// The size of a PNG figure in pixels.
+inline constexpr int kPngWidth = 1600;
+inline constexpr int kPngHeight = 1200;
 
 /// The one line printed when a window pass is skipped because no window can be shown.
 inline constexpr char kNoWindowLine[] =
     " No plot window can be shown here (no display or no xwin driver); [s]ave still writes "
     "the file";
+
+/// The one line of a save when PLplot lacks the cairo devices; the PostScript file is still
+/// written.
+inline constexpr char kNoCairoLine[] =
+    " No PDF or PNG figure was made: PLplot has no pdfcairo and pngcairo devices (Debian "
+    "package plplot-driver-cairo)";
+
+/// The files a save writes for the PostScript file `postscript_name` (NAME.ps), in the order
+/// they are written: NAME.ps, NAME.pdf and NAME.png.
+std::vector<std::string> figure_files(const std::string& postscript_name);
 
 /// Draws the page's two panels: every call between plssub and plend.
 using PageDrawer = std::function<void(Plotter&)>;
@@ -30,8 +41,11 @@ using PageDrawer = std::function<void(Plotter&)>;
 /// The plot cycle shared by the plot pages. Each pass sets the device, the colours (white or
 /// dark background), calls plinit, plcol0 15 and plssub 1 2, draws the page and ends PLplot;
 /// then the options menu asks what to do next:
-///   s / S  save: the same page into `file_name` through the PostScript device, then the menu
-///          again; a file that cannot be created is reported and the menu shown again;
+///   s / S  save: the same page, with the background in force, into the PostScript file
+///          `file_name` and, through the cairo devices, into a PDF file and a PNG file of
+///          kPngWidth x kPngHeight pixels (figure_files), then the menu again; a file that
+///          cannot be created is reported and left out, and without the cairo devices only
+///          the PostScript file is written, with one line (kNoCairoLine);
 ///   r / R  replot in the window;
 ///   b / B  replot in the window with the other background;
 ///   anything else (c, a blank line, " s", ...): return.

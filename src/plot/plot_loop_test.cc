@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,8 +17,11 @@ using Calls = std::vector<std::string>;
 
 const Calls kWhite = {"plscol0 0 255 255 255", "plscol0 15 0 0 0", "plscolbg 255 255 255"};
 const Calls kDark = {"plscol0 15 255 255 255", "plscol0 0 0 0 0", "plscolbg 0 0 0"};
-const Calls kSave = {"plsdev \"psc\"", "plsfnam \"KVR_test.ps\""};
+const Calls kPostScript = {"plsdev \"psc\"", "plsfnam \"KVR_test.ps\""};
+const Calls kPdf = {"plsdev \"pdfcairo\"", "plsfnam \"KVR_test.pdf\""};
+const Calls kPng = {"plsdev \"pngcairo\"", "plsfnam \"KVR_test.png\"", "plspage 0 0 1600 1200 0 0"};
 const Calls kWindow = {"plsdev \"xwin\""};
+const std::vector<std::string> kFigureFiles = {"KVR_test.ps", "KVR_test.pdf", "KVR_test.png"};
 
 // One pass: the device calls, the colours, then the frame around the page (marked "pladv 7").
 Calls pass(const Calls& device, const Calls& colours) {
@@ -33,6 +37,11 @@ Calls join(const std::vector<Calls>& parts) {
   Calls all;
   for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
+}
+
+// A save: the same page through the PostScript, PDF and PNG devices.
+Calls save(const Calls& colours) {
+  return join({pass(kPostScript, colours), pass(kPdf, colours), pass(kPng, colours)});
 }
 
 const char kMenu[] =
@@ -51,13 +60,15 @@ struct LoopRun {
   std::vector<std::string> files;
 };
 
-LoopRun run(const std::string& input, bool window = true, const std::string& refused = "") {
+LoopRun run(const std::string& input, bool window = true, const std::set<std::string>& refused = {},
+            const std::set<std::string>& missing_devices = {}) {
   std::istringstream in(input);
   std::ostringstream out;
   Console console(in, out);
   RecordingPlotter plotter(window);
+  for (const std::string& device : missing_devices) plotter.set_device_missing(device);
   FakeFileSystem files;
-  if (!refused.empty()) files.refused.insert(refused);
+  files.refused = refused;
   PlotContext context{console, plotter, files};
   const Answer answer = run_plot_loop(context, "KVR_test.ps", [](Plotter& p) { p.pladv(7); });
   EXPECT_EQ(plinit_fault(plotter.calls()), "") << input;
@@ -73,8 +84,9 @@ std::string menus(int count) {
 TEST(PlotLoopTest, AnswersByTheirFirstCharacter) {
   const Calls window_white = pass(kWindow, kWhite);
   const Calls window_dark = pass(kWindow, kDark);
-  const Calls file_white = pass(kSave, kWhite);
-  const Calls file_dark = pass(kSave, kDark);
+  const Calls file_white = save(kWhite);
+  const Calls file_dark = save(kDark);
+  const std::vector<std::string> twice = join({kFigureFiles, kFigureFiles});
   struct Case {
     const char* input;
     Calls calls;
@@ -87,14 +99,11 @@ TEST(PlotLoopTest, AnswersByTheirFirstCharacter) {
       {"x\n", window_white, 1, {}},
       {"\n", window_white, 1, {}},    // an empty line continues
       {" s\n", window_white, 1, {}},  // leading blanks are not skipped
-      {"s\nc\n", join({window_white, file_white}), 2, {"KVR_test.ps"}},
-      {"S\nc\n", join({window_white, file_white}), 2, {"KVR_test.ps"}},
-      {"sx\nc\n", join({window_white, file_white}), 2, {"KVR_test.ps"}},
+      {"s\nc\n", join({window_white, file_white}), 2, kFigureFiles},
+      {"S\nc\n", join({window_white, file_white}), 2, kFigureFiles},
+      {"sx\nc\n", join({window_white, file_white}), 2, kFigureFiles},
       // A second save writes the same page again.
-      {"s\ns\nc\n",
-       join({window_white, file_white, file_white}),
-       3,
-       {"KVR_test.ps", "KVR_test.ps"}},
+      {"s\ns\nc\n", join({window_white, file_white, file_white}), 3, twice},
       {"r\nc\n", join({window_white, window_white}), 2, {}},
       {"Replot\nc\n", join({window_white, window_white}), 2, {}},
       {"b\nc\n", join({window_white, window_dark}), 2, {}},
@@ -102,12 +111,9 @@ TEST(PlotLoopTest, AnswersByTheirFirstCharacter) {
       // Twice gives the white background again.
       {"b\nb\nc\n", join({window_white, window_dark, window_white}), 3, {}},
       // The background stays dark for the save after it, and for a replot after that.
-      {"b\ns\nr\nc\n",
-       join({window_white, window_dark, file_dark, window_dark}),
-       4,
-       {"KVR_test.ps"}},
+      {"b\ns\nr\nc\n", join({window_white, window_dark, file_dark, window_dark}), 4, kFigureFiles},
       // A save, then back to the window.
-      {"s\nr\nc\n", join({window_white, file_white, window_white}), 3, {"KVR_test.ps"}},
+      {"s\nr\nc\n", join({window_white, file_white, window_white}), 3, kFigureFiles},
   };
   for (const Case& c : cases) {
     const LoopRun r = run(c.input);
@@ -137,9 +143,9 @@ TEST(PlotLoopTest, WithoutAWindowTheMenuStillSavesAndContinues) {
   };
   const Case cases[] = {
       {"c\n", {}, no_window + kMenu},
-      {"s\nc\n", pass(kSave, kWhite), no_window + kMenu + kMenu},
+      {"s\nc\n", save(kWhite), no_window + kMenu + kMenu},
       // Each window pass is skipped with its line; the background still changes.
-      {"b\ns\nr\nc\n", pass(kSave, kDark),
+      {"b\ns\nr\nc\n", save(kDark),
        no_window + kMenu + no_window + kMenu + kMenu + no_window + kMenu},
   };
   for (const Case& c : cases) {
@@ -150,14 +156,50 @@ TEST(PlotLoopTest, WithoutAWindowTheMenuStillSavesAndContinues) {
   }
 }
 
-TEST(PlotLoopTest, AFileThatCannotBeCreatedIsReportedAndTheMenuShownAgain) {
-  const LoopRun r = run("s\nb\nc\n", /*window=*/true, /*refused=*/"KVR_test.ps");
-  EXPECT_EQ(r.answer, Answer::kOk);
-  // No PostScript pass: PLplot would end the program when it cannot open the file.
-  EXPECT_EQ(r.calls, join({pass(kWindow, kWhite), pass(kWindow, kDark)}));
-  EXPECT_EQ(r.screen, std::string(kMenu) +
-                          " The file KVR_test.ps cannot be created: Permission denied\n" + kMenu +
-                          kMenu);
+TEST(PlotLoopTest, AFileThatCannotBeCreatedIsReportedAndTheOthersAreWritten) {
+  auto refused = [](const std::string& name) {
+    return " The file " + name + " cannot be created: Permission denied\n";
+  };
+  struct Case {
+    std::set<std::string> refused;
+    Calls saves;  // the passes of the save
+  };
+  // No pass for a refused file: PLplot would end the program when it cannot open it.
+  const Case cases[] = {
+      {{"KVR_test.ps"}, join({pass(kPdf, kDark), pass(kPng, kDark)})},
+      {{"KVR_test.pdf"}, join({pass(kPostScript, kDark), pass(kPng, kDark)})},
+      {{"KVR_test.png"}, join({pass(kPostScript, kDark), pass(kPdf, kDark)})},
+      {{"KVR_test.ps", "KVR_test.pdf", "KVR_test.png"}, {}},
+  };
+  for (const Case& c : cases) {
+    const LoopRun r = run("b\ns\nc\n", /*window=*/true, c.refused);
+    EXPECT_EQ(r.answer, Answer::kOk);
+    EXPECT_EQ(r.calls, join({pass(kWindow, kWhite), pass(kWindow, kDark), c.saves}));
+    std::string lines;
+    for (const std::string& name : kFigureFiles) {
+      if (c.refused.count(name) != 0) lines += refused(name);
+    }
+    EXPECT_EQ(r.screen, menus(2) + lines + kMenu) << lines;
+  }
+}
+
+TEST(PlotLoopTest, WithoutTheCairoDevicesOnlyThePostScriptIsSaved) {
+  const std::string no_cairo = std::string(kNoCairoLine) + "\n";
+  for (const char* missing : {"pdfcairo", "pngcairo"}) {
+    const LoopRun r = run("s\ns\nc\n", /*window=*/true, {}, {missing});
+    EXPECT_EQ(r.answer, Answer::kOk);
+    // Neither device is asked for: PLplot would read the device from standard input.
+    EXPECT_EQ(r.calls,
+              join({pass(kWindow, kWhite), pass(kPostScript, kWhite), pass(kPostScript, kWhite)}))
+        << missing;
+    EXPECT_EQ(r.screen, kMenu + no_cairo + kMenu + no_cairo + kMenu) << missing;
+    EXPECT_EQ(r.files, (std::vector<std::string>{"KVR_test.ps", "KVR_test.ps"})) << missing;
+  }
+  // A PostScript file that cannot be created is still reported, before the missing devices.
+  const LoopRun r = run("s\nc\n", /*window=*/true, {"KVR_test.ps"}, {"pdfcairo", "pngcairo"});
+  EXPECT_EQ(r.calls, pass(kWindow, kWhite));
+  EXPECT_EQ(r.screen, kMenu + std::string(" The file KVR_test.ps cannot be created: ") +
+                          "Permission denied\n" + no_cairo + kMenu);
 }
 
 }  // namespace

@@ -183,11 +183,15 @@ TEST(PlotmeasTest, LabelsAndFileByPlotKind) {
   for (const Case& c : cases) {
     const PlotRun r = run(set, c.kind, "s\nc\n");
     const Calls labels = matching(r.calls, "pllab");
-    // The window pass and the file pass draw the same labels.
-    Calls twice = c.labels;
-    twice.insert(twice.end(), c.labels.begin(), c.labels.end());
-    EXPECT_EQ(labels, twice) << c.kind;
-    EXPECT_EQ(matching(r.calls, "plsfnam"), Calls{c.file}) << c.kind;
+    // The window pass and the three file passes (PostScript, PDF, PNG) draw the same labels.
+    Calls four_times;
+    for (int pass = 0; pass < 4; ++pass) {
+      four_times.insert(four_times.end(), c.labels.begin(), c.labels.end());
+    }
+    EXPECT_EQ(labels, four_times) << c.kind;
+    const Calls files = matching(r.calls, "plsfnam");
+    ASSERT_EQ(files.size(), 3u) << c.kind;
+    EXPECT_EQ(files[0], c.file) << c.kind;
   }
 }
 
@@ -317,14 +321,14 @@ TEST(PlotmeasTest, RunningMeansMatchTheFullMatrixSums) {
 
 TEST(PlotmeasTest, EverySavePassDrawsTheSamePage) {
   const PlotRun r = run(make_set(three_series()), kPlotRaw, "s\nb\ns\nc\n");
-  // Split at plend: window, file, dark window, dark file.
+  // Split at plend: window, three file passes, dark window, three dark file passes.
   std::vector<Calls> passes(1);
   for (const std::string& call : r.calls) {
     passes.back().push_back(call);
     if (call == "plend") passes.emplace_back();
   }
   passes.pop_back();
-  ASSERT_EQ(passes.size(), 4u);
+  ASSERT_EQ(passes.size(), 8u);
   auto page = [](const Calls& pass) {
     const auto start = std::find(pass.begin(), pass.end(), "plssub 1 2");
     return Calls(start, pass.end());

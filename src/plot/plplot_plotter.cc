@@ -9,6 +9,7 @@
 #undef plsfnam
 #undef plscol0
 #undef plscolbg
+#undef plspage
 #undef plinit
 #undef plcol0
 #undef plssub
@@ -59,6 +60,10 @@ void on_button(PLGraphicsIn* /*event*/, void* /*data*/, int* exit_eventloop) {
   *exit_eventloop = 1;
 }
 
+bool is_file_device(const std::string& device) {
+  return device == kFileDevice || device == kPdfDevice || device == kPngDevice;
+}
+
 void report(const char* text) { std::fprintf(stderr, " Plot skipped: %s\n", text); }
 
 }  // namespace
@@ -93,7 +98,9 @@ bool PlplotPlotter::device_installed(const std::string& device) {
   return false;
 }
 
-bool PlplotPlotter::window_available() { return display_available() && device_installed("xwin"); }
+bool PlplotPlotter::window_available() {
+  return display_available() && device_installed(kWindowDevice);
+}
 
 void PlplotPlotter::plsdev(const std::string& device) {
   device_ = device;
@@ -111,12 +118,20 @@ void PlplotPlotter::plscol0(int index, int red, int green, int blue) {
 
 void PlplotPlotter::plscolbg(int red, int green, int blue) { ::c_plscolbg(red, green, blue); }
 
+void PlplotPlotter::plspage(double xp, double yp, int xleng, int yleng, int xoff, int yoff) {
+  ::c_plspage(xp, yp, xleng, yleng, xoff, yoff);
+}
+
 void PlplotPlotter::plinit() {
   if (active_) return;
   if (device_.empty()) return report("no PLplot device was chosen");
   if (!device_installed(device_)) return report("the PLplot device is not installed");
-  if (device_ == "xwin" && !display_available()) return report("no display can be opened");
-  const bool file_device = device_ != "xwin";
+  // Other devices may open a window of their own (xcairo) or want more than a file name.
+  const bool file_device = is_file_device(device_);
+  if (!file_device && device_ != kWindowDevice) {
+    return report("the PLplot device is not one this program draws on");
+  }
+  if (!file_device && !display_available()) return report("no display can be opened");
   if (file_device && file_name_.empty()) return report("no file name was given");
   // plend forgets the handlers, so they are installed again for every page.
   ::plsKeyEH(on_key, nullptr);

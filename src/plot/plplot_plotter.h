@@ -16,7 +16,8 @@ namespace kvr {
 ///   itself (Xvfb, a bare X session), and a connection attempt during the reset fails, so
 ///   a probe that closed at once could make PLplot's own connection in plinit fail.
 /// - plinit() starts PLplot only when a device has been set since the last plend, the device
-///   is installed, a file device has a file name, and the window device has a display;
+///   is installed and is one the program draws on (the window device or a file device: psc,
+///   pdfcairo, pngcairo), a file device has a file name, and the window device has a display;
 ///   otherwise PLplot would ask on standard input (or exit), so the page is skipped with a
 ///   line on standard error and every drawing call up to plend does nothing.
 /// - Before each plinit it installs key and button handlers: any key but a bare modifier, or
@@ -30,10 +31,13 @@ class PlplotPlotter : public Plotter {
   ~PlplotPlotter() override;
 
   bool window_available() override;
+  /// True when PLplot has a driver for `device` (e.g. "xwin", "psc", "pngcairo").
+  bool device_installed(const std::string& device) override;
   void plsdev(const std::string& device) override;
   void plsfnam(const std::string& file_name) override;
   void plscol0(int index, int red, int green, int blue) override;
   void plscolbg(int red, int green, int blue) override;
+  void plspage(double xp, double yp, int xleng, int yleng, int xoff, int yoff) override;
   void plinit() override;
   void plcol0(int colour) override;
   void plssub(int columns, int rows) override;
@@ -51,9 +55,6 @@ class PlplotPlotter : public Plotter {
   void plwid(double width) override;
   void plstyl(int n, const int* marks, const int* spaces) override;
   void plend() override;
-
-  /// True when PLplot has a driver for `device` (e.g. "xwin", "psc").
-  static bool device_installed(const std::string& device);
 
  private:
   /// True when the X display named by DISPLAY can be opened; keeps the new connection open

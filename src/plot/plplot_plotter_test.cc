@@ -143,11 +143,14 @@ class PlplotPlotterTest : public ::testing::Test {
 };
 
 TEST_F(PlplotPlotterTest, ProbesTheDisplayAndTheDevices) {
-  EXPECT_TRUE(PlplotPlotter::device_installed("psc"));
-  EXPECT_TRUE(PlplotPlotter::device_installed("xwin")) << "plplot-driver-xwin is missing";
-  EXPECT_FALSE(PlplotPlotter::device_installed("win3"));
-  EXPECT_FALSE(PlplotPlotter::device_installed(""));
   PlplotPlotter plotter;
+  EXPECT_TRUE(plotter.device_installed("psc"));
+  EXPECT_TRUE(plotter.device_installed("xwin")) << "plplot-driver-xwin is missing";
+  for (const char* cairo : {"pdfcairo", "pngcairo"}) {
+    EXPECT_TRUE(plotter.device_installed(cairo)) << "plplot-driver-cairo is missing";
+  }
+  EXPECT_FALSE(plotter.device_installed("win3"));
+  EXPECT_FALSE(plotter.device_installed(""));
   EXPECT_FALSE(plotter.window_available());  // DISPLAY unset
   ScopedEnv stale("DISPLAY", ":4711");       // no server there
   EXPECT_FALSE(plotter.window_available());
@@ -200,6 +203,16 @@ TEST_F(PlplotPlotterTest, AFileThatCannotBeCreatedEndsNothing) {
   EXPECT_EQ(session.answer, Answer::kOk);
   EXPECT_NE(session.screen.find(" The file KVR_fig1.ps cannot be created: "), std::string::npos)
       << session.screen;
+  // The PDF and PNG are still written, and a PNG that cannot be created leaves the others.
+  EXPECT_GT(fs::file_size("KVR_fig1.pdf"), 0u);
+  EXPECT_GT(fs::file_size("KVR_fig1.png"), 0u);
+  fs::create_directory("KVR_fig2.png");
+  const Session chronology = plot(Page::kChronology, "s\nc\n");
+  EXPECT_EQ(chronology.answer, Answer::kOk);
+  EXPECT_NE(chronology.screen.find(" The file KVR_fig2.png cannot be created: "), std::string::npos)
+      << chronology.screen;
+  EXPECT_TRUE(test::postscript_complete(test::read_file("KVR_fig2.ps")));
+  EXPECT_EQ(test::read_file("KVR_fig2.pdf").rfind("%PDF-", 0), 0u);
 }
 
 TEST_F(PlplotPlotterTest, UnsafeInitsAreSkippedInsteadOfAskingOnStandardInput) {
@@ -212,6 +225,10 @@ TEST_F(PlplotPlotterTest, UnsafeInitsAreSkippedInsteadOfAskingOnStandardInput) {
       {nullptr, nullptr, " Plot skipped: no PLplot device was chosen\n"},
       {"win3", nullptr, " Plot skipped: the PLplot device is not installed\n"},
       {"psc", nullptr, " Plot skipped: no file name was given\n"},
+      {"pdfcairo", nullptr, " Plot skipped: no file name was given\n"},
+      {"pngcairo", nullptr, " Plot skipped: no file name was given\n"},
+      // Installed, but it would open a window of its own.
+      {"xcairo", "x.ps", " Plot skipped: the PLplot device is not one this program draws on\n"},
       {"xwin", nullptr, " Plot skipped: no display can be opened\n"},
   };
   for (const Case& c : cases) {

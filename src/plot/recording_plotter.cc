@@ -34,6 +34,10 @@ bool RecordingPlotter::window_available() {
   return window_available_;
 }
 
+bool RecordingPlotter::device_installed(const std::string& device) {
+  return missing_devices_.count(device) == 0;
+}
+
 void RecordingPlotter::plsdev(const std::string& device) {
   begin("plsdev");
   add_text(device);
@@ -57,6 +61,16 @@ void RecordingPlotter::plscolbg(int red, int green, int blue) {
   add_number(red);
   add_number(green);
   add_number(blue);
+}
+
+void RecordingPlotter::plspage(double xp, double yp, int xleng, int yleng, int xoff, int yoff) {
+  begin("plspage");
+  add_number(xp);
+  add_number(yp);
+  add_number(xleng);
+  add_number(yleng);
+  add_number(xoff);
+  add_number(yoff);
 }
 
 void RecordingPlotter::plinit() { begin("plinit"); }

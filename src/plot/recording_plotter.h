@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,10 @@ namespace kvr {
 ///   plline 3 1901,1.2 1902,1.5 1903,0.8
 ///   plstyl 1 1500 1500        (n, then the n marks, then the n spaces)
 ///
-/// window_available() is not a PLplot call and is not recorded; it answers what the test set.
+///   plspage 0 0 1600 1200 0 0
+///
+/// window_available() and device_installed() are not PLplot calls and are not recorded; they
+/// answer what the test set (every device is installed but those set missing).
 class RecordingPlotter : public Plotter {
  public:
   explicit RecordingPlotter(bool window_available = true);
@@ -24,14 +28,17 @@ class RecordingPlotter : public Plotter {
   const std::vector<std::string>& calls() const { return calls_; }
   void clear() { calls_.clear(); }
   void set_window_available(bool available) { window_available_ = available; }
+  void set_device_missing(const std::string& device) { missing_devices_.insert(device); }
   /// Number of window_available() questions asked so far.
   int window_probes() const { return window_probes_; }
 
   bool window_available() override;
+  bool device_installed(const std::string& device) override;
   void plsdev(const std::string& device) override;
   void plsfnam(const std::string& file_name) override;
   void plscol0(int index, int red, int green, int blue) override;
   void plscolbg(int red, int green, int blue) override;
+  void plspage(double xp, double yp, int xleng, int yleng, int xoff, int yoff) override;
   void plinit() override;
   void plcol0(int colour) override;
   void plssub(int columns, int rows) override;
@@ -58,6 +65,7 @@ class RecordingPlotter : public Plotter {
 
   std::vector<std::string> calls_;
   bool window_available_;
+  std::set<std::string> missing_devices_;
   int window_probes_ = 0;
 };
 
