@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "driver/console.h"
 #include "driver/memory_file_system.h"
 #include "driver/run.h"
+#include "io/console.h"
 #include "plot/plotter.h"
 #include "small_run_file.h"
 

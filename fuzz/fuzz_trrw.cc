@@ -7,8 +7,8 @@
 #include <string>
 
 #include "common/dimensions.h"
-#include "data/line_reader.h"
 #include "data/trrw.h"
+#include "io/line_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "data/line_reader.h"
 #include "data/trrw.h"
-#include "driver/console.h"
 #include "driver/memory_file_system.h"
 #include "driver/run.h"
+#include "io/console.h"
+#include "io/line_reader.h"
 #include "plot/recording_plotter.h"
 #include "test_support.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/console.h"
 #include "driver/memory_file_system.h"
 #include "driver/run.h"
+#include "io/console.h"
 #include "plot/recording_plotter.h"
 #include "test_support.h"
 

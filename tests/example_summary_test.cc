@@ -13,8 +13,8 @@
 #include "data/measurement_set.h"
 #include "data/summary.h"
 #include "data/trrw.h"
-#include "driver/console.h"
 #include "driver/read_input.h"
+#include "io/console.h"
 #include "test_support.h"
 
 namespace kvr {

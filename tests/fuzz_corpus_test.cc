@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "../fuzz/small_run_file.h"
-#include "driver/console.h"
 #include "driver/memory_file_system.h"
 #include "driver/read_input.h"
 #include "driver/run.h"
+#include "io/console.h"
 #include "plot/recording_plotter.h"
 #include "test_support.h"
 

@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "driver/console.h"
 #include "driver/memory_file_system.h"
+#include "io/console.h"
 #include "plot/recording_plotter.h"
 
 namespace kvr {

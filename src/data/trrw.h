@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "data/decade_format.h"
-#include "data/line_reader.h"
+#include "io/line_reader.h"
 
 namespace kvr {
 

@@ -1,9 +1,9 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "driver/console.h"
-#include "driver/file_system.h"
 #include "driver/run.h"
+#include "io/console.h"
+#include "io/file_system.h"
 #include "plot/plplot_plotter.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "driver/file_system.h"
+#include "io/file_system.h"
 
 namespace kvr {
 

@@ -6,7 +6,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
-#include "data/line_reader.h"
+#include "io/line_reader.h"
 
 namespace kvr {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/console.h"
+#include "io/console.h"
 #include "plot/plot_context.h"
 #include "plot/plotter.h"
 

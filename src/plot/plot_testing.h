@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/file_system.h"
+#include "io/file_system.h"
 
 namespace kvr {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "driver/file_system.h"
+#include "io/file_system.h"
 #include "plot/chronology_plot.h"
 #include "plot/plot_loop.h"
 #include "plot/plotmeas.h"
