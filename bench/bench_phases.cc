@@ -19,7 +19,7 @@
 #include "io/console.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
-#include "standardize/rankcls_reference.h"
+#include "rankcls_reference.h"
 #include "standardize/result_table.h"
 #include "standardize/signal_strength.h"
 

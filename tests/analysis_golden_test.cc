@@ -13,11 +13,11 @@
 
 #include "common/dimensions.h"
 #include "data/trrw.h"
-#include "driver/memory_file_system.h"
+#include "memory_file_system.h"
 #include "driver/run.h"
 #include "io/console.h"
 #include "io/line_reader.h"
-#include "plot/recording_plotter.h"
+#include "recording_plotter.h"
 #include "test_support.h"
 
 namespace kvr {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "driver/memory_file_system.h"
+#include "memory_file_system.h"
 #include "driver/run.h"
 #include "io/console.h"
-#include "plot/recording_plotter.h"
+#include "recording_plotter.h"
 #include "test_support.h"
 
 namespace kvr {

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "../fuzz/small_run_file.h"
-#include "driver/memory_file_system.h"
+#include "memory_file_system.h"
 #include "driver/read_input.h"
 #include "driver/run.h"
 #include "io/console.h"
-#include "plot/recording_plotter.h"
+#include "recording_plotter.h"
 #include "test_support.h"
 
 namespace kvr {

@@ -10,9 +10,9 @@
 #include <sstream>
 #include <string>
 
-#include "driver/memory_file_system.h"
+#include "memory_file_system.h"
 #include "io/console.h"
-#include "plot/recording_plotter.h"
+#include "recording_plotter.h"
 
 namespace kvr {
 namespace {

@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "plot/plot_testing.h"
+#include "memory_file_system.h"
 #include "plot/plotmeas.h"
-#include "plot/recording_plotter.h"
+#include "plot_checks.h"
+#include "recording_plotter.h"
 
 namespace kvr {
 namespace {
@@ -58,7 +59,7 @@ Calls run(const Data& d, const Columns& c, int kind = kPlotRaw, const std::strin
   std::ostringstream out;
   Console console(in, out);
   RecordingPlotter plotter;
-  FakeFileSystem files;
+  MemoryFileSystem files;
   PlotContext context{console, plotter, files};
   EXPECT_EQ(plot_chronology(context, d.set, d.by_year, "oak.rwl  ", kind, c.view()), Answer::kOk);
   EXPECT_EQ(plinit_fault(plotter.calls()), "");

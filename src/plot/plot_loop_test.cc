@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "plot/plot_testing.h"
-#include "plot/recording_plotter.h"
+#include "memory_file_system.h"
+#include "plot_checks.h"
+#include "recording_plotter.h"
 
 namespace kvr {
 namespace {
@@ -67,12 +68,12 @@ LoopRun run(const std::string& input, bool window = true, const std::set<std::st
   Console console(in, out);
   RecordingPlotter plotter(window);
   for (const std::string& device : missing_devices) plotter.set_device_missing(device);
-  FakeFileSystem files;
-  files.refused = refused;
+  MemoryFileSystem files;
+  files.failing = refused;
   PlotContext context{console, plotter, files};
   const Answer answer = run_plot_loop(context, "KVR_test.ps", [](Plotter& p) { p.pladv(7); });
   EXPECT_EQ(plinit_fault(plotter.calls()), "") << input;
-  return LoopRun{answer, plotter.calls(), out.str(), files.written};
+  return LoopRun{answer, plotter.calls(), out.str(), files.opened};
 }
 
 std::string menus(int count) {

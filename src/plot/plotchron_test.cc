@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "plot/plot_testing.h"
+#include "memory_file_system.h"
 #include "plot/plotmeas.h"
-#include "plot/recording_plotter.h"
+#include "plot_checks.h"
+#include "recording_plotter.h"
 
 namespace kvr {
 namespace {
@@ -46,7 +47,7 @@ TEST(PlotchronTest, DrawsTheBandsDepthAndAverageOfTheChronology) {
   std::ostringstream out;
   Console console(in, out);
   RecordingPlotter plotter;
-  FakeFileSystem files;
+  MemoryFileSystem files;
   PlotContext context{console, plotter, files};
   ASSERT_EQ(plotchron(context, set, by_year, "spruce.rwl   ", kPlotTransformed, chronology),
             Answer::kOk);

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "plot/plot_testing.h"
-#include "plot/recording_plotter.h"
+#include "memory_file_system.h"
+#include "plot_checks.h"
+#include "recording_plotter.h"
 
 namespace kvr {
 namespace {
@@ -58,7 +59,7 @@ PlotRun run(const MeasurementSet& set, int kind, const std::string& input = "c\n
   std::ostringstream out;
   Console console(in, out);
   RecordingPlotter plotter;
-  FakeFileSystem files;
+  MemoryFileSystem files;
   PlotContext context{console, plotter, files};
   PlotRun r;
   r.answer = plotmeas(context, set, &r.depth, kind, title);

@@ -1,36 +1,11 @@
 #pragma once
 
-// Helpers shared by the plot tests.
+// Checks of recorded plot calls, shared by the plot tests.
 
-#include <memory>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "io/file_system.h"
-
 namespace kvr {
-
-/// A FileSystem that creates files in memory and refuses the names in `refused`.
-class FakeFileSystem : public FileSystem {
- public:
-  std::unique_ptr<std::istream> open_read(const std::string& name, std::string* error) override {
-    *error = "no such file: " + name;
-    return nullptr;
-  }
-  std::unique_ptr<std::ostream> open_write(const std::string& name, std::string* error) override {
-    written.push_back(name);
-    if (refused.count(name) != 0) {
-      *error = "Permission denied";
-      return nullptr;
-    }
-    return std::make_unique<std::ostringstream>();
-  }
-
-  std::set<std::string> refused;
-  std::vector<std::string> written;  // every name asked for, refused ones included
-};
 
 /// An empty string when every plinit of a recorded call sequence is safe and complete: a
 /// device set since the last plend, a file name too for a file device, the page size for the
