@@ -40,8 +40,6 @@ class NullPlotter : public kvr::Plotter {
   void plend() override {}
 };
 
-void ignore_environment(const char*, const char*) {}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -52,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   kvr::Console console(in, out);
   NullPlotter plotter;
-  (void)kvr::run_analysis(console, plotter, files, ignore_environment);
+  (void)kvr::run_analysis(console, plotter, files, "fonts");
   return 0;
 }

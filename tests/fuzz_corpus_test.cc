@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "../fuzz/small_run_file.h"
-#include "memory_file_system.h"
 #include "driver/read_input.h"
 #include "driver/run.h"
 #include "io/console.h"
+#include "memory_file_system.h"
 #include "recording_plotter.h"
 #include "test_support.h"
 
@@ -48,7 +48,7 @@ void run_in_memory(const std::string& answers, RunResult* result) {
   std::ostringstream out;
   Console console(in, out);
   RecordingPlotter plotter(false);
-  result->status = run_analysis(console, plotter, result->files, [](const char*, const char*) {});
+  result->status = run_analysis(console, plotter, result->files, "<PLPLOT_LIB>");
   result->output = out.str();
 }
 

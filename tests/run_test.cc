@@ -5,21 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <map>
 #include <sstream>
 #include <string>
 
-#include "memory_file_system.h"
 #include "io/console.h"
+#include "memory_file_system.h"
 #include "recording_plotter.h"
 
 namespace kvr {
 namespace {
-
-std::map<std::string, std::string> environment_set;
-
-void record_environment(const char* name, const char* value) { environment_set[name] = value; }
 
 // Three series of 0.01 mm: 1901-1912 (with a 0 in 1903), 1905-1914, 1900-1911.
 const char* const kSmallFile =
@@ -38,11 +32,12 @@ struct InProcessRun {
   RecordingPlotter plotter{false};
 };
 
-void run(const std::string& answers, InProcessRun* result) {
+void run(const std::string& answers, InProcessRun* result,
+         const std::string& font_folder = "<PLPLOT_LIB>") {
   std::istringstream in(answers);
   std::ostringstream out;
   Console console(in, out);
-  result->status = run_analysis(console, result->plotter, result->files, record_environment);
+  result->status = run_analysis(console, result->plotter, result->files, font_folder);
   result->screen = out.str();
 }
 
@@ -151,22 +146,14 @@ TEST(RunTest, PowerTransformationQuestionsAndTheMeanPowerLine) {
   EXPECT_NE(r.screen.find(")\n\n Plot Transformed data? [Y]es or [N]o? :> "), std::string::npos);
 }
 
-TEST(RunTest, FontFolderIsSetUnlessTheUserChoseOne) {
-  environment_set.clear();
-  ::unsetenv("PLPLOT_LIB");
+TEST(RunTest, BannerNamesTheFontFolderInForce) {
   InProcessRun r;
   r.files.files["small.rwl"] = kSmallFile;
-  run(answers_for("small.rwl", 1), &r);
-  EXPECT_EQ(environment_set["PLPLOT_LIB"], KVR_PLPLOT_LIB);
-
-  environment_set.clear();
-  ::setenv("PLPLOT_LIB", "/opt/fonts", 1);
-  InProcessRun kept;
-  kept.files.files["small.rwl"] = kSmallFile;
-  run(answers_for("small.rwl", 1), &kept);
-  ::unsetenv("PLPLOT_LIB");
-  EXPECT_EQ(environment_set.count("PLPLOT_LIB"), 0u);
-  EXPECT_NE(kept.screen.find("e.g. /opt/fonts"), std::string::npos);
+  run(answers_for("small.rwl", 1), &r, "/opt/fonts");
+  EXPECT_NE(r.screen.find("\n [3] PLplot font files in the folder named by PLPLOT_LIB, e.g. "
+                          "/opt/fonts\n"),
+            std::string::npos)
+      << r.screen;
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "driver/run.h"
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,14 +120,8 @@ void warn_capped_depths(Console& console, const std::vector<int>& years) {
 
 // The run itself. *keep_answers becomes true once the input file name is asked for, unless
 // that file is the answers file, which must then stay as it is.
-int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env,
-                 bool* keep_answers) {
-  // PLplot finds its fonts through PLPLOT_LIB; a folder the user has chosen is kept.
-  const char* user_font_folder = std::getenv("PLPLOT_LIB");
-  const char* font_folder =
-      user_font_folder != nullptr && *user_font_folder != '\0' ? user_font_folder : KVR_PLPLOT_LIB;
-  if (user_font_folder == nullptr || *user_font_folder == '\0') set_env("PLPLOT_LIB", font_folder);
-
+int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
+                 std::string_view font_folder, bool* keep_answers) {
   auto run = std::make_unique<RunState>();
   PlotContext plots{console, plotter, files};
 
@@ -329,9 +322,10 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSette
 
 }  // namespace
 
-int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env) {
+int run_analysis(Console& console, Plotter& plotter, FileSystem& files,
+                 std::string_view font_folder) {
   bool keep_answers = false;
-  const int status = run_dialogue(console, plotter, files, set_env, &keep_answers);
+  const int status = run_dialogue(console, plotter, files, font_folder, &keep_answers);
   // Written after the last read: a run fed from KVRanswers.txt has taken all its lines before
   // the file is replaced.
   if (keep_answers && !write_result_file(files, console, kAnswersName,

@@ -18,6 +18,7 @@
 #include "plot/chronology_plot.h"
 #include "plot/plot_loop.h"
 #include "plot/plotmeas.h"
+#include "plot/plplot_fonts.h"
 #include "test_support.h"
 
 namespace kvr {
@@ -141,6 +142,20 @@ class PlplotPlotterTest : public ::testing::Test {
   ScopedEnv fonts_{"PLPLOT_LIB", std::string(KVR_PLPLOT_LIB)};
   ScopedTempDir dir_;
 };
+
+TEST(PlplotFontsTest, FontFolderIsSetUnlessTheUserChoseOne) {
+  {
+    ScopedEnv unset("PLPLOT_LIB", std::nullopt);
+    EXPECT_EQ(set_up_plplot_fonts(), KVR_PLPLOT_LIB);
+    EXPECT_STREQ(std::getenv("PLPLOT_LIB"), KVR_PLPLOT_LIB);
+  }
+  for (const char* empty_or_chosen : {"", "/opt/fonts"}) {
+    ScopedEnv chosen("PLPLOT_LIB", std::string(empty_or_chosen));
+    const std::string in_force = *empty_or_chosen == '\0' ? KVR_PLPLOT_LIB : empty_or_chosen;
+    EXPECT_EQ(set_up_plplot_fonts(), in_force);
+    EXPECT_STREQ(std::getenv("PLPLOT_LIB"), in_force.c_str());
+  }
+}
 
 TEST_F(PlplotPlotterTest, ProbesTheDisplayAndTheDevices) {
   PlplotPlotter plotter;
