@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "common/output_files.h"
 #include "plot/plot_loop.h"
 #include "test_support.h"
 

@@ -7,6 +7,7 @@
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "common/grid.h"
+#include "common/output_files.h"
 #include "data/decade_outputs.h"
 #include "data/measurement_set.h"
 #include "data/power_transform.h"
@@ -28,11 +29,8 @@
 namespace kvr {
 namespace {
 
-constexpr std::size_t kNameLength = 60;
-constexpr const char* kModeledRawName = "KVRmodeled.raw";
-constexpr const char* kModeledCrnName = "KVRmodeled.crn";
-constexpr const char* kKnmiName = "KVRchron_KNMI.txt";
-constexpr const char* kAnswersName = "KVRanswers.txt";
+// The run title: the alignment, then the Age-Class layout.
+constexpr std::size_t kTitleLength = 60;
 
 // Everything one run works on; made once per run, on the heap, because the grids can be large.
 struct RunState {
@@ -44,7 +42,7 @@ struct RunState {
   SampleDepth depth;
   bool power_transformed = false;
   bool age_aligned = false;
-  std::string run_title = std::string(kNameLength, ' ');
+  std::string run_title = std::string(kTitleLength, ' ');
   AgeClassTable classes;
   Chronology chronology;
 };
@@ -65,14 +63,6 @@ int write_failure(Console& console, const std::string& name, const std::string& 
   console.line("");
   console.line(" Cannot write the file " + name + ": " + reason + ". Program terminating.");
   return kExitFailure;
-}
-
-// The result-file name: the input name up to its first blank, followed by "_KVR.txt", cut to
-// 60 characters.
-std::string result_file_name(const std::string& input_name) {
-  const std::size_t blank = input_name.find(' ');
-  const std::string stem = input_name.substr(0, blank);
-  return (stem + "_KVR.txt").substr(0, kNameLength);
 }
 
 // Writes the result file `name` through `write`, whole or not at all: under a temporary
@@ -100,7 +90,7 @@ void warn_unwritable_years(Console& console, const std::vector<int>& years) {
                 std::to_string(years.front()) + " to " + std::to_string(years.back()) + ") lie";
   console.line("");
   console.line(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
-               kModeledCrnName + " cannot hold; " + (years.size() == 1 ? "it is" : "they are") +
+               kModeledCrnFile + " cannot hold; " + (years.size() == 1 ? "it is" : "they are") +
                " written there as missing (9990).");
 }
 
@@ -114,7 +104,7 @@ void warn_capped_depths(Console& console, const std::vector<int>& years) {
                                       " years (from " + std::to_string(years.front()) + " to " +
                                       std::to_string(years.back()) + ") is";
   console.line("");
-  console.line(" Warning: " + which + " above 999, which the index records of " + kModeledCrnName +
+  console.line(" Warning: " + which + " above 999, which the index records of " + kModeledCrnFile +
                " cannot hold; it is written there as 999.");
 }
 
@@ -134,10 +124,10 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
   *keep_answers = true;
   std::string typed;
   if (Answer a = console.read_item(&typed); a != Answer::kOk) return answer_failure(console, a);
-  run->input_name = pad_right(typed, kNameLength);
-  run->result_name = result_file_name(run->input_name);
+  run->input_name = pad_right(typed, kFileNameLength);
+  run->result_name = result_table_file(run->input_name);
   const std::string input_file = trim_right(run->input_name);
-  *keep_answers = !files.same_file(input_file, kAnswersName);
+  *keep_answers = !files.same_file(input_file, kAnswersFile);
   if (run->result_name == input_file) {
     console.line(" The result file name " + run->result_name +
                  " would be the input file name; rename the input file to less than 53" +
@@ -154,14 +144,7 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
   }
   // A file that the run writes must not be the input (a result file analysed again, or a
   // link): it would be replaced.
-  std::vector<std::string> outputs = {run->result_name,    kModeledRawName, kModeledCrnName,
-                                      kKnmiName,           kAnswersName,    kSignalFile,
-                                      kSubsampleSignalFile};
-  for (const char* figure : {kRawMeasurementsFile, kTransformedMeasurementsFile, kChronologyFile}) {
-    const std::vector<std::string> figures = figure_files(figure);
-    outputs.insert(outputs.end(), figures.begin(), figures.end());
-  }
-  for (const std::string& output : outputs) {
+  for (const std::string& output : output_files(run->input_name)) {
     if (files.same_file(input_file, output)) {
       console.line(" The input file " + input_file + " is the file " + output +
                    " that the run writes; copy it to another name first. Program terminating.");
@@ -273,13 +256,13 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
     return answer_failure(console, a);
   }
 
-  if (!write_result_file(files, console, kModeledRawName, [&](std::ostream& out) {
+  if (!write_result_file(files, console, kModeledRawFile, [&](std::ostream& out) {
         write_modeled_raw(out, run->input_name, run->run_title, set, by_year);
       })) {
     return kExitFailure;
   }
   CrnAdjustments adjusted;
-  if (!write_result_file(files, console, kModeledCrnName, [&](std::ostream& out) {
+  if (!write_result_file(files, console, kModeledCrnFile, [&](std::ostream& out) {
         adjusted = write_modeled_crn(out, run->input_name, run->run_title, run->age_aligned,
                                      run->chronology.robust_mean, run->chronology.sample_depth,
                                      set.earliest_first_year);
@@ -305,7 +288,7 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
   console.line(" a format suitable for uploading into KNMI.CE?");
   console.prompt(" Enter [Y]es or [N]o :> ");
   if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) return answer_failure(console, a);
-  if (yes && !write_result_file(files, console, kKnmiName, [&](std::ostream& out) {
+  if (yes && !write_result_file(files, console, kKnmiFile, [&](std::ostream& out) {
         write_knmi(out, run->input_name, run->run_title, run->age_aligned, run->chronology,
                    set.earliest_first_year);
       })) {
@@ -328,7 +311,7 @@ int run_analysis(Console& console, Plotter& plotter, FileSystem& files,
   const int status = run_dialogue(console, plotter, files, font_folder, &keep_answers);
   // Written after the last read: a run fed from KVRanswers.txt has taken all its lines before
   // the file is replaced.
-  if (keep_answers && !write_result_file(files, console, kAnswersName,
+  if (keep_answers && !write_result_file(files, console, kAnswersFile,
                                          [&](std::ostream& out) { out << console.lines_read(); })) {
     return kExitFailure;
   }

@@ -6,6 +6,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "common/output_files.h"
 #include "plot/axis_ticks.h"
 #include "plot/plot_loop.h"
 #include "plot/plotmeas.h"
