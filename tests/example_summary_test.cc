@@ -33,16 +33,13 @@ std::vector<std::string> summary_lines(const std::string& path) {
   Console console(no_answers, screen);
   MeasurementSet set;
   TrrwText text;
-  std::vector<std::string> lines;
   if (!read_measurements(in, console, &set, &text)) {
     ADD_FAILURE() << "cannot read " << path << "\n" << screen.str();
-    return lines;
+    return {};
   }
-  std::ostringstream out;
-  EXPECT_TRUE(print_summary(out, set));
-  std::istringstream block(out.str());
-  for (std::string line; std::getline(block, line);) lines.push_back(line);
-  return lines;
+  const DataSummary summary = summarize(set);
+  EXPECT_EQ(summary.kind, DataSummary::Kind::kBlock);
+  return summary_lines(summary);
 }
 
 const std::string kFrame = "  ******************************************";

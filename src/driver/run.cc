@@ -161,7 +161,9 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
   input.reset();
   MeasurementSet& set = run->set;
 
-  if (!print_summary(console.out(), set)) return kExitFailure;
+  const DataSummary summary = summarize(set);
+  for (const std::string& line : summary_lines(summary)) console.line(line);
+  if (summary.kind == DataSummary::Kind::kTooManySeries) return kExitFailure;
 
   bool yes = false;
   console.line("");
