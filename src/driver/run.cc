@@ -8,13 +8,13 @@
 #include "common/fixed_format.h"
 #include "common/grid.h"
 #include "common/output_files.h"
+#include "data/calendar_shift.h"
 #include "data/decade_outputs.h"
 #include "data/measurement_set.h"
 #include "data/power_transform.h"
 #include "data/summary.h"
 #include "data/trrw.h"
 #include "driver/age_classes.h"
-#include "driver/alignment.h"
 #include "driver/banner.h"
 #include "driver/read_input.h"
 #include "plot/plot_loop.h"
@@ -38,7 +38,7 @@ struct RunState {
   std::string result_name;  // as opened
   MeasurementSet set;
   TrrwText text;
-  Grid<float> standardized;
+  Grid<float> by_year;  // the standardized values by calendar position
   SampleDepth depth;
   bool power_transformed = false;
   bool age_aligned = false;
@@ -78,34 +78,6 @@ bool write_result_file(FileSystem& files, Console& console, const std::string& n
   }
   write_failure(console, name, error);
   return false;
-}
-
-// Names the chronology years that the index records of KVRmodeled.crn could not hold.
-void warn_unwritable_years(Console& console, const std::vector<int>& years) {
-  if (years.empty()) return;
-  const std::string which =
-      years.size() == 1
-          ? "the chronology value of " + std::to_string(years.front()) + " lies"
-          : std::to_string(years.size()) + " years of the chronology (from " +
-                std::to_string(years.front()) + " to " + std::to_string(years.back()) + ") lie";
-  console.line("");
-  console.line(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
-               kModeledCrnFile + " cannot hold; " + (years.size() == 1 ? "it is" : "they are") +
-               " written there as missing (9990).");
-}
-
-// Names the chronology years whose sample depth the index records of KVRmodeled.crn could
-// not hold.
-void warn_capped_depths(Console& console, const std::vector<int>& years) {
-  if (years.empty()) return;
-  const std::string which = years.size() == 1
-                                ? "the sample depth of " + std::to_string(years.front()) + " is"
-                                : "the sample depth of " + std::to_string(years.size()) +
-                                      " years (from " + std::to_string(years.front()) + " to " +
-                                      std::to_string(years.back()) + ") is";
-  console.line("");
-  console.line(" Warning: " + which + " above 999, which the index records of " + kModeledCrnFile +
-               " cannot hold; it is written there as 999.");
 }
 
 // The run itself. *keep_answers becomes true once the input file name is asked for, unless
@@ -212,13 +184,12 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
   if (Answer a = console.read_int(&alignment); a != Answer::kOk) {
     return answer_failure(console, a);
   }
-  run->standardized.reset(set.count(), set.values.cols(), kMissing);
   run->age_aligned = alignment == 1;
   if (run->age_aligned) {
     run->run_title.replace(0, 15, "Age Aligned    ");
   } else {
     run->run_title.replace(0, 15, "Calendar Dates ");
-    shift_to_calendar(&set, &run->standardized);
+    shift_to_calendar(set, &set.values);
   }
 
   const AgeDomain domain{run->age_aligned, set.longest_length, set.time_span,
@@ -230,13 +201,8 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
 
   console.line(" ");
   console.line(" ");
-  {
-    ClassRanks ranks;
-    rankcls(set.values, set.count(), run->classes, &ranks, console.out());
-    replace_by_rac(set.values, ranks, run->classes, set, run->age_aligned, &run->standardized);
-  }
-  if (run->age_aligned) realign_to_calendar(run->standardized, set, &set.values);
-  const Grid<float>& by_year = run->age_aligned ? set.values : run->standardized;
+  run->by_year = rank_standardize(set, run->classes, run->age_aligned, console.out());
+  const Grid<float>& by_year = run->by_year;
 
   run->chronology = build_chronology(by_year, set.count(), set.time_span);
   if (!write_result_file(files, console, run->result_name, [&](std::ostream& out) {
@@ -271,8 +237,7 @@ int run_dialogue(Console& console, Plotter& plotter, FileSystem& files,
       })) {
     return kExitFailure;
   }
-  warn_unwritable_years(console, adjusted.unwritable_years);
-  warn_capped_depths(console, adjusted.capped_depth_years);
+  for (const std::string& line : crn_warning_lines(adjusted)) console.line(line);
   if (!write_result_file(files, console, kSignalFile, [&](std::ostream& out) {
         write_signal_file(out, run->input_name, run->run_title, signal, set.earliest_first_year);
       })) {

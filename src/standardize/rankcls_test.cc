@@ -7,30 +7,12 @@
 #include <vector>
 
 #include "common/dimensions.h"
+#include "grid_testing.h"
 
 namespace kvr {
 namespace {
 
 constexpr float M = kMissing;
-
-Grid<float> make_grid(const std::vector<std::vector<float>>& rows) {
-  Grid<float> g(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), kMissing);
-  for (int i = 1; i <= g.rows(); ++i) {
-    for (int j = 1; j <= g.cols(); ++j) {
-      g(i, j) = rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
-    }
-  }
-  return g;
-}
-
-template <typename T>
-std::vector<std::vector<T>> rows_of(const Grid<T>& g) {
-  std::vector<std::vector<T>> rows;
-  for (int i = 1; i <= g.rows(); ++i) {
-    rows.emplace_back(g.row(i), g.row(i) + g.cols());
-  }
-  return rows;
-}
 
 AgeClassTable make_table(const std::vector<AgeClass>& classes, int rac_index) {
   AgeClassTable t;
@@ -227,20 +209,20 @@ TEST(ReplaceByRacTest, CalendarSpansEmptyClassesAndEmptyRac) {
   }
 }
 
-TEST(RealignToCalendarTest, MovesRingsToCalendarPositions) {
-  const Grid<float> standardized = make_grid({
-      {1, 2, 3, M, M},
-      {4, 5, M, M, M},
-  });
-  Grid<float> values = make_grid({
-      {9, 9, 9, 9, 9},
-      {9, 9, 9, 9, 9},
-  });
-  realign_to_calendar(standardized, make_set({1, 3}, {3, 2}), &values);
-  EXPECT_EQ(rows_of(values), (std::vector<std::vector<float>>{
-                                 {1, 2, 3, M, M},
-                                 {M, M, 4, 5, M},
-                             }));
+// The whole standardization of a set: by ring number when age aligned, by calendar position
+// otherwise; either way the result is by calendar position. One class holds every value and
+// is the RAC, so each value stands for itself.
+TEST(RankStandardizeTest, ResultIsByCalendarPositionForEitherAlignment) {
+  MeasurementSet set = make_set({1, 3}, {3, 2});
+  const AgeClassTable table = make_table({{1, 5}}, 1);
+  const std::vector<std::vector<float>> by_year = {{1, 2, 3, M, M}, {M, M, 4, 5, M}};
+  for (const bool age_aligned : {true, false}) {
+    SCOPED_TRACE(age_aligned ? "age aligned" : "calendar aligned");
+    set.values = age_aligned ? make_grid({{1, 2, 3, M, M}, {4, 5, M, M, M}}) : make_grid(by_year);
+    std::ostringstream messages;
+    EXPECT_EQ(rows_of(rank_standardize(set, table, age_aligned, messages)), by_year);
+    EXPECT_EQ(messages.str(), "");
+  }
 }
 
 }  // namespace
