@@ -12,8 +12,10 @@ namespace kvr {
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitFailure = 1;
 
-/// One whole analysis, from the banner to the closing pause. Returns the exit status.
-/// `font_folder` is the PLplot font folder in force, which the banner names.
+/// One whole analysis, from the banner to the closing pause, in fixed steps: open, read,
+/// summarize, plot or transform, align, Age Classes, standardize, chronology, write. A step
+/// that ends the run early says why and the run returns kExitFailure. `font_folder` is the
+/// PLplot font folder in force, which the banner names.
 ///
 /// Once the input file name has been asked for, every end of the run, early ones included,
 /// leaves KVRanswers.txt: the lines read from the console so far (Console::lines_read), so
