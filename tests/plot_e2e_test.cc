@@ -19,11 +19,13 @@
 #include "common/output_files.h"
 #include "plot/plot_loop.h"
 #include "test_support.h"
+#include "text_helpers.h"
 
 namespace kvr {
 namespace {
 
 namespace fs = std::filesystem;
+using test::count_of;
 using test::project_file;
 using test::read_file;
 using test::run_program;
@@ -41,14 +43,6 @@ const std::vector<std::string>& result_files() {
   return names;
 }
 
-int occurrences(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 // The number printed after `label` in the data summary, or -1.
 double summary_value(const std::string& output, const std::string& label) {
   const std::size_t at = output.find(label);
@@ -57,8 +51,7 @@ double summary_value(const std::string& output, const std::string& label) {
 }
 
 void copy_example() {
-  fs::copy_file(project_file(std::string("examples/") + kExample), kExample,
-                fs::copy_options::overwrite_existing);
+  test::copy_here(project_file(std::string("examples/") + kExample), kExample);
 }
 
 // Plot the raw data, transform and plot the transformed data, age alignment, Age Classes of
@@ -80,8 +73,8 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
   EXPECT_NE(run.output.find("\n Normal Termination of Program\n"), std::string::npos) << run.output;
   // One line for each window pass it could not show (the first of each plot, the
   // background change), and every menu.
-  EXPECT_EQ(occurrences(run.output, kNoWindow), 4) << run.output;
-  EXPECT_EQ(occurrences(run.output, kMenuPrompt), 7) << run.output;
+  EXPECT_EQ(count_of(run.output, kNoWindow), 4) << run.output;
+  EXPECT_EQ(count_of(run.output, kMenuPrompt), 7) << run.output;
   for (const std::string& name : result_files()) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }
@@ -183,8 +176,8 @@ TEST(PlotEndToEndTest, WithoutTheCairoDevicesThePostScriptIsSavedAsWithThem) {
     EXPECT_NE(run.result.output.find("\n Normal Termination of Program\n"), std::string::npos)
         << run.result.output;
   }
-  EXPECT_EQ(occurrences(runs[0].result.output, kNoCairoLine), 0);
-  EXPECT_EQ(occurrences(runs[1].result.output, kNoCairoLine), 3) << runs[1].result.output;
+  EXPECT_EQ(count_of(runs[0].result.output, kNoCairoLine), 0);
+  EXPECT_EQ(count_of(runs[1].result.output, kNoCairoLine), 3) << runs[1].result.output;
   for (const char* figure : {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps"}) {
     const std::vector<std::string> files = figure_files(figure);
     const std::string with = read_file(fs::path("with") / figure);
@@ -269,7 +262,7 @@ TEST(PlotEndToEndTest, WindowsAreDismissedByKeysAndClicksAndTheRunCompletes) {
   EXPECT_EQ(read_file("status"), "exit 0\n") << output;
   EXPECT_NE(output.find("\n Normal Termination of Program\n"), std::string::npos) << output;
   EXPECT_EQ(output.find(kNoWindow), std::string::npos) << output;
-  EXPECT_EQ(occurrences(output, kMenuPrompt), 7) << output;
+  EXPECT_EQ(count_of(output, kMenuPrompt), 7) << output;
   for (const std::string& name : result_files()) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }

@@ -6,19 +6,22 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "answers.h"
+#include "common/output_files.h"
 #include "driver/run.h"
-#include "io/console.h"
+#include "in_process_run.h"
 #include "memory_file_system.h"
-#include "recording_plotter.h"
 #include "test_support.h"
+#include "text_helpers.h"
 
 namespace kvr {
 namespace {
 
+using test::ends_with;
+using test::InProcessRun;
 using test::project_file;
 using test::read_file;
 using test::ScopedTempDir;
@@ -28,10 +31,9 @@ constexpr char kInput[] = "clean.rwl";
 constexpr char kNormalEnd[] = " Normal Termination of Program";
 // The result files in the order the run writes them; the answers file comes last, at every
 // end of the run.
-const std::vector<std::string> kResultFiles = {"clean.rwl_KVR.txt", "KVRmodeled.raw",
-                                               "KVRmodeled.crn",    "KVRsignal.txt",
-                                               "KVRsss.txt",        "KVRchron_KNMI.txt"};
-constexpr char kAnswersFile[] = "KVRanswers.txt";
+const std::vector<std::string> kResultFiles = {"clean.rwl_KVR.txt",  kModeledRawFile,
+                                               kModeledCrnFile,      kSignalFile,
+                                               kSubsampleSignalFile, kKnmiFile};
 
 std::vector<std::string> files_written() {
   std::vector<std::string> names = kResultFiles;
@@ -40,7 +42,7 @@ std::vector<std::string> files_written() {
 }
 
 // Age aligned, classes of 10 with the first as the RAC, the KNMI file asked for.
-std::string answers() { return std::string("\n") + kInput + "\nn\nn\n1\n1\n10\n1\nc\ny\n\n"; }
+std::string answers() { return test::plain_answers(kInput, 1, 10, 1).text(); }
 
 std::string message_for(const std::string& file, const std::string& reason) {
   return "\n Cannot write the file " + file + ": " + reason + ". Program terminating.\n";
@@ -58,30 +60,25 @@ TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
       MemoryFileSystem files;
       files.files[kInput] = input;
       (full ? files.full : files.failing).insert(name);
-      std::istringstream in(answers());
-      std::ostringstream out;
-      Console console(in, out);
-      RecordingPlotter plotter(false);
-      const int status = run_analysis(console, plotter, files, "<PLPLOT_LIB>");
-      const std::string screen = out.str();
+      const InProcessRun run = test::run_in_process(answers(), files);
+      const std::string& screen = run.screen;
 
-      EXPECT_EQ(status, kExitFailure) << screen;
-      const std::string message =
-          message_for(name, full ? "the write failed" : "Permission denied");
-      ASSERT_GE(screen.size(), message.size());
-      EXPECT_EQ(screen.substr(screen.size() - message.size()), message) << screen;
-      EXPECT_EQ(screen.find(kNormalEnd) != std::string::npos, answers_fail);
-      EXPECT_EQ(files.files[kInput], input);
+      EXPECT_EQ(run.status, kExitFailure) << screen;
+      EXPECT_TRUE(ends_with(screen, message_for(name, full ? kWriteFailed : "Permission denied")))
+          << screen;
+      EXPECT_EQ(test::contains(screen, kNormalEnd), answers_fail);
+      EXPECT_EQ(run.file(kInput), input);
       // The files before it are complete; no result file after it is begun.
       for (std::size_t before = 0; before < k; ++before) {
-        EXPECT_FALSE(files.files[names[before]].empty()) << names[before];
+        EXPECT_TRUE(run.has_file(names[before]) && !run.file(names[before]).empty())
+            << names[before];
       }
       for (std::size_t after = k + 1; after < kResultFiles.size(); ++after) {
-        EXPECT_EQ(files.files.count(kResultFiles[after]), 0u) << kResultFiles[after];
+        EXPECT_FALSE(run.has_file(kResultFiles[after])) << kResultFiles[after];
       }
       if (!answers_fail) {
         // The answers read up to the failure are kept, so that it can be repeated.
-        const std::string& kept = files.files[kAnswersFile];
+        const std::string kept = run.file(kAnswersFile);
         EXPECT_FALSE(kept.empty());
         EXPECT_EQ(answers().rfind(kept, 0), 0u) << kept;
       }
@@ -109,14 +106,11 @@ TEST(WriteFailureTest, InProcessEarlierResultFilesSurviveARefusedOrFailedRun) {
     files.files[kInput] = c.input;
     for (const std::string& name : kResultFiles) files.files[name] = "earlier " + name;
     files.full.insert(c.full);
-    std::istringstream in(answers());
-    std::ostringstream out;
-    Console console(in, out);
-    RecordingPlotter plotter(false);
-    EXPECT_EQ(run_analysis(console, plotter, files, "<PLPLOT_LIB>"), kExitFailure);
+    const InProcessRun run = test::run_in_process(answers(), files);
+    EXPECT_EQ(run.status, kExitFailure);
     for (std::size_t k = 0; k < kResultFiles.size(); ++k) {
       const std::string& name = kResultFiles[k];
-      EXPECT_EQ(files.files[name] == "earlier " + name, k >= c.replaced) << name;
+      EXPECT_EQ(run.file(name) == "earlier " + name, k >= c.replaced) << name;
     }
   }
 }
@@ -140,7 +134,7 @@ TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
       }
       const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
       EXPECT_EQ(run.exit_status, 1) << run.output;
-      EXPECT_NE(run.output.find(message_for(name, full ? "the write failed" : "Is a directory")),
+      EXPECT_NE(run.output.find(message_for(name, full ? kWriteFailed : "Is a directory")),
                 std::string::npos)
           << run.output;
       EXPECT_EQ(run.output.find(kNormalEnd) != std::string::npos, name == kAnswersFile);

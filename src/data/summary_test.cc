@@ -14,6 +14,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "test_support.h"
 
 namespace kvr {
 namespace {
@@ -392,8 +393,9 @@ std::vector<Span> read_spans(const std::string& path, std::vector<std::string>* 
 }
 
 TEST(SummaryTest, BlockOfRealFile) {
+  KVR_SKIP_WITHOUT_ARCHIVE_FILE("itrdb_ca708.rwl");
   std::vector<std::string> ids;
-  std::vector<Span> spans = read_spans(std::string(KVR_SHARED_DATA_DIR) + "/itrdb_ca708.rwl", &ids);
+  std::vector<Span> spans = read_spans(test::archive_file("itrdb_ca708.rwl").string(), &ids);
   ASSERT_EQ(spans.size(), 69u);
   for (std::size_t k = 0; k < spans.size(); ++k) spans[k].id = ids[k].c_str();
   // Worked out separately from the file: 69 series, lengths summing to 69090, median of the

@@ -7,9 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "text_helpers.h"
+
 namespace kvr {
 namespace {
 
+using test::count_of;
 using Classes = std::vector<std::pair<int, int>>;
 
 struct Outcome {
@@ -61,14 +64,6 @@ Classes uniform(int first, int last, int size) {
   Classes c;
   for (int s = first; s <= last; s += size) c.emplace_back(s, s + size - 1);
   return c;
-}
-
-int count_of(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++n;
-  }
-  return n;
 }
 
 // The lines every attempt starts with, up to the option prompt (age aligned, L = 100).

@@ -25,6 +25,7 @@ namespace kvr {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ScopedTempDir;
 
 // Sets (or, with nullopt, removes) an environment variable for the life of the object.
 class ScopedEnv {
@@ -48,26 +49,6 @@ class ScopedEnv {
  private:
   const char* name_;
   std::optional<std::string> old_;
-};
-
-// A fresh folder that is the working directory for the life of the object.
-class ScopedTempDir {
- public:
-  ScopedTempDir() : old_(fs::current_path()) {
-    std::string pattern = (fs::temp_directory_path() / "kvr_plot_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-    fs::current_path(path_);
-  }
-  ~ScopedTempDir() {
-    fs::current_path(old_);
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path old_;
-  fs::path path_;
 };
 
 // A plotted set: five series of 60 to 120 years with a wave in them.
