@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "answers.h"
 #include "common/output_files.h"
 #include "plot/plot_loop.h"
 #include "test_support.h"
@@ -57,17 +58,29 @@ void copy_example() {
 // Plot the raw data, transform and plot the transformed data, age alignment, Age Classes of
 // 50 with the second as RAC, the KNMI file. `raw`, `transformed` and `chronology` are the
 // answers at each plot's menus, one line each.
-std::string answers(const std::string& raw, const std::string& transformed,
-                    const std::string& chronology) {
-  return std::string("\n") + kExample + "\ny\n" + raw + "y\ny\n" + transformed + "1\n1\n50\n2\n" +
-         chronology + "y\n\n";
+std::string answers(const std::vector<std::string>& raw,
+                    const std::vector<std::string>& transformed,
+                    const std::vector<std::string>& chronology) {
+  return test::Answers()
+      .start(kExample)
+      .yes()
+      .lines(raw)
+      .yes()
+      .yes()
+      .lines(transformed)
+      .number(1)
+      .fixed_classes(50, 2)
+      .lines(chronology)
+      .yes()
+      .end()
+      .text();
 }
 
 TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
   ScopedTempDir dir;
   copy_example();
   // The transformed figure is saved after a background change: dark.
-  write_file("answers.txt", answers("s\nc\n", "b\ns\nc\n", "s\nc\n"));
+  write_file("answers.txt", answers({"s", "c"}, {"b", "s", "c"}, {"s", "c"}));
   const test::ProgramRun run = run_program("answers.txt", "DISPLAY=");
   ASSERT_EQ(run.exit_status, 0) << run.output;
   EXPECT_NE(run.output.find("\n Normal Termination of Program\n"), std::string::npos) << run.output;
@@ -169,7 +182,7 @@ TEST(PlotEndToEndTest, WithoutTheCairoDevicesThePostScriptIsSavedAsWithThem) {
     fs::create_directory(run.folder);
     fs::current_path(dir.path() / run.folder);
     copy_example();
-    write_file("answers.txt", answers("s\nc\n", "b\ns\nc\n", "s\nc\n"));
+    write_file("answers.txt", answers({"s", "c"}, {"b", "s", "c"}, {"s", "c"}));
     run.result = run_program("answers.txt", run.environment);
     fs::current_path(dir.path());
     ASSERT_EQ(run.result.exit_status, 0) << run.folder << run.result.output;
@@ -240,7 +253,7 @@ TEST(PlotEndToEndTest, WindowsAreDismissedByKeysAndClicksAndTheRunCompletes) {
   // Windows: the raw plot (Return), its replot (a capital Q, which PLplot's window would take
   // as the order to end the program), the transformed plot (a right click), its dark replot
   // (Return), then a dark save, and the chronology (Return) with a save.
-  write_file("answers.txt", answers("r\nc\n", "b\ns\nc\n", "s\nc\n"));
+  write_file("answers.txt", answers({"r", "c"}, {"b", "s", "c"}, {"s", "c"}));
   write_file("user.sh", kUserScript);
   // Each window leaks a few bytes inside PLplot's driver loader, which the leak checker of a
   // sanitizer build would report at the end of the run.
