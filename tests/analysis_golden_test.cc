@@ -18,15 +18,8 @@
 #include "test_support.h"
 #include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::Answers;
-using test::contains;
-using test::InProcessRun;
-using test::joined_lines;
-using test::plain_answers;
-using test::run_in_process;
 
 // A whole run whose transcript is kept under testdata/golden: the answers in <name>.in, the
 // screen in <name>.screen, the plot calls in <name>.plot, the names of the files the run
@@ -62,15 +55,14 @@ TEST(AnalysisGoldenTest, WholeRunsMatchTheirTranscripts) {
   for (const GoldenCase& c : kGoldenCases) {
     SCOPED_TRACE(c.name);
     const std::string base = std::string("golden/") + c.name;
-    const std::string answers = test::read_file(test::project_file("testdata/" + base + ".in"));
-    const std::string input =
-        test::read_file(test::project_file(std::string("testdata/golden/") + c.input));
+    const std::string answers = read_file(project_file("testdata/" + base + ".in"));
+    const std::string input = read_file(project_file(std::string("testdata/golden/") + c.input));
     ASSERT_FALSE(answers.empty());
     ASSERT_FALSE(input.empty());
     const InProcessRun run = run_in_process(answers, c.input, input, {c.window_available});
     EXPECT_EQ(run.status, kExitNormal);
-    test::expect_matches_golden(base + ".screen", run.screen);
-    test::expect_matches_golden(base + ".plot", joined_lines(run.plot_calls));
+    expect_matches_golden(base + ".screen", run.screen);
+    expect_matches_golden(base + ".plot", joined_lines(run.plot_calls));
     std::vector<std::string> written;
     for (const auto& [name, bytes] : run.files) {
       if (name == c.input) {
@@ -81,10 +73,10 @@ TEST(AnalysisGoldenTest, WholeRunsMatchTheirTranscripts) {
       if (name == "KVRanswers.txt") {
         EXPECT_EQ(bytes, answers) << "the answers read, each line once";
       } else if (!is_figure(name)) {
-        test::expect_matches_golden(base + "." + name, bytes);
+        expect_matches_golden(base + "." + name, bytes);
       }
     }
-    test::expect_matches_golden(base + ".files", joined_lines(written));
+    expect_matches_golden(base + ".files", joined_lines(written));
   }
 }
 
@@ -133,7 +125,7 @@ TEST(HandComputedRunTest, ResultFilesFollowTheRules) {
       {"calendar_option1", {"2", "1", "10", "1"}},
       {"calendar_option2", {"2", "2", "1998", "2004"}},
   };
-  const std::string input = test::read_file(test::project_file("testdata/hand/handcalc.rwl"));
+  const std::string input = read_file(project_file("testdata/hand/handcalc.rwl"));
   ASSERT_FALSE(input.empty());
   for (const HandCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -142,7 +134,7 @@ TEST(HandComputedRunTest, ResultFilesFollowTheRules) {
     const InProcessRun run = run_in_process(answers.text(), "handcalc.rwl", input);
     ASSERT_EQ(run.status, kExitNormal) << run.screen;
     for (const char* name : {"handcalc.rwl_KVR.txt", kModeledRawFile, kModeledCrnFile, kKnmiFile}) {
-      test::expect_matches_file(std::string("hand/") + c.name + "." + name, run.file(name));
+      expect_matches_file(std::string("hand/") + c.name + "." + name, run.file(name));
     }
   }
 }
@@ -151,20 +143,34 @@ TEST(HandComputedRunTest, ResultFilesFollowTheRules) {
 // -999 of a missing ring read as a value gives -9990) is written to KVRmodeled.crn as the
 // filler, with a warning, and the file still reads back; the result table keeps the value.
 TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
-  const std::string input =
-      "WIDE01  1990   150  1234   180   999\n"
-      "WIDE02  1994   120  -999   130   999\n";
-  // Calendar aligned, one class of size 7 holding everything: every value is its own RAC
-  // value, so each year's chronology is the one value of that year.
-  const InProcessRun run = run_in_process(plain_answers("wide.rwl", 2, 7, 1, /*knmi=*/false).text(),
-                                          "wide.rwl", input, {true});
-  ASSERT_EQ(run.status, kExitNormal) << run.screen;
-  EXPECT_TRUE(contains(run.screen,
-                       "\n Warning: 2 years of the chronology (from 1991 to 1995) lie outside "
-                       "-0.999 to 9.989, which the index records of KVRmodeled.crn cannot hold; "
-                       "they are written there as missing (9990).\n"))
-      << run.screen;
+  struct Case {
+    const char* input;
+    int class_size;
+    const char* warning;
+  };
+  const Case cases[] = {
+      // Calendar aligned, one class of size 7 holding everything: every value is its own RAC
+      // value, so each year's chronology is the one value of that year.
+      {"WIDE01  1990   150  1234   180   999\n"
+       "WIDE02  1994   120  -999   130   999\n",
+       7,
+       "2 years of the chronology (from 1991 to 1995) lie outside -0.999 to 9.989, which the "
+       "index records of KVRmodeled.crn cannot hold; they are written there as missing (9990)."},
+      // One such year is named by itself.
+      {"WIDE01  1990   150  1234   180   999\n", 3,
+       "the chronology value of 1991 lies outside -0.999 to 9.989, which the index records of "
+       "KVRmodeled.crn cannot hold; it is written there as missing (9990)."},
+  };
+  std::vector<InProcessRun> runs;
+  for (const Case& c : cases) {
+    runs.push_back(run_in_process(plain_answers("wide.rwl", 2, c.class_size, 1, false).text(),
+                                  "wide.rwl", c.input, {true}));
+    ASSERT_EQ(runs.back().status, kExitNormal) << runs.back().screen;
+    EXPECT_TRUE(contains(runs.back().screen, std::string("\n Warning: ") + c.warning + "\n"))
+        << runs.back().screen;
+  }
 
+  const InProcessRun& run = runs.front();
   const std::string crn = run.file("KVRmodeled.crn");
   const std::string records = crn.substr(crn.find("KVRcrn"));
   EXPECT_EQ(records,
@@ -185,21 +191,10 @@ TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
   }
   EXPECT_EQ(thousandths, (std::vector<long>{1500, -1, 1800, -1, 1200, -1, 1300}));
 
-  // One such year is named by itself.
-  const InProcessRun single =
-      run_in_process(plain_answers("wide.rwl", 2, 3, 1, /*knmi=*/false).text(), "wide.rwl",
-                     "WIDE01  1990   150  1234   180   999\n", {true});
-  ASSERT_EQ(single.status, kExitNormal) << single.screen;
-  EXPECT_TRUE(contains(single.screen,
-                       "\n Warning: the chronology value of 1991 lies outside -0.999 to 9.989, "
-                       "which the index records of KVRmodeled.crn cannot hold; it is written "
-                       "there as missing (9990).\n"))
-      << single.screen;
-
   const std::string table = run.file("wide.rwl_KVR.txt");
   EXPECT_TRUE(contains(table, "\n         1991           1    1.35833    12.3400")) << table;
   EXPECT_TRUE(contains(table, "\n         1995           1    1.35833   -9.99000")) << table;
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -16,16 +16,8 @@
 #include "test_support.h"
 #include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::Answers;
-using test::ends_with;
-using test::InProcessRun;
-using test::project_file;
-using test::read_file;
-using test::ScopedTempDir;
-using test::write_file;
 
 constexpr char kInput[] = "clean.rwl";
 constexpr char kEndOfInput[] =
@@ -62,7 +54,7 @@ std::string joined(std::size_t lines, const std::string& line_end) {
 InProcessRun run_clean(const std::string& answers) {
   static const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
   EXPECT_FALSE(input.empty());
-  return test::run_in_process(answers, kInput, input, {true});
+  return run_in_process(answers, kInput, input, {true});
 }
 
 std::map<std::string, std::string> without_answers(std::map<std::string, std::string> files) {
@@ -139,7 +131,7 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
     ScopedTempDir dir;
     write_file(kInput, input);
     write_file("answers.txt", joined(kAnswers.size(), line_end));
-    const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+    const ProgramRun run = run_program("answers.txt", "DISPLAY=");
     EXPECT_EQ(run.exit_status, 0) << run.output;
     EXPECT_TRUE(ends_with(run.output, kClosing)) << run.output;
     std::map<std::string, std::string> files;
@@ -163,7 +155,7 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
   ScopedTempDir dir;
   write_file(kInput, input);
   write_file("answers.txt", joined(9, "\r\n"));  // up to the alignment question
-  const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+  const ProgramRun run = run_program("answers.txt", "DISPLAY=");
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_TRUE(ends_with(run.output,
                         std::string(" [2] Calendar Aligned values [1 or 2]? :> ") + kEndOfInput))
@@ -173,4 +165,4 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -12,17 +12,8 @@
 #include "test_support.h"
 #include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::archive_file;
-using test::contains_line;
-using test::copy_here;
-using test::plain_answers;
-using test::read_file;
-using test::run_program;
-using test::ScopedTempDir;
-using test::write_file;
 
 struct ArchiveCase {
   const char* file;
@@ -41,7 +32,7 @@ TEST(EndToEndTest, ArchiveFilesRunToTheEnd) {
     ScopedTempDir dir;
     copy_here(archive_file(c.file), c.file);
     write_file("answers.txt", plain_answers(c.file, c.alignment, c.class_size, c.rac_index).text());
-    const test::ProgramRun run = run_program("answers.txt", "DISPLAY=");
+    const ProgramRun run = run_program("answers.txt", "DISPLAY=");
     EXPECT_EQ(run.exit_status, 0) << c.file << "\n" << run.output;
     EXPECT_TRUE(contains_line(run.output, " Normal Termination of Program")) << c.file;
     EXPECT_FALSE(read_file(std::string(c.file) + "_KVR.txt").empty()) << c.file;
@@ -68,7 +59,7 @@ TEST(EndToEndTest, ArchiveRunWritesTheSignalTables) {
   ScopedTempDir dir;
   copy_here(archive_file(file), file);
   write_file("answers.txt", plain_answers(file, 2, 20, 2).text());
-  const test::ProgramRun run = run_program("answers.txt", "DISPLAY=");
+  const ProgramRun run = run_program("answers.txt", "DISPLAY=");
   ASSERT_EQ(run.exit_status, 0) << run.output;
 
   const auto signal = tab_fields(kSignalFile);
@@ -90,4 +81,4 @@ TEST(EndToEndTest, ArchiveRunWritesTheSignalTables) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

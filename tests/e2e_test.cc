@@ -13,17 +13,8 @@
 #include "test_support.h"
 #include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::contains_line;
-using test::copy_here;
-using test::plain_answers;
-using test::project_file;
-using test::read_file;
-using test::run_program;
-using test::ScopedTempDir;
-using test::write_file;
 
 constexpr char kExample[] = "example_spruce.rwl";
 
@@ -32,7 +23,7 @@ TEST(EndToEndTest, ExampleRunShowsTheDialogueAndWritesEveryFile) {
   copy_here(project_file("examples/example_spruce.rwl"), "example_spruce.rwl");
   write_file("answers.txt", plain_answers("example_spruce.rwl", 1, 50, 2).text());
   // An empty PLPLOT_LIB counts as unset: the program sets it to the folder of its PLplot.
-  const test::ProgramRun run = run_program("answers.txt", "DISPLAY= PLPLOT_LIB=");
+  const ProgramRun run = run_program("answers.txt", "DISPLAY= PLPLOT_LIB=");
   ASSERT_EQ(run.exit_status, 0) << run.output;
 
   const std::vector<std::string> banner = {
@@ -123,14 +114,14 @@ TEST(EndToEndTest, ARunRepeatedFromItsAnswersGivesTheSameScreenAndFiles) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const test::Answers answers = test::Answers().lines(c.lines);
+    const Answers answers = Answers().lines(c.lines);
     const std::string kept = answers.text();
     const std::string typed = answers.text("\r\n") + "never read\r\n";
 
     ScopedTempDir first_dir;
     copy_here(project_file(std::string("examples/") + kExample), kExample);
     write_file("answers.txt", typed);
-    const test::ProgramRun first = run_program("answers.txt", "DISPLAY=");
+    const ProgramRun first = run_program("answers.txt", "DISPLAY=");
     EXPECT_EQ(first.exit_status, c.status) << first.output;
     std::map<std::string, std::string> files = folder_files("answers.txt");
     EXPECT_EQ(files[kAnswersFile], kept);
@@ -142,7 +133,7 @@ TEST(EndToEndTest, ARunRepeatedFromItsAnswersGivesTheSameScreenAndFiles) {
     ScopedTempDir repeat_dir;
     copy_here(project_file(std::string("examples/") + kExample), kExample);
     copy_here(first_dir.path() / "KVRanswers.txt", "KVRanswers.txt");
-    const test::ProgramRun repeat = run_program("KVRanswers.txt", "DISPLAY=");
+    const ProgramRun repeat = run_program("KVRanswers.txt", "DISPLAY=");
     EXPECT_EQ(repeat.exit_status, c.status);
     EXPECT_EQ(repeat.output, first.output);
     std::map<std::string, std::string> repeated = folder_files("");
@@ -155,7 +146,7 @@ TEST(EndToEndTest, ARunRepeatedFromItsAnswersGivesTheSameScreenAndFiles) {
 TEST(EndToEndTest, MissingInputFileEndsWithAMessage) {
   ScopedTempDir dir;
   write_file("answers.txt", "\nno_such_file.rwl\n");
-  const test::ProgramRun run = run_program("answers.txt", "DISPLAY=");
+  const ProgramRun run = run_program("answers.txt", "DISPLAY=");
   EXPECT_NE(run.exit_status, 0);
   EXPECT_NE(run.output.find("Cannot open the input file no_such_file.rwl"), std::string::npos)
       << run.output;
@@ -163,4 +154,4 @@ TEST(EndToEndTest, MissingInputFileEndsWithAMessage) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -18,7 +18,7 @@
 #include "io/console.h"
 #include "test_support.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
 
 struct SummaryCase {
@@ -50,7 +50,7 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
       // 30 series, lengths summing to 5482 (average 182.733); the middle lengths are 193 and
       // 193; 14 series cover 1764-1940 (177 x 14 = 2478 rings).
       {"the shipped example",
-       test::project_file("examples/example_spruce.rwl").string(),
+       project_file("examples/example_spruce.rwl").string(),
        {"", kFrame, "  **  Time span of chronology:  1701 to 2000",
         "  **  Number of series in chronology:     30",
         "  **  Average series length:           182.73",
@@ -64,7 +64,7 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
       // Three header lines, 0.001 mm: 95 series, lengths summing to 25371; 53 series cover
       // 1706-1944 (239 x 53 = 12667).
       {"tx042",
-       test::archive_file("itrdb_tx042.rwl").string(),
+       archive_file("itrdb_tx042.rwl").string(),
        {"", kFrame, "  **  Time span of chronology:  1473 to 1992",
         "  **  Number of series in chronology:     95",
         "  **  Average series length:           267.06",
@@ -78,7 +78,7 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
       // Years before the common era in 5-wide fields; 7 series, lengths summing to 608; six of
       // them cover -2182 to -2122 (61 x 6 = 366).
       {"egy002",
-       test::archive_file("itrdb_egy002.rwl").string(),
+       archive_file("itrdb_egy002.rwl").string(),
        {"", kFrame, "  **  Time span of chronology: -2220 to-2070",
         "  **  Number of series in chronology:      7",
         "  **  Average series length:            86.86",
@@ -92,7 +92,7 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
       // Lines end in a bare CR; 46 series, lengths summing to 3699, the middle ones 79 and 80;
       // 11 series cover -2047 to -1983 (65 x 11 = 715).
       {"turk045",
-       test::archive_file("itrdb_turk045.rwl").string(),
+       archive_file("itrdb_turk045.rwl").string(),
        {"", kFrame, "  **  Time span of chronology: -2084 to-1821",
         "  **  Number of series in chronology:     46",
         "  **  Average series length:            80.41",
@@ -121,4 +121,4 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -19,14 +19,14 @@
 #include "io/console.h"
 #include "test_support.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
 
 namespace fs = std::filesystem;
 
 std::vector<fs::path> seeds_of(const std::string& harness) {
   std::vector<fs::path> seeds;
-  const fs::path folder = test::project_file("testdata/fuzz/" + harness);
+  const fs::path folder = project_file("testdata/fuzz/" + harness);
   for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
     if (entry.is_regular_file()) seeds.push_back(entry.path());
   }
@@ -35,8 +35,8 @@ std::vector<fs::path> seeds_of(const std::string& harness) {
 }
 
 // One run as the fuzz_run harness makes it: the small file in memory, no plot window.
-test::InProcessRun run_in_memory(const std::string& answers) {
-  return test::run_in_process(answers, fuzz::kSmallRunFileName, fuzz::small_run_file());
+InProcessRun run_in_memory(const std::string& answers) {
+  return run_in_process(answers, fuzz::kSmallRunFileName, fuzz::small_run_file());
 }
 
 // What an answers seed is for: its exit status, texts the dialogue must show on the way, and
@@ -96,7 +96,7 @@ TEST(FuzzCorpusTest, AnswerSeedsWalkTheirDialoguePaths) {
   std::size_t checked = 0;
   for (const fs::path& seed : seeds_of("fuzz_run")) {
     SCOPED_TRACE(seed.filename().string());
-    const test::InProcessRun run = run_in_memory(test::read_file(seed));
+    const InProcessRun run = run_in_memory(read_file(seed));
     // Every seed, regression cases included: a clear end, normal only when complete.
     ASSERT_TRUE(run.status == kExitNormal || run.status == kExitFailure) << run.status;
     EXPECT_EQ(run.status == kExitNormal,
@@ -126,7 +126,7 @@ TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
   for (const char* harness : {"fuzz_trrw_mr", "fuzz_trrw_ir", "fuzz_datar"}) {
     for (const fs::path& seed : seeds_of(harness)) {
       SCOPED_TRACE(seed.string());
-      std::istringstream file(test::read_file(seed));
+      std::istringstream file(read_file(seed));
       std::istringstream no_answers;
       std::ostringstream out;
       Console console(no_answers, out);
@@ -152,4 +152,4 @@ TEST(FuzzCorpusTest, SeedsStaySmall) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -22,16 +22,10 @@
 #include "test_support.h"
 #include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::count_of;
-using test::project_file;
-using test::read_file;
-using test::run_program;
-using test::ScopedTempDir;
-using test::write_file;
 
 constexpr char kExample[] = "example_spruce.rwl";
 constexpr char kMenuPrompt[] = "  Enter selection s, <c>, r, or b > ";
@@ -51,9 +45,7 @@ double summary_value(const std::string& output, const std::string& label) {
   return std::atof(output.c_str() + at + label.size());
 }
 
-void copy_example() {
-  test::copy_here(project_file(std::string("examples/") + kExample), kExample);
-}
+void copy_example() { copy_here(project_file(std::string("examples/") + kExample), kExample); }
 
 // Plot the raw data, transform and plot the transformed data, age alignment, Age Classes of
 // 50 with the second as RAC, the KNMI file. `raw`, `transformed` and `chronology` are the
@@ -61,7 +53,7 @@ void copy_example() {
 std::string answers(const std::vector<std::string>& raw,
                     const std::vector<std::string>& transformed,
                     const std::vector<std::string>& chronology) {
-  return test::Answers()
+  return Answers()
       .start(kExample)
       .yes()
       .lines(raw)
@@ -81,7 +73,7 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
   copy_example();
   // The transformed figure is saved after a background change: dark.
   write_file("answers.txt", answers({"s", "c"}, {"b", "s", "c"}, {"s", "c"}));
-  const test::ProgramRun run = run_program("answers.txt", "DISPLAY=");
+  const ProgramRun run = run_program("answers.txt", "DISPLAY=");
   ASSERT_EQ(run.exit_status, 0) << run.output;
   EXPECT_NE(run.output.find("\n Normal Termination of Program\n"), std::string::npos) << run.output;
   // One line for each window pass it could not show (the first of each plot, the
@@ -106,15 +98,15 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
       {"KVR_fig1.ps", 2 * segments}, {"KVR_fig1b.ps", 2 * segments}, {"KVR_fig2.ps", segments}};
   for (const Figure& figure : figures) {
     const std::string postscript = read_file(figure.file);
-    EXPECT_TRUE(test::postscript_complete(postscript)) << figure.file;
-    EXPECT_GT(test::lineto_count(postscript), figure.least_segments) << figure.file;
+    EXPECT_TRUE(postscript_complete(postscript)) << figure.file;
+    EXPECT_GT(lineto_count(postscript), figure.least_segments) << figure.file;
   }
 
   // Each is saved as PDF and PNG too: one landscape page, and 1600 x 1200 pixels.
   for (const Figure& figure : figures) {
     const std::vector<std::string> files = figure_files(figure.file);
-    EXPECT_EQ(test::png_size(files[2]), std::make_pair(kPngWidth, kPngHeight)) << files[2];
-    if (!test::on_path("pdfinfo")) continue;
+    EXPECT_EQ(png_size(files[2]), std::make_pair(kPngWidth, kPngHeight)) << files[2];
+    if (!on_path("pdfinfo")) continue;
     ASSERT_EQ(std::system(("pdfinfo " + files[1] + " > info.txt 2>&1").c_str()), 0) << files[1];
     const std::string info = read_file("info.txt");
     EXPECT_EQ(summary_value(info, "Pages:"), 1.0) << info;
@@ -131,12 +123,12 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
     EXPECT_NE(fonts.find("TrueType"), std::string::npos) << fonts;
   }
 
-  if (!test::on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed: no render check";
-  if (!test::on_path("convert")) GTEST_SKIP() << "ImageMagick is not installed: no render check";
+  if (!on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed: no render check";
+  if (!on_path("convert")) GTEST_SKIP() << "ImageMagick is not installed: no render check";
   for (const Figure& figure : figures) {
     const bool dark = std::string(figure.file) == "KVR_fig1b.ps";
     for (const std::string& file : figure_files(figure.file)) {
-      const std::optional<test::PageTones> tones = test::render_page_tones(file);
+      const std::optional<PageTones> tones = render_page_tones(file);
       ASSERT_TRUE(tones.has_value()) << file << ": " << read_file("gs.log");
       const double background = dark ? tones->dark : tones->light;
       const double lines = dark ? tones->light : tones->dark;
@@ -147,8 +139,7 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
     }
     // The upper panel's y-axis label stands alone left of the tick labels.
     const std::string png = figure_files(figure.file)[2];
-    const std::optional<test::PageTones> label =
-        test::render_page_tones(png, test::PageRegion{0.03, 0.1, 0.08, 0.4});
+    const std::optional<PageTones> label = render_page_tones(png, PageRegion{0.03, 0.1, 0.08, 0.4});
     ASSERT_TRUE(label.has_value()) << png;
     EXPECT_GT(dark ? label->light : label->dark, 0.01) << png;
   }
@@ -175,7 +166,7 @@ TEST(PlotEndToEndTest, WithoutTheCairoDevicesThePostScriptIsSavedAsWithThem) {
   struct Run {
     const char* folder;
     std::string environment;
-    test::ProgramRun result;
+    ProgramRun result;
   };
   Run runs[] = {{"with", "DISPLAY=", {}}, {"without", "DISPLAY= PLPLOT_DRV_DIR=" + drivers, {}}};
   for (Run& run : runs) {
@@ -194,7 +185,7 @@ TEST(PlotEndToEndTest, WithoutTheCairoDevicesThePostScriptIsSavedAsWithThem) {
   for (const char* figure : {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps"}) {
     const std::vector<std::string> files = figure_files(figure);
     const std::string with = read_file(fs::path("with") / figure);
-    EXPECT_TRUE(test::postscript_complete(with)) << figure;
+    EXPECT_TRUE(postscript_complete(with)) << figure;
     EXPECT_EQ(without_creation_date(read_file(fs::path("without") / figure)),
               without_creation_date(with))
         << figure;
@@ -246,8 +237,8 @@ echo "exit $?" > status
 )sh";
 
 TEST(PlotEndToEndTest, WindowsAreDismissedByKeysAndClicksAndTheRunCompletes) {
-  if (!test::on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
-  if (!test::on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
+  if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
+  if (!on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
   ScopedTempDir dir;
   copy_example();
   // Windows: the raw plot (Return), its replot (a capital Q, which PLplot's window would take
@@ -280,10 +271,10 @@ TEST(PlotEndToEndTest, WindowsAreDismissedByKeysAndClicksAndTheRunCompletes) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }
   for (const char* name : {"KVR_fig1b.ps", "KVR_fig2.ps"}) {
-    EXPECT_TRUE(test::postscript_complete(read_file(name))) << name;
+    EXPECT_TRUE(postscript_complete(read_file(name))) << name;
   }
   EXPECT_FALSE(fs::exists("KVR_fig1.ps"));
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -13,14 +13,8 @@
 #include "in_process_run.h"
 #include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::Answers;
-using test::contains;
-using test::InProcessRun;
-using test::plain_answers;
-using test::run_in_process;
 
 // Three series of 0.01 mm: 1901-1912 (with a 0 in 1903), 1905-1914, 1900-1911.
 const char* const kSmallFile =
@@ -37,7 +31,7 @@ std::string answers_for(const std::string& name, int alignment) {
   return plain_answers(name, alignment, 5, 1, /*knmi=*/false).text();
 }
 
-InProcessRun run_small(const std::string& answers, const test::RunOptions& options = {}) {
+InProcessRun run_small(const std::string& answers, const RunOptions& options = {}) {
   return run_in_process(answers, "small.rwl", kSmallFile, options);
 }
 
@@ -137,7 +131,7 @@ TEST(RunTest, PowerTransformationQuestionsAndTheMeanPowerLine) {
 }
 
 TEST(RunTest, BannerNamesTheFontFolderInForce) {
-  test::RunOptions options;
+  RunOptions options;
   options.font_folder = "/opt/fonts";
   const InProcessRun r = run_small(answers_for("small.rwl", 1), options);
   EXPECT_TRUE(contains(r.screen,
@@ -147,4 +141,4 @@ TEST(RunTest, BannerNamesTheFontFolderInForce) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -17,15 +17,8 @@
 #include "test_support.h"
 #include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::ends_with;
-using test::InProcessRun;
-using test::project_file;
-using test::read_file;
-using test::ScopedTempDir;
-using test::write_file;
 
 constexpr char kInput[] = "clean.rwl";
 constexpr char kNormalEnd[] = " Normal Termination of Program";
@@ -42,7 +35,7 @@ std::vector<std::string> files_written() {
 }
 
 // Age aligned, classes of 10 with the first as the RAC, the KNMI file asked for.
-std::string answers() { return test::plain_answers(kInput, 1, 10, 1).text(); }
+std::string answers() { return plain_answers(kInput, 1, 10, 1).text(); }
 
 std::string message_for(const std::string& file, const std::string& reason) {
   return "\n Cannot write the file " + file + ": " + reason + ". Program terminating.\n";
@@ -60,13 +53,13 @@ TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
       MemoryFileSystem files;
       files.files[kInput] = input;
       (full ? files.full : files.failing).insert(name);
-      const InProcessRun run = test::run_in_process(answers(), files);
+      const InProcessRun run = run_in_process(answers(), files);
       const std::string& screen = run.screen;
 
       EXPECT_EQ(run.status, kExitFailure) << screen;
       EXPECT_TRUE(ends_with(screen, message_for(name, full ? kWriteFailed : "Permission denied")))
           << screen;
-      EXPECT_EQ(test::contains(screen, kNormalEnd), answers_fail);
+      EXPECT_EQ(contains(screen, kNormalEnd), answers_fail);
       EXPECT_EQ(run.file(kInput), input);
       // The files before it are complete; no result file after it is begun.
       for (std::size_t before = 0; before < k; ++before) {
@@ -106,7 +99,7 @@ TEST(WriteFailureTest, InProcessEarlierResultFilesSurviveARefusedOrFailedRun) {
     files.files[kInput] = c.input;
     for (const std::string& name : kResultFiles) files.files[name] = "earlier " + name;
     files.full.insert(c.full);
-    const InProcessRun run = test::run_in_process(answers(), files);
+    const InProcessRun run = run_in_process(answers(), files);
     EXPECT_EQ(run.status, kExitFailure);
     for (std::size_t k = 0; k < kResultFiles.size(); ++k) {
       const std::string& name = kResultFiles[k];
@@ -132,7 +125,7 @@ TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
       } else {
         std::filesystem::create_directory(name);
       }
-      const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+      const ProgramRun run = run_program("answers.txt", "DISPLAY=");
       EXPECT_EQ(run.exit_status, 1) << run.output;
       EXPECT_NE(run.output.find(message_for(name, full ? kWriteFailed : "Is a directory")),
                 std::string::npos)
@@ -148,4 +141,4 @@ TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test
