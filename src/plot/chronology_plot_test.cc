@@ -94,8 +94,6 @@ TEST(ChronologyPlotTest, WholePageOfASmallChronology) {
       join({white_window_opening(),
             {
                 // Upper panel: the standardized series, joined across their missing years.
-                "pladv 0",
-                "plvpor 0.12 0.9 0.2 0.85",
                 "plwind 1890 1920 0 3",
                 "plaxes 1890 0 \"abinst\" 10 5 \"abinstv\" 0.5 1",
                 "pllab \"Year\" \"RRW(mm.)\" \"oak.rwl\"",

@@ -57,20 +57,24 @@ inline std::string plinit_fault(const std::vector<std::string>& calls) {
   return "";
 }
 
-/// The calls a page's first window pass opens with on the white background, up to its
-/// subpages (plssub).
-inline std::vector<std::string> white_window_opening() {
-  return {"plsdev \"xwin\"",  "plscol0 0 255 255 255",
-          "plscol0 15 0 0 0", "plscolbg 255 255 255",
-          "plinit",           "plcol0 15",
-          "plssub 1 2"};
+/// The calls a page's first window pass opens with on the white background, up to the
+/// viewport of its upper panel.
+inline Calls white_window_opening() {
+  return {"plsdev \"xwin\"",
+          "plscol0 0 255 255 255",
+          "plscol0 15 0 0 0",
+          "plscolbg 255 255 255",
+          "plinit",
+          "plcol0 15",
+          "plssub 1 2",
+          "pladv 0",
+          "plvpor 0.12 0.9 0.2 0.85"};
 }
 
 /// The call lists one after the other.
-inline std::vector<std::string> join(const std::vector<std::vector<std::string>>& parts) {
-  std::vector<std::string> all;
-  for (const std::vector<std::string>& part : parts)
-    all.insert(all.end(), part.begin(), part.end());
+inline Calls join(const std::vector<Calls>& parts) {
+  Calls all;
+  for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
 }
 
