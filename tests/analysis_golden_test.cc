@@ -632,13 +632,13 @@ TEST(HandComputedRunTest, ResultFilesFollowTheRules) {
   }
 }
 
-// A chronology value that the four-column index field cannot hold (12.34 mm gives 12340, the
-// -999 of a missing ring read as a value gives -9990) is written to KVRmodeled.crn as the
-// filler, with a warning, and the file still reads back; the result table keeps the value.
+// A chronology value that the four-column index field cannot hold (12.34 mm gives 12340,
+// 11.00 mm gives 11000) is written to KVRmodeled.crn as the filler, with a warning, and the
+// file still reads back; the result table keeps the value.
 TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
   const std::string input =
       "WIDE01  1990   150  1234   180   999\n"
-      "WIDE02  1994   120  -999   130   999\n";
+      "WIDE02  1994   120  1100   130   999\n";
   // Calendar aligned, one class of size 7 holding everything: every value is its own RAC
   // value, so each year's chronology is the one value of that year.
   const InProcessRun run =
@@ -681,8 +681,8 @@ TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
       << single.screen;
 
   const std::string table = file_of(run, "wide.rwl_KVR.txt");
-  EXPECT_TRUE(contains(table, "\n         1991           1    1.35833    12.3400")) << table;
-  EXPECT_TRUE(contains(table, "\n         1995           1    1.35833   -9.99000")) << table;
+  EXPECT_TRUE(contains(table, "\n         1991           1    4.85667    12.3400")) << table;
+  EXPECT_TRUE(contains(table, "\n         1995           1    4.85667    11.0000")) << table;
 }
 
 }  // namespace
