@@ -34,8 +34,7 @@ using test::write_file;
 // One archive file and the layouts its two runs use. Age aligned: option 1 with a fixed class
 // size and a RAC index. Calendar aligned: the power transformation, then option 2 with the
 // optimum common interval of the data summary as the RAC. Both keep the class count far below
-// 250 (the longest series and the time span are given for that check). `gaps` marks a file
-// whose series hold missing values between their first and last year.
+// 250 (the longest series and the time span are given for that check).
 struct ArchiveCase {
   const char* file;
   int longest_length;
@@ -44,34 +43,33 @@ struct ArchiveCase {
   int rac_index;
   int rac_first_year;
   int rac_last_year;
-  bool gaps = false;
 };
 
 constexpr ArchiveCase kCases[] = {
-    {"itrdb_brit020.rwl", 206, 206, 20, 2, 1838, 1978, true},   // -999 inside series
-    {"itrdb_ca533.rwl", 1343, 1358, 100, 3, 1247, 1968},        // CR LF, 3-digit years
-    {"itrdb_ca708.rwl", 3205, 3268, 100, 5, 461, 1560},         // a series of 3205 values
-    {"itrdb_co691.rwl", 1341, 2372, 100, 2, 1350, 1783, true},  // tab, segments join
-    {"itrdb_egy002.rwl", 123, 151, 20, 2, -2182, -2122},        // BC years in 5-wide fields
-    {"itrdb_neth012.rwl", 109, 109, 20, 2, -51, 21},            // years across 0, RAC at the end
-    {"itrdb_ok049l.rwl", 277, 277, 20, 2, 1946, 2019},          // 446 series, long records
-    {"itrdb_rus393.rwl", 83, 84, 10, 2, 1990, 2014},            // data lines end in a bare CR
-    {"itrdb_swed334.rwl", 609, 7418, 25, 3, 1836, 1976},        // 945 series over 7418 years
-    {"itrdb_turk045.rwl", 140, 264, 20, 2, -2047, -1983},       // CR only, no final line end
-    {"itrdb_tx042.rwl", 487, 520, 50, 2, 1706, 1944},           // 0.001 mm, three header lines
+    {"itrdb_brit020.rwl", 206, 206, 20, 2, 1838, 1978},    // -999 inside series
+    {"itrdb_ca533.rwl", 1343, 1358, 100, 3, 1247, 1968},   // CR LF, 3-digit years
+    {"itrdb_ca708.rwl", 3205, 3268, 100, 5, 461, 1560},    // a series of 3205 values
+    {"itrdb_co691.rwl", 1341, 2372, 100, 2, 1350, 1783},   // tab, segments join
+    {"itrdb_egy002.rwl", 123, 151, 20, 2, -2182, -2122},   // BC years in 5-wide fields
+    {"itrdb_neth012.rwl", 109, 109, 20, 2, -51, 21},       // years across 0, RAC at the end
+    {"itrdb_ok049l.rwl", 277, 277, 20, 2, 1946, 2019},     // 446 series, long records
+    {"itrdb_rus393.rwl", 83, 84, 10, 2, 1990, 2014},       // data lines end in a bare CR
+    {"itrdb_swed334.rwl", 609, 7418, 25, 3, 1836, 1976},   // 945 series over 7418 years
+    {"itrdb_turk045.rwl", 140, 264, 20, 2, -2047, -1983},  // CR only, no final line end
+    {"itrdb_tx042.rwl", 487, 520, 50, 2, 1706, 1944},      // 0.001 mm, three header lines
     // Files of archive habits that the reader mends.
-    {"itrdb_mong007e.rwl", 395, 426, 20, 2, 1772, 1951, true},  // runs of -999
-    {"itrdb_paki019.rwl", 362, 362, 20, 2, 1848, 1983, true},   // -888, decades left out
-    {"itrdb_mexi014.rwl", 309, 330, 20, 2, 1787, 1950, true},   // a jump of 80 years
-    {"itrdb_dza010.rwl", 119, 125, 10, 2, 1962, 2011, true},    // 999 as a filler
-    {"itrdb_germ11.rwl", 389, 389, 20, 2, 1760, 1958, true},    // 999 as a filler
-    {"itrdb_cana569.rwl", 328, 541, 20, 2, 1933, 2007},         // 999 = 0.999 mm
-    {"itrdb_deu317.rwl", 323, 323, 20, 2, 1769, 2016},          // 999 = 0.999 mm ends a record
-    {"itrdb_newz016.rwl", 229, 245, 20, 2, 1828, 1975},         // a lost end marker
-    {"itrdb_rus381.rwl", 216, 364, 20, 2, 1738, 1817},          // ids in UTF-8
-    {"itrdb_or088.rwl", 722, 803, 50, 2, 1675, 1990},    // ids ending in -1 / -2 abut the year
-    {"itrdb_ak051.rwl", 174, 174, 10, 2, 1910, 2000},    // ids ending in -N abut the year
-    {"itrdb_mar035.rwl", 778, 1123, 50, 2, 1754, 1965},  // values shifted by a column
+    {"itrdb_mong007e.rwl", 395, 426, 20, 2, 1772, 1951},  // runs of -999
+    {"itrdb_paki019.rwl", 362, 362, 20, 2, 1848, 1983},   // -888, decades left out
+    {"itrdb_mexi014.rwl", 309, 330, 20, 2, 1787, 1950},   // a jump of 80 years
+    {"itrdb_dza010.rwl", 119, 125, 10, 2, 1962, 2011},    // 999 as a filler
+    {"itrdb_germ11.rwl", 389, 389, 20, 2, 1760, 1958},    // 999 as a filler
+    {"itrdb_cana569.rwl", 328, 541, 20, 2, 1933, 2007},   // 999 = 0.999 mm
+    {"itrdb_deu317.rwl", 323, 323, 20, 2, 1769, 2016},    // 999 = 0.999 mm ends a record
+    {"itrdb_newz016.rwl", 229, 245, 20, 2, 1828, 1975},   // a lost end marker
+    {"itrdb_rus381.rwl", 216, 364, 20, 2, 1738, 1817},    // ids in UTF-8
+    {"itrdb_or088.rwl", 722, 803, 50, 2, 1675, 1990},     // ids ending in -1 / -2 abut the year
+    {"itrdb_ak051.rwl", 174, 174, 10, 2, 1910, 2000},     // ids ending in -N abut the year
+    {"itrdb_mar035.rwl", 778, 1123, 50, 2, 1754, 1965},   // values shifted by a column
 };
 
 // Files the program must refuse, with the message that says why.
@@ -232,23 +230,17 @@ void expect_raw_matches(const std::string& raw, const ResultTable& table, const 
         << label << ": series " << i + 1;
     EXPECT_EQ(series.first_year, first_year) << label << ": " << table.ids[i];
     // The values written, with their years. A missing value inside a series is written as -999
-    // and reads back as missing, so each value keeps its year; a writer that closes gaps up
-    // keeps only their order.
+    // and reads back as missing, so each value keeps its year.
     std::vector<std::pair<int, int>> written;
-    bool gaps = false;
     for (int k = 0; k < series.count; ++k) {
       const float v = series.values[static_cast<std::size_t>(k)];
-      if (is_missing(v)) {
-        gaps = true;
-      } else {
-        written.emplace_back(series.first_year + k, thousandths(v));
-      }
+      if (!is_missing(v)) written.emplace_back(series.first_year + k, thousandths(v));
     }
     ASSERT_EQ(written.size(), expected.size()) << label << ": " << table.ids[i];
     int mismatches = 0;
     for (std::size_t k = 0; k < expected.size() && mismatches < 5; ++k) {
       const auto& [year, field] = written[k];
-      if (!matches_thousandths(field, expected[k].second) || (gaps && year != expected[k].first)) {
+      if (!matches_thousandths(field, expected[k].second) || year != expected[k].first) {
         ++mismatches;
         ADD_FAILURE() << label << ": " << table.ids[i] << " year " << expected[k].first
                       << ": KVRmodeled.raw holds " << field << " in " << year << ", the table "
@@ -366,12 +358,7 @@ class ArchiveRunTest : public testing::TestWithParam<ArchiveCase> {};
 
 TEST_P(ArchiveRunTest, AgeAlignedRunWritesEveryFile) { run_archive_case(GetParam(), true); }
 
-TEST_P(ArchiveRunTest, CalendarAlignedRunWritesEveryFile) {
-  // The power transformation of this run must leave missing values inside a series out; until
-  // it does, such files have only their age-aligned run.
-  if (GetParam().gaps) GTEST_SKIP() << "the power transformation does not yet skip missing values";
-  run_archive_case(GetParam(), false);
-}
+TEST_P(ArchiveRunTest, CalendarAlignedRunWritesEveryFile) { run_archive_case(GetParam(), false); }
 
 INSTANTIATE_TEST_SUITE_P(Archive, ArchiveRunTest, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<ArchiveCase>& param) {
