@@ -1,5 +1,7 @@
 // Fuzzes the decade reader in one mode (KVR_FUZZ_MODE_INDEX selects "ir", else "mr"): every
-// series of the input is read until the end of the file or a refusal.
+// series of the input is read until the end of the file or a refusal. In mode "mr" the input
+// is then read as the program reads a measurement file: its kind judged, the series joined
+// and settled, the measurement set filled.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +10,8 @@
 
 #include "common/dimensions.h"
 #include "data/trrw.h"
+#include "driver/read_input.h"
+#include "io/console.h"
 #include "io/line_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -30,9 +34,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (status != kvr::TrrwStatus::kSeries) break;
     // Whatever was read must write back without trouble.
     std::ostringstream out;
-    kvr::trrw_write(out, mode == kvr::TrrwMode::kIndexRead ? kvr::TrrwMode::kIndexWrite
-                                                           : kvr::TrrwMode::kMeasurementWrite,
+    kvr::trrw_write(out,
+                    mode == kvr::TrrwMode::kIndexRead ? kvr::TrrwMode::kIndexWrite
+                                                      : kvr::TrrwMode::kMeasurementWrite,
                     series, "   ");
   }
+#ifndef KVR_FUZZ_MODE_INDEX
+  std::istringstream file(std::string(reinterpret_cast<const char*>(data), size));
+  std::istringstream no_answers;
+  std::ostringstream screen;
+  kvr::Console plain(no_answers, screen);
+  kvr::MeasurementSet set;
+  kvr::TrrwText read_text;
+  if (kvr::read_measurements(file, plain, &set, &read_text) && set.count() < 1) __builtin_trap();
+#endif
   return 0;
 }

@@ -139,9 +139,9 @@ TEST(HandComputedRunTest, ResultFilesFollowTheRules) {
   }
 }
 
-// A chronology value that the four-column index field cannot hold (12.34 mm gives 12340, the
-// -999 of a missing ring read as a value gives -9990) is written to KVRmodeled.crn as the
-// filler, with a warning, and the file still reads back; the result table keeps the value.
+// A chronology value that the four-column index field cannot hold (12.34 mm gives 12340,
+// 11.00 mm gives 11000) is written to KVRmodeled.crn as the filler, with a warning, and the
+// file still reads back; the result table keeps the value.
 TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
   struct Case {
     const char* input;
@@ -152,7 +152,7 @@ TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
       // Calendar aligned, one class of size 7 holding everything: every value is its own RAC
       // value, so each year's chronology is the one value of that year.
       {"WIDE01  1990   150  1234   180   999\n"
-       "WIDE02  1994   120  -999   130   999\n",
+       "WIDE02  1994   120  1100   130   999\n",
        7,
        "2 years of the chronology (from 1991 to 1995) lie outside -0.999 to 9.989, which the "
        "index records of KVRmodeled.crn cannot hold; they are written there as missing (9990)."},
@@ -192,8 +192,8 @@ TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
   EXPECT_EQ(thousandths, (std::vector<long>{1500, -1, 1800, -1, 1200, -1, 1300}));
 
   const std::string table = run.file("wide.rwl_KVR.txt");
-  EXPECT_TRUE(contains(table, "\n         1991           1    1.35833    12.3400")) << table;
-  EXPECT_TRUE(contains(table, "\n         1995           1    1.35833   -9.99000")) << table;
+  EXPECT_TRUE(contains(table, "\n         1991           1    4.85667    12.3400")) << table;
+  EXPECT_TRUE(contains(table, "\n         1995           1    4.85667    11.0000")) << table;
 }
 
 }  // namespace

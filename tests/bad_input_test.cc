@@ -174,18 +174,27 @@ TEST(BadInputTest, OddButReadableFilesAreAnalysed) {
        {"\n BAD001 3 written by?hand", "\n BAD01   1901    61    98???135   172",
         "Time span of chronology:  1905 to 1945", "Number of rings:                    90"}},
       {"long_header.rwl", long_header, 0, {"\n title of data:\n " + std::string(80, 'X') + "\n"}},
-      // Seven digits in a six-column field spill into the next field; columns are read as
-      // they stand, so the record keeps its ten values.
-      {"wide_value.rwl", corpus("wide_value.rwl"), 0, {"Number of rings:                    90"}},
-      // Spilling over the end marker runs the series into the next one.
+      // Seven digits in a six-column field spill into the next fields, the last beyond the
+      // record's nine slots, and do not split into them: the columns are read as they stand,
+      // with warnings.
+      {"wide_value.rwl",
+       corpus("wide_value.rwl"),
+       0,
+       {" Warning: line 4, series \"BAD01\": the record's year 1901 leaves it 9 slots to the end "
+        "of its decade; the values after them were not read\n",
+        " Warning: line 4, series \"BAD01\": the values are not right-aligned in their columns "
+        "and do not split into the record's slots; read from the columns as they stand\n",
+        "Number of rings:                    90"},
+       2},
+      // Spilling over the end marker hides it: the next series' record ends the series.
       {"wide_before_end_marker.rwl",
        corpus("wide_before_end_marker.rwl"),
        0,
-       {" Warning: line 9, series \"BAD01\": the record's year 1905 does not continue the series "
-        "(1950 expected)\n",
-        " Warning: line 10, series \"BAD01\": the record's year 1910 does not continue the "
-        "series (1915 expected)\n",
-        "Number of series in chronology:      2"},
+       {" Warning: line 8, series \"BAD01\": the values are not right-aligned in their columns "
+        "and do not split into the record's slots; read from the columns as they stand\n",
+        " Warning: line 9, series \"BAD01\": the record of \"BAD02\" (1905) follows without an "
+        "end marker; the series ends at 1947, in 0.01 mm, as 2 other series of the file\n",
+        "Number of series in chronology:      3"},
        2},
       // The summary cannot show a year of six columns: it prints its sqc record instead.
       {"year_minus_99999.rwl",
@@ -200,24 +209,35 @@ TEST(BadInputTest, OddButReadableFilesAreAnalysed) {
       {"decade_out_of_order.rwl",
        corpus("decade_out_of_order.rwl"),
        0,
-       {" Warning: line 6, series \"BAD01\": the record's year 1930 does not continue the series "
-        "(1920 expected)\n",
-        " Warning: line 7, series \"BAD01\": the record's year 1920 does not continue the series "
-        "(1940 expected)\n",
-        " Warning: line 8, series \"BAD01\": the record's year 1940 does not continue the series "
-        "(1930 expected)\n"},
-       3},
+       {" Warning: line 6, series \"BAD01\": the record's year 1930 leaves the years 1920 to "
+        "1929 without values, read as missing\n",
+        " Warning: line 7, series \"BAD01\": the record's year 1920 goes back to years already "
+        "read (line 6 reached 1939); the series ends before it, in 0.01 mm, as 3 other series "
+        "of the file, and the record starts a new series\n",
+        " Warning: line 8, series \"BAD01\": the record's year 1940 leaves the years 1930 to "
+        "1939 without values, read as missing\n",
+        " Warning: line 7, series \"BAD01\": the id of series 1 (line 4) again\n"},
+       4},
       {"decade_missing.rwl",
        corpus("decade_missing.rwl"),
        0,
-       {" Warning: line 6, series \"BAD01\": the record's year 1930 does not continue the series "
-        "(1920 expected)\n",
-        "Time span of chronology:  1901 to 1942"},
+       {" Warning: line 6, series \"BAD01\": the record's year 1930 leaves the years 1920 to "
+        "1929 without values, read as missing\n",
+        "Time span of chronology:  1901 to 1945"},
        1},
       {"minus_999_in_series.rwl",
        corpus("minus_999_in_series.rwl"),
        0,
-       {" Warning: line 4, series \"BAD01\": negative value -999 in year 1903, kept as read\n"},
+       {" Warning: line 4, series \"BAD01\": missing-value code -999 in 1 value from year "
+        "1903, read as missing\n"},
+       1},
+      // Without header lines nothing is echoed before the first warning, which still starts
+      // a line of its own after the file name's prompt.
+      {"no_header_lines.rwl",
+       "BAD01   1908   100  -999\nBAD01   1910   120   130   999\n",
+       0,
+       {" Enter input file name :> \n Warning: line 1, series \"BAD01\": missing-value code "
+        "-999 in 1 value from year 1909, read as missing\n"},
        1},
       {"filler_9990_in_series.rwl",
        corpus("filler_9990_in_series.rwl"),
@@ -254,6 +274,16 @@ TEST(BadInputTest, UnusableFilesEndWithAMessage) {
        corpus("text_lines_26.rwl"),
        1,
        {" Text line 25 of the header", "\n sbr trrw:  over 25 text lines\n"}},
+      {"chronology.rwl",
+       corpus("chronology.rwl"),
+       1,
+       {" Enter input file name :> \n The input file holds a chronology (index records with "
+        "sample depth), not tree-ring measurements. Program terminating.\n"}},
+      {"column_table.rwl",
+       corpus("column_table.rwl"),
+       1,
+       {" The input file is a table of columns (a year, then one value per series), not "
+        "decade-format records of measurements. Program terminating.\n"}},
       {"cut_only_series.rwl",
        corpus("cut_only_series.rwl"),
        1,
@@ -285,19 +315,17 @@ TEST(BadInputTest, LimitsAreEnforcedWithTheSeriesNamed) {
        {"Time span of chronology: -5000 to 5000"},
        0,
        100},
-      // The warnings that explain the limit come first: the next series' first record is
-      // read as one of ten slots, so the record after it does not continue either.
+      // A lost end marker no longer runs two series into one too long: the next series'
+      // record ends it, and it takes the units of the other series.
       {"lost_end_marker.rwl",
        header + without_end_marker(decade_series("LOST01", 1, 6000, 1)) +
            decade_series("NEXT01", 1, 5000, 2),
+       0,
+       {" Warning: line 603, series \"LOST01\": the record of \"NEXT01\" (1) follows without "
+        "an end marker; the series ends at 6000, in 0.001 mm, as 1 other series of the file\n",
+        "Time span of chronology:     1 to 6000"},
        1,
-       {" Warning: line 603, series \"LOST01\": the record's year 1 does not continue the "
-        "series (6010 expected)\n",
-        " Warning: line 604, series \"LOST01\": the record's year 10 does not continue the "
-        "series (11 expected)\n",
-        " Series \"LOST01\" (1 to 11010) holds 11010 values; the limit is 10001 values per "
-        "series. Program terminating."},
-       2},
+       100},
       {"series_1002.rwl",
        many_series(1002),
        1,
@@ -310,19 +338,19 @@ TEST(BadInputTest, LimitsAreEnforcedWithTheSeriesNamed) {
        {" The series span 101942 years, from series \"BAD001\" (-99999 to -99996) to series "
         "\"BAD02\" (1905 to 1942); the limit is 10001 years. Program terminating."}},
       // 99999 does not fit the year's four columns: its first digit is read as the id's last
-      // character and the year as 9999, whose first record takes one value. The end marker
-      // in the rest of that record is not read, the series runs on into the next one, and its
-      // years would pass 9999, which no result file can hold.
+      // character and the year as 9999, whose first record takes one value. The rest of that
+      // record, its end marker included, is not read (both named), and the next series'
+      // record ends the series.
       {"year_99999.rwl",
        corpus("year_99999.rwl"),
-       1,
-       {" Warning: line 5, series \"BAD01  9\": the record's year 1905 does not continue the "
-        "series (10000 expected)\n",
-        " Warning: line 6, series \"BAD01  9\": the record's year 1910 does not continue the "
-        "series (1915 expected)\n",
-        " Series \"BAD01  9\" (9999 to 10042) has years outside -99999 to 9999, the years that "
-        "KVRmodeled.raw and KVRmodeled.crn can hold. Program terminating."},
-       2},
+       0,
+       {" Warning: line 4, series \"BAD01  9\": the record's year 9999 leaves it 1 slot to the "
+        "end of its decade; the values after it were not read\n",
+        " Warning: line 5, series \"BAD01  9\": the record of \"BAD02\" (1905) follows without "
+        "an end marker; the series ends at 9999, in 0.01 mm, as 1 other series of the file\n",
+        "Time span of chronology:  1905 to 9999"},
+       2,
+       100},
   };
   for (const BadCase& c : cases) check_case(c);
 }

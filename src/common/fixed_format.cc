@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/utf8.h"
+
 namespace kvr {
 
 std::string format_int(long long v, int width) {
@@ -42,6 +44,12 @@ std::string format_fixed(double v, int width, int decimals) {
 }
 
 std::string pad_right(std::string_view text, std::size_t width) {
+  // Text in UTF-8 (an id read by characters) counts its characters, anything else its bytes.
+  if (has_non_ascii(text) && is_valid_utf8(text)) {
+    const std::size_t characters = utf8_length(text);
+    if (characters >= width) return std::string(text.substr(0, utf8_prefix_bytes(text, width)));
+    return std::string(text) + std::string(width - characters, ' ');
+  }
   std::string out(text.substr(0, width));
   out.resize(width, ' ');
   return out;

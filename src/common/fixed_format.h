@@ -17,7 +17,8 @@ void append_int(std::string* line, long long v, int width);
 /// the exact binary value, correctly rounded.
 std::string format_fixed(double v, int width, int decimals);
 
-/// `text` cut or padded with blanks on the right to exactly `width` characters.
+/// `text` cut or padded with blanks on the right to exactly `width` characters: characters of
+/// UTF-8 when `text` is valid UTF-8 with multi-byte characters, bytes otherwise.
 std::string pad_right(std::string_view text, std::size_t width);
 
 /// `text` without its trailing blanks; an all-blank text gives the empty string.

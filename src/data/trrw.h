@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/decade_format.h"
+#include "data/read_report.h"
 #include "io/line_reader.h"
 
 namespace kvr {
@@ -19,6 +20,10 @@ enum class TrrwMode {
   kIndexWrite,        // "iw"
   kChronologyWrite,   // "cr": index records after an index header record
 };
+
+/// How a measurement series ended: at 999 (units of 0.01 mm), at -9999 (0.001 mm), or at a
+/// record of another series, its end marker lost. kNone for other modes and free format.
+enum class EndMarker { kNone, kHundredths, kThousandths, kLost };
 
 /// The one-series transfer buffer. values[i - 1] is value i; depths[i - 1] its sample depth
 /// (index modes only). `id` is 8 characters for measurement series, 6 for a chronology.
@@ -33,6 +38,16 @@ struct TrrwSeries {
   int first_line = 0;  // reading: the line of the series' first record
   std::vector<float> values;
   std::vector<int> depths;
+
+  // Reading, mode "mr": how the series ended. A series without its end marker (kLost) holds
+  // its values in 0.01 mm until the units of the file's other series are known; so do the
+  // values of its 999 fields that measurements follow (positions from 0 in open_999), whose
+  // warning waits in open_999_note (count 0 when there is none). `ending` is the warning
+  // of where it ended, without its units.
+  EndMarker end_marker = EndMarker::kNone;
+  std::vector<int> open_999;
+  ReadAnomaly open_999_note;
+  ReadAnomaly ending;
 };
 
 /// Text records kept by the caller between read calls: the title (first text record met in
@@ -61,39 +76,28 @@ struct DroppedSeries {
   int count = 0;        // values met before the file ended
 };
 
-/// Something odd met while reading a series. The values stay exactly as read; the caller
-/// prints these as warnings.
-enum class ReadAnomalyKind {
-  kYearBreak,      // a record whose year does not continue its series (a missing, repeated or
-                   // out-of-order decade, or two series run together)
-  kNegativeValue,  // a negative measurement other than the end marker -9999 (e.g. -999)
-  kFillerValue,    // the index filler 9990 inside a measurement series
-};
-
-struct ReadAnomaly {
-  ReadAnomalyKind kind = ReadAnomalyKind::kYearBreak;
-  int line_number = 0;
-  std::string id;         // the series' id (8 characters)
-  int year = 0;           // kYearBreak: the record's year; otherwise the year of the value
-  int expected_year = 0;  // kYearBreak: the year that would continue the series
-  int value = 0;          // the field as read (value kinds)
-};
-
-/// Collects the anomalies of every read call it is passed to, in file order.
-struct ReadReport {
-  std::vector<ReadAnomaly> anomalies;
-};
-
-/// One warning line for `anomaly`, with the leading blank of every console line, e.g.
-/// ` Warning: line 41, series "569012": negative value -999 in year 1970, kept as read`.
-std::string describe(const ReadAnomaly& anomaly);
-
 /// Reads one series (modes "mr" and "ir"). `series_counter` is kept by the caller between
 /// calls, starting at 0. Text records are echoed to `console` (and nowhere else: the program
 /// keeps no listing file, so the listing destination of the read call goes nowhere). In the
 /// echo, control characters (an escape sequence in a damaged file) are shown as '?'; the
 /// stored title and header lines keep them. `dropped` is set when the file ends inside a
 /// series; `report`, when given, collects the anomalies met. Both may be null.
+///
+/// Mode "mr" reads the habits of real files without losing, moving or inventing a value; each
+/// mend is reported:
+/// - a negative value other than -9999 is a missing value (kMissing) at its year;
+/// - a record whose year jumps ahead leaves the years between missing; one that goes back, or
+///   one of another id whose year does not continue the series, ends the series there (its end
+///   marker was lost: EndMarker::kLost) and starts the next;
+/// - 999 ends a series only when no measurement (nor -9999) follows it in the series: in its
+///   record or in the next records of its id; otherwise it is 0.999 mm in a series that ends
+///   with -9999 and missing in one that ends with 999. Records of only missing values after an
+///   end marker are passed over;
+/// - an id that runs into the year (variant B or C whose year does not read, or whose years
+///   do not continue while the 8 + 4 reading does) is read as variant A;
+/// - a line in UTF-8 is read by characters (ColumnView); values shifted in their columns are
+///   read by splitting at blanks; one value field that is no number in a record of the series
+///   is missing.
 ///
 /// Mode "ir" also reads chronologies with gaps: a filler (above 9989) followed by a value of
 /// the same series, in the same record or in the next record of the same id that continues

@@ -262,27 +262,29 @@ TEST(TrrwReadTest, ReadingReportNamesLineSeriesAndYear) {
       "ABC001  1920   100  -999  9990   999\n"
       "ABC002  1950   100 -9999\n");
   ASSERT_EQ(r.series.size(), 2u);
-  // Values stay as read.
-  ASSERT_EQ(r.series[0].count, 12);
-  EXPECT_FLOAT_EQ(r.series[0].values[10], -9.99f);
-  EXPECT_FLOAT_EQ(r.series[0].values[11], 99.9f);
+  // The skipped decade and the code -999 are missing; the filler is kept as read.
+  ASSERT_EQ(r.series[0].count, 22);
+  EXPECT_TRUE(is_missing(r.series[0].values[9]));
+  EXPECT_TRUE(is_missing(r.series[0].values[18]));
+  EXPECT_FLOAT_EQ(r.series[0].values[19], 1.0f);
+  EXPECT_TRUE(is_missing(r.series[0].values[20]));
+  EXPECT_FLOAT_EQ(r.series[0].values[21], 99.9f);
   ASSERT_EQ(r.report.anomalies.size(), 3u);
-  const ReadAnomaly& year = r.report.anomalies[0];
-  EXPECT_EQ(year.kind, ReadAnomalyKind::kYearBreak);
-  EXPECT_EQ(year.line_number, 2);
-  EXPECT_EQ(year.id, "ABC001  ");
-  EXPECT_EQ(year.year, 1920);
-  EXPECT_EQ(year.expected_year, 1910);
-  EXPECT_EQ(r.report.anomalies[1].kind, ReadAnomalyKind::kNegativeValue);
-  EXPECT_EQ(r.report.anomalies[1].year, 1921);
-  EXPECT_EQ(r.report.anomalies[1].value, -999);
-  EXPECT_EQ(r.report.anomalies[2].kind, ReadAnomalyKind::kFillerValue);
-  EXPECT_EQ(r.report.anomalies[2].year, 1922);
-  EXPECT_EQ(describe(year),
-            " Warning: line 2, series \"ABC001\": the record's year 1920 does not continue the "
-            "series (1910 expected)");
-  EXPECT_EQ(describe(r.report.anomalies[1]),
-            " Warning: line 2, series \"ABC001\": negative value -999 in year 1921, kept as read");
+  const ReadAnomaly& gap = r.report.anomalies[0];
+  EXPECT_EQ(gap.kind, ReadAnomalyKind::kYearGap);
+  EXPECT_EQ(gap.line_number, 2);
+  EXPECT_EQ(gap.id, "ABC001  ");
+  EXPECT_EQ(gap.year, 1920);
+  EXPECT_EQ(gap.expected_year, 1910);
+  EXPECT_EQ(r.report.anomalies[1].kind, ReadAnomalyKind::kFillerValue);
+  EXPECT_EQ(r.report.anomalies[1].year, 1922);
+  EXPECT_EQ(r.report.anomalies[2].kind, ReadAnomalyKind::kMissingCodes);
+  EXPECT_EQ(describe(gap),
+            " Warning: line 2, series \"ABC001\": the record's year 1920 leaves the years 1910 to "
+            "1919 without values, read as missing");
+  EXPECT_EQ(describe(r.report.anomalies[2]),
+            " Warning: line 2, series \"ABC001\": missing-value code -999 in 1 value from year "
+            "1921, read as missing");
 }
 
 TEST(TrrwWriteTest, MeasurementRecords) {
@@ -520,8 +522,7 @@ TEST(TrrwArchiveTest, RealFiles) {
       {"itrdb_turk045.rwl", 46},
       {"itrdb_rus393.rwl", 37},
       {"itrdb_co691.rwl", 48},
-      // The stray record of -999 after the end marker on line 383 starts a series that runs
-      // into the next one (reported as a year break): 26 end markers, 26 series.
+      // The record of -999 after the end marker on line 383 is passed over: 26 series.
       {"itrdb_brit020.rwl", 26},
   };
   for (const auto& f : files) {

@@ -1,11 +1,15 @@
 #include "driver/read_input.h"
 
+#include <algorithm>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "data/file_kind.h"
+#include "data/series_assembly.h"
 #include "io/line_reader.h"
 
 namespace kvr {
@@ -26,74 +30,122 @@ std::string name_of(const SeriesInfo& info) {
   return name;
 }
 
-// One warning per series whose id an earlier series already has, naming both first lines.
-void warn_duplicate_ids(Console& console, const MeasurementSet& set,
-                        const std::vector<int>& first_lines) {
-  std::map<std::string, int> first_with_id;
-  for (int j = 1; j <= set.count(); ++j) {
-    const auto [earlier, added] = first_with_id.emplace(set.info(j).id, j);
-    if (added) continue;
-    const int line = first_lines[static_cast<std::size_t>(j - 1)];
-    const int earlier_line = first_lines[static_cast<std::size_t>(earlier->second - 1)];
-    console.line(" Warning: line " + std::to_string(line) + ", series \"" +
-                 trim_right(set.info(j).id) + "\": the id of series " +
-                 std::to_string(earlier->second) + " (line " + std::to_string(earlier_line) +
-                 ") again");
+SeriesInfo info_of(const TrrwSeries& series) {
+  SeriesInfo info;
+  info.id = pad_right(series.id, 8);
+  info.first_year = series.first_year;
+  info.length = series.count;
+  info.last_year = info.first_year + info.length - 1;
+  return info;
+}
+
+// The console lines of the reading. The file name is typed behind its prompt, which has no
+// line end of its own: the first line starts on a new one unless the echo of text records
+// already did.
+class ReadingConsole {
+ public:
+  explicit ReadingConsole(Console& console) : console_(console) {}
+
+  void line(const std::string& text) {
+    if (on_prompt_line_) console_.line("");
+    on_prompt_line_ = false;
+    console_.line(text);
   }
+  // Passes on what the reader echoed (its text records start with an empty line).
+  void echo(std::ostringstream* echoed) {
+    if (echoed->tellp() <= 0) return;
+    console_.out() << echoed->str();
+    echoed->str("");
+    on_prompt_line_ = false;
+  }
+
+ private:
+  Console& console_;
+  bool on_prompt_line_ = true;
+};
+
+// One warning per series whose id an earlier series still has (its years overlap, so they
+// did not join), naming both first lines.
+void warn_duplicate_ids(ReadingConsole& console, const std::vector<TrrwSeries>& all) {
+  std::map<std::string, std::size_t> first_with_id;
+  for (std::size_t j = 0; j < all.size(); ++j) {
+    const std::string id = pad_right(all[j].id, 8);
+    const auto [earlier, added] = first_with_id.emplace(id, j);
+    if (added) continue;
+    console.line(" Warning: line " + std::to_string(all[j].first_line) + ", series \"" +
+                 trim_right(id) + "\": the id of series " + std::to_string(earlier->second + 1) +
+                 " (line " + std::to_string(all[earlier->second].first_line) + ") again");
+  }
+}
+
+// Refuses a file of another kind; true when it was refused.
+bool refuse_other_kind(LineReader& lines, ReadingConsole& console) {
+  bool whole = false;
+  const std::string_view head = lines.head(&whole);
+  switch (file_kind(head, whole)) {
+    case FileKind::kMeasurements:
+      return false;
+    case FileKind::kChronology:
+      console.line(
+          " The input file holds a chronology (index records with sample depth), not "
+          "tree-ring measurements. Program terminating.");
+      return true;
+    case FileKind::kColumnTable:
+      console.line(
+          " The input file is a table of columns (a year, then one value per series), not "
+          "decade-format records of measurements. Program terminating.");
+      return true;
+  }
+  return false;
 }
 
 }  // namespace
 
-bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
+bool read_measurements(std::istream& in, Console& plain_console, MeasurementSet* set,
                        TrrwText* text) {
+  ReadingConsole console(plain_console);
   LineReader lines(in);
-  std::vector<std::vector<float>> values;
-  std::vector<int> first_lines;
+  if (refuse_other_kind(lines, console)) return false;
+
   ReadReport report;
-  std::vector<std::string> late_warnings;  // printed after the reader's own anomalies
+  SeriesAssembly assembly(kMaxPositions);
   int series_counter = 0;
   TrrwSeries buffer;
-  // The warnings of the reading so far. A limit that ends the run prints them first: they
-  // often explain it (a lost end marker runs two series into one too long).
+  std::ostringstream echoed;
+  // The warnings of the reading so far, in the order of their lines. A limit that ends the
+  // run prints them first: they often explain it.
   const auto print_reading_report = [&] {
-    for (const ReadAnomaly& anomaly : report.anomalies) console.line(describe(anomaly));
-    for (const std::string& warning : late_warnings) console.line(warning);
+    std::vector<ReadAnomaly> all = report.anomalies;
+    all.insert(all.end(), assembly.notes().begin(), assembly.notes().end());
+    std::stable_sort(all.begin(), all.end(), [](const ReadAnomaly& a, const ReadAnomaly& b) {
+      return a.line_number < b.line_number;
+    });
+    for (const ReadAnomaly& anomaly : all) console.line(describe(anomaly));
   };
 
   for (;;) {
     DroppedSeries dropped;
-    dropped.line_number = 0;
-    const TrrwStatus status = trrw_read(lines, TrrwMode::kMeasurementRead, kMaxPositions,
-                                        &buffer, &series_counter, text, console.out(), &dropped,
-                                        &report);
+    const TrrwStatus status = trrw_read(lines, TrrwMode::kMeasurementRead, kMaxPositions, &buffer,
+                                        &series_counter, text, echoed, &dropped, &report);
+    console.echo(&echoed);
     if (status == TrrwStatus::kTooManyTextLines) return false;
     if (status == TrrwStatus::kEndOfFile) {
       if (dropped.line_number > 0) {
-        late_warnings.push_back(" Warning: line " + std::to_string(dropped.line_number) +
-                                ", series \"" + trim_right(dropped.id) + "\" (first year " +
-                                std::to_string(dropped.first_year) +
-                                "): the file ends inside it, before its end marker; the " +
-                                "series is left out");
+        ReadAnomaly cut;
+        cut.kind = ReadAnomalyKind::kCutByEndOfFile;
+        cut.line_number = dropped.line_number;
+        cut.id = dropped.id;
+        cut.year = dropped.first_year;
+        report.anomalies.push_back(cut);
       }
       break;
     }
-    SeriesInfo info;
-    info.id = pad_right(buffer.id, 8);
-    info.first_year = buffer.first_year;
-    info.length = buffer.count;
-    info.last_year = info.first_year + info.length - 1;
+    const SeriesInfo info = info_of(buffer);
     if (status == TrrwStatus::kSeriesTooLong) {
       print_reading_report();
       console.line(" Series " + name_of(info) + " holds " + std::to_string(info.length) +
                    " values; the limit is " + std::to_string(kMaxPositions) +
                    " values per series. Program terminating.");
-      return false;
-    }
-    if (set->count() == kMaxSeries) {
-      print_reading_report();
-      console.line(" The file holds more than " + std::to_string(kMaxSeries) +
-                   " series, the limit; series " + std::to_string(kMaxSeries + 1) + " is " +
-                   name_of(info) + ". Program terminating.");
       return false;
     }
     // Such a series could be analysed, but its results could not be written back.
@@ -108,21 +160,34 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
       return false;
     }
     if (info.length < 1) {
-      late_warnings.push_back(" Warning: line " + std::to_string(buffer.first_line) +
-                              ", series \"" + trim_right(info.id) + "\": it holds no values");
+      ReadAnomaly empty;
+      empty.kind = ReadAnomalyKind::kNoValues;
+      empty.line_number = buffer.first_line;
+      empty.id = buffer.id;
+      report.anomalies.push_back(empty);
     }
-    set->series.push_back(info);
-    first_lines.push_back(buffer.first_line);
-    values.emplace_back(buffer.values.begin(), buffer.values.begin() + info.length);
+    if (assembly.add(buffer) == static_cast<std::size_t>(kMaxSeries)) {
+      print_reading_report();
+      console.line(" The file holds more than " + std::to_string(kMaxSeries) +
+                   " series, the limit; series " + std::to_string(kMaxSeries + 1) + " is " +
+                   name_of(info) + ". Program terminating.");
+      return false;
+    }
+  }
+
+  assembly.finish();
+  print_reading_report();
+  const std::vector<TrrwSeries>& all = assembly.series();
+  if (all.empty()) {
+    console.line(" The input file holds no tree-ring series. Program terminating.");
+    return false;
+  }
+  for (const TrrwSeries& series : all) {
+    const SeriesInfo info = info_of(series);
     if (info.last_year > set->latest_last_year) set->latest_last_year = info.last_year;
     if (info.first_year < set->earliest_first_year) set->earliest_first_year = info.first_year;
     if (info.length > set->longest_length) set->longest_length = info.length;
-  }
-
-  print_reading_report();
-  if (set->count() == 0) {
-    console.line(" The input file holds no tree-ring series. Program terminating.");
-    return false;
+    set->series.push_back(info);
   }
   set->time_span = set->latest_last_year - set->earliest_first_year + 1;
   if (set->time_span > kMaxPositions) {
@@ -138,12 +203,12 @@ bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
     return false;
   }
 
-  warn_duplicate_ids(console, *set, first_lines);
+  warn_duplicate_ids(console, all);
   set->values.reset(set->count(), set->positions_needed(), kMissing);
   for (int j = 1; j <= set->count(); ++j) {
     SeriesInfo& info = set->info(j);
     info.start_position = info.first_year - set->earliest_first_year + 1;
-    const std::vector<float>& series_values = values[static_cast<std::size_t>(j - 1)];
+    const std::vector<float>& series_values = all[static_cast<std::size_t>(j - 1)].values;
     for (int i = 1; i <= info.length; ++i) {
       const float v = series_values[static_cast<std::size_t>(i - 1)];
       set->values(j, i) = v == 0.0f ? 0.001f : v;

@@ -93,6 +93,13 @@ void LineReader::step_back() {
 
 int LineReader::line_number() const { return line_number_; }
 
+std::string_view LineReader::head(bool* whole) {
+  if (position_ == end_) fill();
+  *whole = stream_ended_ ||
+           std::char_traits<char>::eq_int_type(in_.rdbuf()->sgetc(), std::char_traits<char>::eof());
+  return std::string_view(block_.data() + position_, end_ - position_);
+}
+
 std::string record_columns(std::string_view line, std::size_t width) {
   std::string record(line.substr(0, width));
   record.resize(width, ' ');

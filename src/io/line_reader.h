@@ -30,6 +30,10 @@ class LineReader {
   /// Number of the line last returned by next().
   int line_number() const;
 
+  /// Before the first next(): the file's first bytes (up to one block of 64 KiB, byte-order
+  /// mark included), which stay unread; *whole tells whether they are the whole file.
+  std::string_view head(bool* whole);
+
  private:
   // Refills the block; false at the end of the stream.
   bool fill();

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kvr {
+
+/// Something met while reading a measurement file that the reader mended or that the user
+/// should know; the caller prints each as a warning (describe()).
+enum class ReadAnomalyKind {
+  kYearGap,          // a record jumps ahead: years expected_year..year - 1 are missing
+  kYearBack,         // a record goes back to years already read: the series ends before it
+  kLostEndMarker,    // a record of another id where the series should go on: it ends there
+  kOtherId,          // a record of another id whose year continues the series: read with it
+  kMissingCodes,     // negative codes read as missing: codes, count, first year
+  kFillerValue,      // the index filler 9990 inside a measurement series, kept as read
+  kNotEndMarker,     // 999 followed by measurements: count, first year; units tell its reading
+  kPassedOver,       // records of only missing values after an end marker, passed over
+  kIdIntoYear,       // an id that runs into the year: read as 8 + 4
+  kByCharacters,     // a record in UTF-8 with multi-byte characters: columns are characters
+  kShiftedValues,    // values shifted in their columns: read by splitting at blanks
+  kUnalignedValues,  // values not right-aligned that do not split: read from the columns
+  kFieldNoNumber,    // one value field of a record of the series is no number: missing
+  kBeyondSlots,      // values after the slots that the record's year leaves (count), not read
+  kRecordNotRead,    // a line inside a series that does not read as its record
+  kCutByEndOfFile,   // the file ends inside a series, before its end marker: left out
+  kNoValues,         // a series of only its end marker
+  kJoined,           // a segment of an id that came back, joined to its earlier series
+};
+
+struct ReadAnomaly {
+  ReadAnomalyKind kind = ReadAnomalyKind::kYearGap;
+  int line_number = 0;
+  std::string id;          // the series' id (8 characters)
+  int year = 0;            // the record's year, or the year of the first value concerned
+  int expected_year = 0;   // the year that would continue the series
+  int last_year = 0;       // the last year of the series (or segment) concerned
+  int value = 0;           // a field as read
+  int count = 0;           // values, records or years concerned
+  int other_line = 0;      // a second line: the series' previous record, its marker, ...
+  int last_line = 0;       // kPassedOver: the last record passed over
+  std::string other_id;    // kLostEndMarker, kOtherId: the record's id
+  std::vector<int> codes;  // kMissingCodes: the codes met, in order of appearance
+  int units = 0;           // 100: 0.01 mm, 1000: 0.001 mm (0: not known yet)
+  int units_series = 0;    // series of the file whose end marker gave the units
+  int joined_first = 0;    // kJoined: the years of the joined series
+  int joined_last = 0;
+};
+
+/// Collects the anomalies of every read call it is passed to, in file order.
+struct ReadReport {
+  std::vector<ReadAnomaly> anomalies;
+};
+
+/// One warning line for `anomaly`, with the leading blank of every console line, e.g.
+/// ` Warning: line 41, series "569012": missing-value code -999 in 1 value from year 1970, read
+/// as missing`.
+std::string describe(const ReadAnomaly& anomaly);
+
+}  // namespace kvr
