@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "common/dimensions.h"
+#include "data/calendar_shift.h"
 #include "data/decade_outputs.h"
 #include "data/measurement_set.h"
 #include "data/trrw.h"
-#include "driver/alignment.h"
-#include "driver/console.h"
 #include "driver/read_input.h"
+#include "io/console.h"
+#include "rankcls_reference.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
-#include "standardize/rankcls_reference.h"
 #include "standardize/result_table.h"
 #include "standardize/signal_strength.h"
 
@@ -74,8 +74,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   const double read_peak = peak_megabytes();
 
   start = Clock::now();
-  Grid<float> standardized(set.count(), set.values.cols(), kMissing);
-  shift_to_calendar(&set, &standardized);
+  shift_to_calendar(set, &set.values);
   const double shift_time = seconds_since(start);
   const double shift_peak = peak_megabytes();
 
@@ -96,6 +95,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   const double rank_time = seconds_since(start);
   const double rank_peak = peak_megabytes();
 
+  Grid<float> standardized(set.count(), set.values.cols(), kMissing);
   start = Clock::now();
   replace_by_rac(set.values, ranks, table, set, false, &standardized);
   const double replace_time = seconds_since(start);

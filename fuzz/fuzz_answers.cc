@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "driver/console.h"
+#include "io/console.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
@@ -20,10 +20,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool yes = false;
     int value = 0;
     switch ((pattern >> (step % 4 * 2)) & 3u) {
-      case 0: answer = console.read_item(&text); break;
-      case 1: answer = console.read_yes_no(&yes); break;
-      case 2: answer = console.read_int(&value); break;
-      default: answer = console.read_line(&text); break;
+      case 0:
+        answer = console.read_item(&text);
+        break;
+      case 1:
+        answer = console.read_yes_no(&yes);
+        break;
+      case 2:
+        answer = console.read_int(&value);
+        break;
+      default:
+        answer = console.read_line(&text);
+        break;
     }
     if (answer == kvr::Answer::kEndOfInput) break;
   }

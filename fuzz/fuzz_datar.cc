@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "data/datar.h"
-#include "data/line_reader.h"
+#include "io/line_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

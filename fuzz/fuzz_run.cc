@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "driver/console.h"
-#include "driver/memory_file_system.h"
 #include "driver/run.h"
+#include "io/console.h"
+#include "memory_file_system.h"
 #include "plot/plotter.h"
 #include "small_run_file.h"
 
@@ -17,10 +17,12 @@ namespace {
 class NullPlotter : public kvr::Plotter {
  public:
   bool window_available() override { return false; }
+  bool device_installed(const std::string&) override { return true; }
   void plsdev(const std::string&) override {}
   void plsfnam(const std::string&) override {}
   void plscol0(int, int, int, int) override {}
   void plscolbg(int, int, int) override {}
+  void plspage(double, double, int, int, int, int) override {}
   void plinit() override {}
   void plcol0(int) override {}
   void plssub(int, int) override {}
@@ -38,8 +40,6 @@ class NullPlotter : public kvr::Plotter {
   void plend() override {}
 };
 
-void ignore_environment(const char*, const char*) {}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -50,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream out;
   kvr::Console console(in, out);
   NullPlotter plotter;
-  (void)kvr::run_analysis(console, plotter, files, ignore_environment);
+  (void)kvr::run_analysis(console, plotter, files, "fonts");
   return 0;
 }

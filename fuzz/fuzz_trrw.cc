@@ -9,10 +9,10 @@
 #include <string>
 
 #include "common/dimensions.h"
-#include "data/line_reader.h"
 #include "data/trrw.h"
-#include "driver/console.h"
 #include "driver/read_input.h"
+#include "io/console.h"
+#include "io/line_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -6,33 +6,27 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/console.h"
-#include "driver/memory_file_system.h"
+#include "answers.h"
+#include "common/output_files.h"
 #include "driver/run.h"
-#include "plot/recording_plotter.h"
+#include "in_process_run.h"
 #include "test_support.h"
+#include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::project_file;
-using test::read_file;
-using test::ScopedTempDir;
-using test::write_file;
 
 constexpr char kInput[] = "clean.rwl";
 constexpr char kEndOfInput[] =
     "\n End of input before the dialogue was complete. Program terminating.\n";
 constexpr char kClosing[] = " Normal Termination of Program\n Hit RETURN to EXIT\n";
-constexpr char kAnswersFile[] = "KVRanswers.txt";
 
 // One answer per line, every kind of prompt: the pauses, the file name, yes/no questions, the
 // plot menus (each figure saved, then continue), integers, and the closing Return.
-const std::vector<std::string> kAnswers = {
+const Answers kAnswers = {
     "",      // Hit Return to begin
     kInput,  // input file name
     "y",     // plot raw data
@@ -53,33 +47,14 @@ const std::vector<std::string> kAnswers = {
 };
 
 std::string joined(std::size_t lines, const std::string& line_end) {
-  std::string text;
-  for (std::size_t k = 0; k < lines; ++k) text += kAnswers[k] + line_end;
-  return text;
+  return kAnswers.text(lines, line_end);
 }
 
-struct InProcessRun {
-  int status = -1;
-  std::string screen;
-  MemoryFileSystem files;
-  RecordingPlotter plotter{true};
-};
-
-void ignore_environment(const char*, const char*) {}
-
-void run_in_process(const std::string& answers, InProcessRun* r) {
+// A run on testdata/bad/clean.rwl with a plot window.
+InProcessRun run_clean(const std::string& answers) {
   static const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
-  ASSERT_FALSE(input.empty());
-  r->files.files[kInput] = input;
-  std::istringstream in(answers);
-  std::ostringstream out;
-  Console console(in, out);
-  r->status = run_analysis(console, r->plotter, r->files, ignore_environment);
-  r->screen = out.str();
-}
-
-bool ends_with(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+  EXPECT_FALSE(input.empty());
+  return run_in_process(answers, kInput, input, {true});
 }
 
 std::map<std::string, std::string> without_answers(std::map<std::string, std::string> files) {
@@ -88,19 +63,17 @@ std::map<std::string, std::string> without_answers(std::map<std::string, std::st
 }
 
 TEST(AnswerCutTest, EveryCutBeforeTheClosingReturnEndsWithAMessage) {
-  InProcessRun whole;
-  run_in_process(joined(kAnswers.size(), "\n"), &whole);
+  const InProcessRun whole = run_clean(joined(kAnswers.size(), "\n"));
   ASSERT_EQ(whole.status, kExitNormal) << whole.screen;
   for (const char* figure : {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps"}) {
-    ASSERT_EQ(whole.files.files.count(figure), 1u) << figure << " was not saved";
+    ASSERT_TRUE(whole.has_file(figure)) << figure << " was not saved";
   }
   ASSERT_NE(whole.screen.find("mean adaptive power"), std::string::npos);
-  EXPECT_EQ(whole.files.files[kAnswersFile], joined(kAnswers.size(), "\n"));
+  EXPECT_EQ(whole.file(kAnswersFile), joined(kAnswers.size(), "\n"));
 
   for (std::size_t lines = 0; lines + 1 < kAnswers.size(); ++lines) {
     SCOPED_TRACE("cut after " + std::to_string(lines) + " lines");
-    InProcessRun cut;
-    run_in_process(joined(lines, "\n"), &cut);
+    const InProcessRun cut = run_clean(joined(lines, "\n"));
     EXPECT_EQ(cut.status, kExitFailure);
     EXPECT_TRUE(ends_with(cut.screen, kEndOfInput)) << cut.screen;
     EXPECT_EQ(cut.screen.find(" Normal Termination"), std::string::npos);
@@ -109,42 +82,38 @@ TEST(AnswerCutTest, EveryCutBeforeTheClosingReturnEndsWithAMessage) {
               whole.screen.substr(0, cut.screen.size() - std::string(kEndOfInput).size()));
     // Once the file name was asked for, the answers read so far are kept.
     if (lines == 0) {
-      EXPECT_EQ(cut.files.files.count(kAnswersFile), 0u);
+      EXPECT_FALSE(cut.has_file(kAnswersFile));
     } else {
-      EXPECT_EQ(cut.files.files[kAnswersFile], joined(lines, "\n"));
+      EXPECT_EQ(cut.file(kAnswersFile), joined(lines, "\n"));
     }
   }
 
   // Without the closing Return everything is written and the run ends normally.
-  InProcessRun last;
-  run_in_process(joined(kAnswers.size() - 1, "\n"), &last);
+  const InProcessRun last = run_clean(joined(kAnswers.size() - 1, "\n"));
   EXPECT_EQ(last.status, kExitNormal);
   EXPECT_TRUE(ends_with(last.screen, kClosing)) << last.screen;
   EXPECT_EQ(last.screen, whole.screen);
-  EXPECT_EQ(without_answers(last.files.files), without_answers(whole.files.files));
-  EXPECT_EQ(last.files.files[kAnswersFile], joined(kAnswers.size() - 1, "\n"));
+  EXPECT_EQ(without_answers(last.files), without_answers(whole.files));
+  EXPECT_EQ(last.file(kAnswersFile), joined(kAnswers.size() - 1, "\n"));
 
   // A last answer without its line end still counts.
   std::string unended = joined(kAnswers.size() - 1, "\n");
   unended.pop_back();
-  InProcessRun no_line_end;
-  run_in_process(unended, &no_line_end);
+  const InProcessRun no_line_end = run_clean(unended);
   EXPECT_EQ(no_line_end.status, kExitNormal);
-  EXPECT_EQ(no_line_end.files.files, last.files.files);
+  EXPECT_EQ(no_line_end.files, last.files);
 }
 
 TEST(AnswerCutTest, CrLfAndCrLineEndsWorkLikeLf) {
-  InProcessRun lf;
-  run_in_process(joined(kAnswers.size(), "\n"), &lf);
+  const InProcessRun lf = run_clean(joined(kAnswers.size(), "\n"));
   ASSERT_EQ(lf.status, kExitNormal);
   for (const char* line_end : {"\r\n", "\r"}) {
     SCOPED_TRACE(line_end[1] == '\n' ? "CR LF" : "CR");
-    InProcessRun other;
-    run_in_process(joined(kAnswers.size(), line_end), &other);
+    const InProcessRun other = run_clean(joined(kAnswers.size(), line_end));
     EXPECT_EQ(other.status, kExitNormal);
     EXPECT_EQ(other.screen, lf.screen);
-    EXPECT_EQ(other.files.files, lf.files.files);  // KVRanswers.txt with LF line ends too
-    EXPECT_EQ(other.plotter.calls(), lf.plotter.calls());
+    EXPECT_EQ(other.files, lf.files);  // KVRanswers.txt with LF line ends too
+    EXPECT_EQ(other.plot_calls, lf.plot_calls);
   }
 }
 
@@ -162,7 +131,7 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
     ScopedTempDir dir;
     write_file(kInput, input);
     write_file("answers.txt", joined(kAnswers.size(), line_end));
-    const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+    const ProgramRun run = run_program("answers.txt", "DISPLAY=");
     EXPECT_EQ(run.exit_status, 0) << run.output;
     EXPECT_TRUE(ends_with(run.output, kClosing)) << run.output;
     std::map<std::string, std::string> files;
@@ -186,7 +155,7 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
   ScopedTempDir dir;
   write_file(kInput, input);
   write_file("answers.txt", joined(9, "\r\n"));  // up to the alignment question
-  const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+  const ProgramRun run = run_program("answers.txt", "DISPLAY=");
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_TRUE(ends_with(run.output,
                         std::string(" [2] Calendar Aligned values [1 or 2]? :> ") + kEndOfInput))
@@ -196,4 +165,4 @@ TEST(AnswerCutTest, RealProgramCrLfAnswersAndACut) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -18,8 +18,8 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
-#include "data/line_reader.h"
 #include "data/trrw.h"
+#include "io/line_reader.h"
 #include "test_support.h"
 
 namespace kvr {

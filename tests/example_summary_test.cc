@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -13,11 +14,11 @@
 #include "data/measurement_set.h"
 #include "data/summary.h"
 #include "data/trrw.h"
-#include "driver/console.h"
 #include "driver/read_input.h"
+#include "io/console.h"
 #include "test_support.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
 
 struct SummaryCase {
@@ -33,16 +34,13 @@ std::vector<std::string> summary_lines(const std::string& path) {
   Console console(no_answers, screen);
   MeasurementSet set;
   TrrwText text;
-  std::vector<std::string> lines;
   if (!read_measurements(in, console, &set, &text)) {
     ADD_FAILURE() << "cannot read " << path << "\n" << screen.str();
-    return lines;
+    return {};
   }
-  std::ostringstream out;
-  EXPECT_TRUE(print_summary(out, set));
-  std::istringstream block(out.str());
-  for (std::string line; std::getline(block, line);) lines.push_back(line);
-  return lines;
+  const DataSummary summary = summarize(set);
+  EXPECT_EQ(summary.kind, DataSummary::Kind::kBlock);
+  return summary_lines(summary);
 }
 
 const std::string kFrame = "  ******************************************";
@@ -52,7 +50,7 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
       // 30 series, lengths summing to 5482 (average 182.733); the middle lengths are 193 and
       // 193; 14 series cover 1764-1940 (177 x 14 = 2478 rings).
       {"the shipped example",
-       test::project_file("examples/example_spruce.rwl").string(),
+       project_file("examples/example_spruce.rwl").string(),
        {"", kFrame, "  **  Time span of chronology:  1701 to 2000",
         "  **  Number of series in chronology:     30",
         "  **  Average series length:           182.73",
@@ -66,7 +64,7 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
       // Three header lines, 0.001 mm: 95 series, lengths summing to 25371; 53 series cover
       // 1706-1944 (239 x 53 = 12667).
       {"tx042",
-       test::archive_file("itrdb_tx042.rwl").string(),
+       archive_file("itrdb_tx042.rwl").string(),
        {"", kFrame, "  **  Time span of chronology:  1473 to 1992",
         "  **  Number of series in chronology:     95",
         "  **  Average series length:           267.06",
@@ -80,7 +78,7 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
       // Years before the common era in 5-wide fields; 7 series, lengths summing to 608; six of
       // them cover -2182 to -2122 (61 x 6 = 366).
       {"egy002",
-       test::archive_file("itrdb_egy002.rwl").string(),
+       archive_file("itrdb_egy002.rwl").string(),
        {"", kFrame, "  **  Time span of chronology: -2220 to-2070",
         "  **  Number of series in chronology:      7",
         "  **  Average series length:            86.86",
@@ -94,7 +92,7 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
       // Lines end in a bare CR; 46 series, lengths summing to 3699, the middle ones 79 and 80;
       // 11 series cover -2047 to -1983 (65 x 11 = 715).
       {"turk045",
-       test::archive_file("itrdb_turk045.rwl").string(),
+       archive_file("itrdb_turk045.rwl").string(),
        {"", kFrame, "  **  Time span of chronology: -2084 to-1821",
         "  **  Number of series in chronology:     46",
         "  **  Average series length:            80.41",
@@ -106,15 +104,21 @@ TEST(ExampleSummaryTest, BlocksMatchValuesWorkedOutFromTheFiles) {
         "  **  Number of Series included:          11",
         "  **  Number of rings:                   715", kFrame}},
   };
+  std::string missing;
   for (const SummaryCase& c : cases) {
     SCOPED_TRACE(c.what);
+    if (!std::filesystem::exists(c.path)) {
+      missing += " " + c.path;
+      continue;
+    }
     const std::vector<std::string> lines = summary_lines(c.path);
     ASSERT_EQ(lines.size(), c.block.size());
     for (std::size_t k = 0; k < lines.size(); ++k) {
       EXPECT_EQ(lines[k], c.block[k]) << "line " << k + 1;
     }
   }
+  if (!missing.empty()) GTEST_SKIP() << "the other files were checked; absent:" << missing;
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

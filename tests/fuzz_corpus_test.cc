@@ -13,21 +13,20 @@
 #include <vector>
 
 #include "../fuzz/small_run_file.h"
-#include "driver/console.h"
-#include "driver/memory_file_system.h"
 #include "driver/read_input.h"
 #include "driver/run.h"
-#include "plot/recording_plotter.h"
+#include "in_process_run.h"
+#include "io/console.h"
 #include "test_support.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
 
 namespace fs = std::filesystem;
 
 std::vector<fs::path> seeds_of(const std::string& harness) {
   std::vector<fs::path> seeds;
-  const fs::path folder = test::project_file("testdata/fuzz/" + harness);
+  const fs::path folder = project_file("testdata/fuzz/" + harness);
   for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
     if (entry.is_regular_file()) seeds.push_back(entry.path());
   }
@@ -35,21 +34,9 @@ std::vector<fs::path> seeds_of(const std::string& harness) {
   return seeds;
 }
 
-struct RunResult {
-  int status = -1;
-  std::string output;
-  MemoryFileSystem files;
-};
-
 // One run as the fuzz_run harness makes it: the small file in memory, no plot window.
-void run_in_memory(const std::string& answers, RunResult* result) {
-  result->files.files[fuzz::kSmallRunFileName] = fuzz::small_run_file();
-  std::istringstream in(answers);
-  std::ostringstream out;
-  Console console(in, out);
-  RecordingPlotter plotter(false);
-  result->status = run_analysis(console, plotter, result->files, [](const char*, const char*) {});
-  result->output = out.str();
+InProcessRun run_in_memory(const std::string& answers) {
+  return run_in_process(answers, fuzz::kSmallRunFileName, fuzz::small_run_file());
 }
 
 // What an answers seed is for: its exit status, texts the dialogue must show on the way, and
@@ -109,26 +96,25 @@ TEST(FuzzCorpusTest, AnswerSeedsWalkTheirDialoguePaths) {
   std::size_t checked = 0;
   for (const fs::path& seed : seeds_of("fuzz_run")) {
     SCOPED_TRACE(seed.filename().string());
-    RunResult run;
-    run_in_memory(test::read_file(seed), &run);
+    const InProcessRun run = run_in_memory(read_file(seed));
     // Every seed, regression cases included: a clear end, normal only when complete.
     ASSERT_TRUE(run.status == kExitNormal || run.status == kExitFailure) << run.status;
     EXPECT_EQ(run.status == kExitNormal,
-              run.output.find("\n Normal Termination of Program\n") != std::string::npos);
+              run.screen.find("\n Normal Termination of Program\n") != std::string::npos);
 
     const auto expected = run_expectations().find(seed.filename().string());
     if (expected == run_expectations().end()) continue;
     ++checked;
     const Expectation& e = expected->second;
-    EXPECT_EQ(run.status, e.status) << run.output;
+    EXPECT_EQ(run.status, e.status) << run.screen;
     for (const std::string& text : e.texts) {
-      EXPECT_NE(run.output.find(text), std::string::npos) << "missing: [" << text << "]";
+      EXPECT_NE(run.screen.find(text), std::string::npos) << "missing: [" << text << "]";
     }
     for (const std::string& name : e.written) {
-      EXPECT_EQ(run.files.files.count(name), 1u) << name << " not written";
+      EXPECT_TRUE(run.has_file(name)) << name << " not written";
     }
     for (const std::string& name : e.absent) {
-      EXPECT_EQ(run.files.files.count(name), 0u) << name << " written";
+      EXPECT_FALSE(run.has_file(name)) << name << " written";
     }
   }
   EXPECT_EQ(checked, run_expectations().size()) << "a seed named in the table is missing";
@@ -140,7 +126,7 @@ TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
   for (const char* harness : {"fuzz_trrw_mr", "fuzz_trrw_ir", "fuzz_datar"}) {
     for (const fs::path& seed : seeds_of(harness)) {
       SCOPED_TRACE(seed.string());
-      std::istringstream file(test::read_file(seed));
+      std::istringstream file(read_file(seed));
       std::istringstream no_answers;
       std::ostringstream out;
       Console console(no_answers, out);
@@ -166,4 +152,4 @@ TEST(FuzzCorpusTest, SeedsStaySmall) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

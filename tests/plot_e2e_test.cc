@@ -16,18 +16,16 @@
 #include <string>
 #include <vector>
 
+#include "answers.h"
+#include "common/output_files.h"
 #include "plot/plot_loop.h"
 #include "test_support.h"
+#include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::project_file;
-using test::read_file;
-using test::run_program;
-using test::ScopedTempDir;
-using test::write_file;
 
 constexpr char kExample[] = "example_spruce.rwl";
 constexpr char kMenuPrompt[] = "  Enter selection s, <c>, r, or b > ";
@@ -40,14 +38,6 @@ const std::vector<std::string>& result_files() {
   return names;
 }
 
-int occurrences(const std::string& text, const std::string& part) {
-  int count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
-
 // The number printed after `label` in the data summary, or -1.
 double summary_value(const std::string& output, const std::string& label) {
   const std::size_t at = output.find(label);
@@ -55,32 +45,41 @@ double summary_value(const std::string& output, const std::string& label) {
   return std::atof(output.c_str() + at + label.size());
 }
 
-void copy_example() {
-  fs::copy_file(project_file(std::string("examples/") + kExample), kExample,
-                fs::copy_options::overwrite_existing);
-}
+void copy_example() { copy_here(project_file(std::string("examples/") + kExample), kExample); }
 
 // Plot the raw data, transform and plot the transformed data, age alignment, Age Classes of
 // 50 with the second as RAC, the KNMI file. `raw`, `transformed` and `chronology` are the
 // answers at each plot's menus, one line each.
-std::string answers(const std::string& raw, const std::string& transformed,
-                    const std::string& chronology) {
-  return std::string("\n") + kExample + "\ny\n" + raw + "y\ny\n" + transformed + "1\n1\n50\n2\n" +
-         chronology + "y\n\n";
+std::string answers(const std::vector<std::string>& raw,
+                    const std::vector<std::string>& transformed,
+                    const std::vector<std::string>& chronology) {
+  return Answers()
+      .start(kExample)
+      .yes()
+      .lines(raw)
+      .yes()
+      .yes()
+      .lines(transformed)
+      .number(1)
+      .fixed_classes(50, 2)
+      .lines(chronology)
+      .yes()
+      .end()
+      .text();
 }
 
 TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
   ScopedTempDir dir;
   copy_example();
   // The transformed figure is saved after a background change: dark.
-  write_file("answers.txt", answers("s\nc\n", "b\ns\nc\n", "s\nc\n"));
-  const test::ProgramRun run = run_program("answers.txt", "DISPLAY=");
+  write_file("answers.txt", answers({"s", "c"}, {"b", "s", "c"}, {"s", "c"}));
+  const ProgramRun run = run_program("answers.txt", "DISPLAY=");
   ASSERT_EQ(run.exit_status, 0) << run.output;
   EXPECT_NE(run.output.find("\n Normal Termination of Program\n"), std::string::npos) << run.output;
   // One line for each window pass it could not show (the first of each plot, the
   // background change), and every menu.
-  EXPECT_EQ(occurrences(run.output, kNoWindow), 4) << run.output;
-  EXPECT_EQ(occurrences(run.output, kMenuPrompt), 7) << run.output;
+  EXPECT_EQ(count_of(run.output, kNoWindow), 4) << run.output;
+  EXPECT_EQ(count_of(run.output, kMenuPrompt), 7) << run.output;
   for (const std::string& name : result_files()) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }
@@ -99,15 +98,15 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
       {"KVR_fig1.ps", 2 * segments}, {"KVR_fig1b.ps", 2 * segments}, {"KVR_fig2.ps", segments}};
   for (const Figure& figure : figures) {
     const std::string postscript = read_file(figure.file);
-    EXPECT_TRUE(test::postscript_complete(postscript)) << figure.file;
-    EXPECT_GT(test::lineto_count(postscript), figure.least_segments) << figure.file;
+    EXPECT_TRUE(postscript_complete(postscript)) << figure.file;
+    EXPECT_GT(lineto_count(postscript), figure.least_segments) << figure.file;
   }
 
   // Each is saved as PDF and PNG too: one landscape page, and 1600 x 1200 pixels.
   for (const Figure& figure : figures) {
     const std::vector<std::string> files = figure_files(figure.file);
-    EXPECT_EQ(test::png_size(files[2]), std::make_pair(kPngWidth, kPngHeight)) << files[2];
-    if (!test::on_path("pdfinfo")) continue;
+    EXPECT_EQ(png_size(files[2]), std::make_pair(kPngWidth, kPngHeight)) << files[2];
+    if (!on_path("pdfinfo")) continue;
     ASSERT_EQ(std::system(("pdfinfo " + files[1] + " > info.txt 2>&1").c_str()), 0) << files[1];
     const std::string info = read_file("info.txt");
     EXPECT_EQ(summary_value(info, "Pages:"), 1.0) << info;
@@ -124,12 +123,12 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
     EXPECT_NE(fonts.find("TrueType"), std::string::npos) << fonts;
   }
 
-  if (!test::on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed: no render check";
-  if (!test::on_path("convert")) GTEST_SKIP() << "ImageMagick is not installed: no render check";
+  if (!on_path("gs")) GTEST_SKIP() << "ghostscript (gs) is not installed: no render check";
+  if (!on_path("convert")) GTEST_SKIP() << "ImageMagick is not installed: no render check";
   for (const Figure& figure : figures) {
     const bool dark = std::string(figure.file) == "KVR_fig1b.ps";
     for (const std::string& file : figure_files(figure.file)) {
-      const std::optional<test::PageTones> tones = test::render_page_tones(file);
+      const std::optional<PageTones> tones = render_page_tones(file);
       ASSERT_TRUE(tones.has_value()) << file << ": " << read_file("gs.log");
       const double background = dark ? tones->dark : tones->light;
       const double lines = dark ? tones->light : tones->dark;
@@ -140,8 +139,7 @@ TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
     }
     // The upper panel's y-axis label stands alone left of the tick labels.
     const std::string png = figure_files(figure.file)[2];
-    const std::optional<test::PageTones> label =
-        test::render_page_tones(png, test::PageRegion{0.03, 0.1, 0.08, 0.4});
+    const std::optional<PageTones> label = render_page_tones(png, PageRegion{0.03, 0.1, 0.08, 0.4});
     ASSERT_TRUE(label.has_value()) << png;
     EXPECT_GT(dark ? label->light : label->dark, 0.01) << png;
   }
@@ -168,26 +166,26 @@ TEST(PlotEndToEndTest, WithoutTheCairoDevicesThePostScriptIsSavedAsWithThem) {
   struct Run {
     const char* folder;
     std::string environment;
-    test::ProgramRun result;
+    ProgramRun result;
   };
   Run runs[] = {{"with", "DISPLAY=", {}}, {"without", "DISPLAY= PLPLOT_DRV_DIR=" + drivers, {}}};
   for (Run& run : runs) {
     fs::create_directory(run.folder);
     fs::current_path(dir.path() / run.folder);
     copy_example();
-    write_file("answers.txt", answers("s\nc\n", "b\ns\nc\n", "s\nc\n"));
+    write_file("answers.txt", answers({"s", "c"}, {"b", "s", "c"}, {"s", "c"}));
     run.result = run_program("answers.txt", run.environment);
     fs::current_path(dir.path());
     ASSERT_EQ(run.result.exit_status, 0) << run.folder << run.result.output;
     EXPECT_NE(run.result.output.find("\n Normal Termination of Program\n"), std::string::npos)
         << run.result.output;
   }
-  EXPECT_EQ(occurrences(runs[0].result.output, kNoCairoLine), 0);
-  EXPECT_EQ(occurrences(runs[1].result.output, kNoCairoLine), 3) << runs[1].result.output;
+  EXPECT_EQ(count_of(runs[0].result.output, kNoCairoLine), 0);
+  EXPECT_EQ(count_of(runs[1].result.output, kNoCairoLine), 3) << runs[1].result.output;
   for (const char* figure : {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps"}) {
     const std::vector<std::string> files = figure_files(figure);
     const std::string with = read_file(fs::path("with") / figure);
-    EXPECT_TRUE(test::postscript_complete(with)) << figure;
+    EXPECT_TRUE(postscript_complete(with)) << figure;
     EXPECT_EQ(without_creation_date(read_file(fs::path("without") / figure)),
               without_creation_date(with))
         << figure;
@@ -239,14 +237,14 @@ echo "exit $?" > status
 )sh";
 
 TEST(PlotEndToEndTest, WindowsAreDismissedByKeysAndClicksAndTheRunCompletes) {
-  if (!test::on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
-  if (!test::on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
+  if (!on_path("xvfb-run")) GTEST_SKIP() << "xvfb-run is not installed: no window test";
+  if (!on_path("xdotool")) GTEST_SKIP() << "xdotool is not installed: no window test";
   ScopedTempDir dir;
   copy_example();
   // Windows: the raw plot (Return), its replot (a capital Q, which PLplot's window would take
   // as the order to end the program), the transformed plot (a right click), its dark replot
   // (Return), then a dark save, and the chronology (Return) with a save.
-  write_file("answers.txt", answers("r\nc\n", "b\ns\nc\n", "s\nc\n"));
+  write_file("answers.txt", answers({"r", "c"}, {"b", "s", "c"}, {"s", "c"}));
   write_file("user.sh", kUserScript);
   // Each window leaks a few bytes inside PLplot's driver loader, which the leak checker of a
   // sanitizer build would report at the end of the run.
@@ -268,15 +266,15 @@ TEST(PlotEndToEndTest, WindowsAreDismissedByKeysAndClicksAndTheRunCompletes) {
   EXPECT_EQ(read_file("status"), "exit 0\n") << output;
   EXPECT_NE(output.find("\n Normal Termination of Program\n"), std::string::npos) << output;
   EXPECT_EQ(output.find(kNoWindow), std::string::npos) << output;
-  EXPECT_EQ(occurrences(output, kMenuPrompt), 7) << output;
+  EXPECT_EQ(count_of(output, kMenuPrompt), 7) << output;
   for (const std::string& name : result_files()) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }
   for (const char* name : {"KVR_fig1b.ps", "KVR_fig2.ps"}) {
-    EXPECT_TRUE(test::postscript_complete(read_file(name))) << name;
+    EXPECT_TRUE(postscript_complete(read_file(name))) << name;
   }
   EXPECT_FALSE(fs::exists("KVR_fig1.ps"));
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

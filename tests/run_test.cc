@@ -5,21 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <map>
-#include <sstream>
 #include <string>
+#include <vector>
 
-#include "driver/console.h"
-#include "driver/memory_file_system.h"
-#include "plot/recording_plotter.h"
+#include "answers.h"
+#include "common/output_files.h"
+#include "in_process_run.h"
+#include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-std::map<std::string, std::string> environment_set;
-
-void record_environment(const char* name, const char* value) { environment_set[name] = value; }
 
 // Three series of 0.01 mm: 1901-1912 (with a 0 in 1903), 1905-1914, 1900-1911.
 const char* const kSmallFile =
@@ -31,23 +26,13 @@ const char* const kSmallFile =
     "SER3    1900   300   310   320   330   340   350   360   370   380   390\n"
     "SER3    1910   400   410   999\n";
 
-struct InProcessRun {
-  int status = -1;
-  std::string screen;
-  MemoryFileSystem files;
-  RecordingPlotter plotter{false};
-};
-
-void run(const std::string& answers, InProcessRun* result) {
-  std::istringstream in(answers);
-  std::ostringstream out;
-  Console console(in, out);
-  result->status = run_analysis(console, result->plotter, result->files, record_environment);
-  result->screen = out.str();
+// Classes of 5 with the first as the RAC, no KNMI file.
+std::string answers_for(const std::string& name, int alignment) {
+  return plain_answers(name, alignment, 5, 1, /*knmi=*/false).text();
 }
 
-std::string answers_for(const std::string& name, int alignment) {
-  return "\n" + name + "\nn\nn\n" + std::to_string(alignment) + "\n1\n5\n1\nc\nn\n\n";
+InProcessRun run_small(const std::string& answers, const RunOptions& options = {}) {
+  return run_in_process(answers, "small.rwl", kSmallFile, options);
 }
 
 TEST(RunTest, ResultFileNameFollowsTheInputName) {
@@ -63,53 +48,43 @@ TEST(RunTest, ResultFileNameFollowsTheInputName) {
       {long_name, long_name, long_name + "_KVR."},   // cut to 60 characters
   };
   for (const Case& c : cases) {
-    InProcessRun r;
-    r.files.files[c.opened] = kSmallFile;
-    run(answers_for(c.typed, 2), &r);
+    const InProcessRun r = run_in_process(answers_for(c.typed, 2), c.opened, kSmallFile);
     EXPECT_EQ(r.status, kExitNormal) << c.typed << "\n" << r.screen;
-    EXPECT_EQ(r.files.files.count(c.result), 1u) << c.typed;
-    EXPECT_EQ(r.files.files[c.opened], kSmallFile) << "the input is never changed";
+    EXPECT_TRUE(r.has_file(c.result)) << c.typed;
+    EXPECT_EQ(r.file(c.opened), kSmallFile) << "the input is never changed";
   }
 }
 
 TEST(RunTest, ANameThatWouldBeItsOwnResultFileIsRefused) {
   const std::string name(60, 'b');  // the result name, cut to 60, is the input name
-  InProcessRun r;
-  r.files.files[name] = kSmallFile;
-  run(answers_for(name, 1), &r);
+  const InProcessRun r = run_in_process(answers_for(name, 1), name, kSmallFile);
   EXPECT_EQ(r.status, kExitFailure);
-  EXPECT_EQ(r.files.files[name], kSmallFile);
-  EXPECT_EQ(r.files.files.size(), 2u) << "no result file is opened for writing";
-  EXPECT_EQ(r.files.files["KVRanswers.txt"], "\n" + name + "\n") << "the answers read are kept";
-  EXPECT_NE(r.screen.find("would be the input file name"), std::string::npos) << r.screen;
+  EXPECT_EQ(r.file(name), kSmallFile);
+  EXPECT_EQ(r.files.size(), 2u) << "no result file is opened for writing";
+  EXPECT_EQ(r.file(kAnswersFile), "\n" + name + "\n") << "the answers read are kept";
+  EXPECT_TRUE(contains(r.screen, "would be the input file name")) << r.screen;
 }
 
 TEST(RunTest, AlignmentAnswerOtherThanOneIsCalendar) {
   for (const int alignment : {0, 2, 3, -1}) {
-    InProcessRun r;
-    r.files.files["small.rwl"] = kSmallFile;
-    run(answers_for("small.rwl", alignment), &r);
+    const InProcessRun r = run_small(answers_for("small.rwl", alignment));
     ASSERT_EQ(r.status, kExitNormal) << r.screen;
-    EXPECT_EQ(r.files.files["small.rwl_KVR.txt"].rfind("#Calendar aligned", 0), 0u);
-    EXPECT_NE(r.screen.find(" Maximum chronology length is   15"), std::string::npos);
+    EXPECT_EQ(r.file("small.rwl_KVR.txt").rfind("#Calendar aligned", 0), 0u);
+    EXPECT_TRUE(contains(r.screen, " Maximum chronology length is   15"));
   }
-  InProcessRun r;
-  r.files.files["small.rwl"] = kSmallFile;
-  run(answers_for("small.rwl", 1), &r);
+  const InProcessRun r = run_small(answers_for("small.rwl", 1));
   ASSERT_EQ(r.status, kExitNormal) << r.screen;
-  EXPECT_EQ(r.files.files["small.rwl_KVR.txt"].rfind("#Age aligned", 0), 0u);
-  EXPECT_NE(r.screen.find(" Maximum series age is   12"), std::string::npos);
+  EXPECT_EQ(r.file("small.rwl_KVR.txt").rfind("#Age aligned", 0), 0u);
+  EXPECT_TRUE(contains(r.screen, " Maximum series age is   12"));
 }
 
 TEST(RunTest, AZeroMeasurementIsStoredAsOneThousandth) {
   // With the RAC holding every ring (one class), each value is replaced by itself, so the
   // standardized series is the series as stored.
-  InProcessRun r;
-  r.files.files["small.rwl"] = kSmallFile;
-  run("\nsmall.rwl\nn\nn\n1\n1\n20\n1\nc\nn\n\n", &r);
+  const InProcessRun r = run_small(plain_answers("small.rwl", 1, 20, 1, false).text());
   ASSERT_EQ(r.status, kExitNormal) << r.screen;
-  const std::string& raw = r.files.files["KVRmodeled.raw"];
-  EXPECT_NE(raw.find("SER1    1901  1200  1300     1  1100"), std::string::npos) << raw;
+  const std::string raw = r.file(kModeledRawFile);
+  EXPECT_TRUE(contains(raw, "SER1    1901  1200  1300     1  1100")) << raw;
 }
 
 TEST(RunTest, SampleDepthAbove999IsWrittenAs999WithOneWarning) {
@@ -118,56 +93,52 @@ TEST(RunTest, SampleDepthAbove999IsWrittenAs999WithOneWarning) {
   for (int k = 1; k <= 1000; ++k) {
     file += "S" + std::to_string(10000 + k).substr(1) + "   1900   100   110   120   999\n";
   }
-  InProcessRun r;
-  r.files.files["deep.rwl"] = file;
-  run("\ndeep.rwl\nn\nn\n2\n1\n3\n1\nc\nn\n\n", &r);  // one class of 3 years
+  // One class of 3 years.
+  const InProcessRun r =
+      run_in_process(plain_answers("deep.rwl", 2, 3, 1, false).text(), "deep.rwl", file);
   ASSERT_EQ(r.status, kExitNormal) << r.screen;
-  EXPECT_NE(r.screen.find("\n Warning: the sample depth of 3 years (from 1900 to 1902) is "
-                          "above 999, which the index records of KVRmodeled.crn cannot hold; it "
-                          "is written there as 999.\n"),
-            std::string::npos)
+  EXPECT_TRUE(contains(r.screen,
+                       "\n Warning: the sample depth of 3 years (from 1900 to 1902) is above "
+                       "999, which the index records of KVRmodeled.crn cannot hold; it is "
+                       "written there as 999.\n"))
       << r.screen;
-  EXPECT_NE(r.files.files["KVRmodeled.crn"].find("\nKVRcrn19001000999110099912009999990  0"),
-            std::string::npos)
-      << r.files.files["KVRmodeled.crn"];
+  EXPECT_TRUE(contains(r.file(kModeledCrnFile), "\nKVRcrn19001000999110099912009999990  0"))
+      << r.file(kModeledCrnFile);
 }
 
 TEST(RunTest, NonNumericAnswerEndsTheRunWithAnInputError) {
-  InProcessRun r;
-  r.files.files["small.rwl"] = kSmallFile;
-  run("\nsmall.rwl\nn\nn\n1.5\n", &r);
+  const InProcessRun r = run_small(Answers().start("small.rwl").no().no().line("1.5").text());
   EXPECT_EQ(r.status, kExitFailure);
-  EXPECT_NE(r.screen.find(" Input error: a whole number was expected."), std::string::npos);
-  EXPECT_EQ(r.screen.find("Normal Termination"), std::string::npos);
+  EXPECT_TRUE(contains(r.screen, " Input error: a whole number was expected."));
+  EXPECT_FALSE(contains(r.screen, "Normal Termination"));
 }
 
 TEST(RunTest, PowerTransformationQuestionsAndTheMeanPowerLine) {
-  InProcessRun r;
-  r.files.files["small.rwl"] = kSmallFile;
-  run("\nsmall.rwl\nn\ny\nn\n1\n1\n5\n1\nc\nn\n\n", &r);
+  const Answers answers = Answers()
+                              .start("small.rwl")
+                              .no()
+                              .yes()
+                              .no()
+                              .number(1)
+                              .fixed_classes(5, 1)
+                              .line("c")
+                              .no()
+                              .end();
+  const InProcessRun r = run_small(answers.text());
   ASSERT_EQ(r.status, kExitNormal) << r.screen;
-  EXPECT_NE(r.screen.find(":>   (The mean adaptive power transform power applied is: "),
-            std::string::npos);
-  EXPECT_NE(r.screen.find(")\n\n Plot Transformed data? [Y]es or [N]o? :> "), std::string::npos);
+  EXPECT_TRUE(contains(r.screen, ":>   (The mean adaptive power transform power applied is: "));
+  EXPECT_TRUE(contains(r.screen, ")\n\n Plot Transformed data? [Y]es or [N]o? :> "));
 }
 
-TEST(RunTest, FontFolderIsSetUnlessTheUserChoseOne) {
-  environment_set.clear();
-  ::unsetenv("PLPLOT_LIB");
-  InProcessRun r;
-  r.files.files["small.rwl"] = kSmallFile;
-  run(answers_for("small.rwl", 1), &r);
-  EXPECT_EQ(environment_set["PLPLOT_LIB"], KVR_PLPLOT_LIB);
-
-  environment_set.clear();
-  ::setenv("PLPLOT_LIB", "/opt/fonts", 1);
-  InProcessRun kept;
-  kept.files.files["small.rwl"] = kSmallFile;
-  run(answers_for("small.rwl", 1), &kept);
-  ::unsetenv("PLPLOT_LIB");
-  EXPECT_EQ(environment_set.count("PLPLOT_LIB"), 0u);
-  EXPECT_NE(kept.screen.find("e.g. /opt/fonts"), std::string::npos);
+TEST(RunTest, BannerNamesTheFontFolderInForce) {
+  RunOptions options;
+  options.font_folder = "/opt/fonts";
+  const InProcessRun r = run_small(answers_for("small.rwl", 1), options);
+  EXPECT_TRUE(contains(r.screen,
+                       "\n [3] PLplot font files in the folder named by PLPLOT_LIB, e.g. "
+                       "/opt/fonts\n"))
+      << r.screen;
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -6,32 +6,27 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/console.h"
-#include "driver/memory_file_system.h"
+#include "answers.h"
+#include "common/output_files.h"
 #include "driver/run.h"
-#include "plot/recording_plotter.h"
+#include "in_process_run.h"
+#include "memory_file_system.h"
 #include "test_support.h"
+#include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::project_file;
-using test::read_file;
-using test::ScopedTempDir;
-using test::write_file;
 
 constexpr char kInput[] = "clean.rwl";
 constexpr char kNormalEnd[] = " Normal Termination of Program";
 // The result files in the order the run writes them; the answers file comes last, at every
 // end of the run.
-const std::vector<std::string> kResultFiles = {"clean.rwl_KVR.txt", "KVRmodeled.raw",
-                                               "KVRmodeled.crn",    "KVRsignal.txt",
-                                               "KVRsss.txt",        "KVRchron_KNMI.txt"};
-constexpr char kAnswersFile[] = "KVRanswers.txt";
+const std::vector<std::string> kResultFiles = {"clean.rwl_KVR.txt",  kModeledRawFile,
+                                               kModeledCrnFile,      kSignalFile,
+                                               kSubsampleSignalFile, kKnmiFile};
 
 std::vector<std::string> files_written() {
   std::vector<std::string> names = kResultFiles;
@@ -40,13 +35,11 @@ std::vector<std::string> files_written() {
 }
 
 // Age aligned, classes of 10 with the first as the RAC, the KNMI file asked for.
-std::string answers() { return std::string("\n") + kInput + "\nn\nn\n1\n1\n10\n1\nc\ny\n\n"; }
+std::string answers() { return plain_answers(kInput, 1, 10, 1).text(); }
 
 std::string message_for(const std::string& file, const std::string& reason) {
   return "\n Cannot write the file " + file + ": " + reason + ". Program terminating.\n";
 }
-
-void ignore_environment(const char*, const char*) {}
 
 TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
   const std::string input = read_file(project_file("testdata/bad/clean.rwl"));
@@ -60,30 +53,25 @@ TEST(WriteFailureTest, InProcessEveryResultFileThatCannotBeCreatedOrWritten) {
       MemoryFileSystem files;
       files.files[kInput] = input;
       (full ? files.full : files.failing).insert(name);
-      std::istringstream in(answers());
-      std::ostringstream out;
-      Console console(in, out);
-      RecordingPlotter plotter(false);
-      const int status = run_analysis(console, plotter, files, ignore_environment);
-      const std::string screen = out.str();
+      const InProcessRun run = run_in_process(answers(), files);
+      const std::string& screen = run.screen;
 
-      EXPECT_EQ(status, kExitFailure) << screen;
-      const std::string message =
-          message_for(name, full ? "the write failed" : "Permission denied");
-      ASSERT_GE(screen.size(), message.size());
-      EXPECT_EQ(screen.substr(screen.size() - message.size()), message) << screen;
-      EXPECT_EQ(screen.find(kNormalEnd) != std::string::npos, answers_fail);
-      EXPECT_EQ(files.files[kInput], input);
+      EXPECT_EQ(run.status, kExitFailure) << screen;
+      EXPECT_TRUE(ends_with(screen, message_for(name, full ? kWriteFailed : "Permission denied")))
+          << screen;
+      EXPECT_EQ(contains(screen, kNormalEnd), answers_fail);
+      EXPECT_EQ(run.file(kInput), input);
       // The files before it are complete; no result file after it is begun.
       for (std::size_t before = 0; before < k; ++before) {
-        EXPECT_FALSE(files.files[names[before]].empty()) << names[before];
+        EXPECT_TRUE(run.has_file(names[before]) && !run.file(names[before]).empty())
+            << names[before];
       }
       for (std::size_t after = k + 1; after < kResultFiles.size(); ++after) {
-        EXPECT_EQ(files.files.count(kResultFiles[after]), 0u) << kResultFiles[after];
+        EXPECT_FALSE(run.has_file(kResultFiles[after])) << kResultFiles[after];
       }
       if (!answers_fail) {
         // The answers read up to the failure are kept, so that it can be repeated.
-        const std::string& kept = files.files[kAnswersFile];
+        const std::string kept = run.file(kAnswersFile);
         EXPECT_FALSE(kept.empty());
         EXPECT_EQ(answers().rfind(kept, 0), 0u) << kept;
       }
@@ -111,14 +99,11 @@ TEST(WriteFailureTest, InProcessEarlierResultFilesSurviveARefusedOrFailedRun) {
     files.files[kInput] = c.input;
     for (const std::string& name : kResultFiles) files.files[name] = "earlier " + name;
     files.full.insert(c.full);
-    std::istringstream in(answers());
-    std::ostringstream out;
-    Console console(in, out);
-    RecordingPlotter plotter(false);
-    EXPECT_EQ(run_analysis(console, plotter, files, ignore_environment), kExitFailure);
+    const InProcessRun run = run_in_process(answers(), files);
+    EXPECT_EQ(run.status, kExitFailure);
     for (std::size_t k = 0; k < kResultFiles.size(); ++k) {
       const std::string& name = kResultFiles[k];
-      EXPECT_EQ(files.files[name] == "earlier " + name, k >= c.replaced) << name;
+      EXPECT_EQ(run.file(name) == "earlier " + name, k >= c.replaced) << name;
     }
   }
 }
@@ -140,9 +125,9 @@ TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
       } else {
         std::filesystem::create_directory(name);
       }
-      const test::ProgramRun run = test::run_program("answers.txt", "DISPLAY=");
+      const ProgramRun run = run_program("answers.txt", "DISPLAY=");
       EXPECT_EQ(run.exit_status, 1) << run.output;
-      EXPECT_NE(run.output.find(message_for(name, full ? "the write failed" : "Is a directory")),
+      EXPECT_NE(run.output.find(message_for(name, full ? kWriteFailed : "Is a directory")),
                 std::string::npos)
           << run.output;
       EXPECT_EQ(run.output.find(kNormalEnd) != std::string::npos, name == kAnswersFile);
@@ -156,4 +141,4 @@ TEST(WriteFailureTest, RealProgramOnAFullDiskAndWithAFolderInTheWay) {
 }
 
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/line_reader.h"
+#include "io/line_reader.h"
 
 namespace kvr {
 

@@ -38,4 +38,8 @@ CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_nam
                                  const std::vector<float>& robust_mean,
                                  const std::vector<int>& sample_depth, int first_year);
 
+/// The warnings that name the adjusted years, each after an empty line: one for the values
+/// written as the filler, one for the capped depths; none for a kind without such years.
+std::vector<std::string> crn_warning_lines(const CrnAdjustments& adjusted);
+
 }  // namespace kvr

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "data/column_view.h"
-#include "data/line_reader.h"
 #include "data/measurement_record.h"
+#include "io/line_reader.h"
 
 namespace kvr {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "data/decade_format.h"
-#include "data/line_reader.h"
+#include "io/line_reader.h"
 
 namespace kvr {
 namespace {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <ostream>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
@@ -139,20 +138,17 @@ std::vector<YearStretch> measured_stretches(const MeasurementSet& set, long long
   return stretches;
 }
 
-bool print_summary(std::ostream& out, const MeasurementSet& set) {
+DataSummary summarize(const MeasurementSet& set) {
+  DataSummary summary;
   const int n = set.count();
+  summary.series = n;
   if (n > kSummaryMaxSeries) {
-    out << " >> file contains more than program limit of" << format_int(kSummaryMaxSeries, 6)
-        << " series\n";
-    out << " too many series for subroutine Commint\n";
-    return false;
+    summary.kind = DataSummary::Kind::kTooManySeries;
+    return summary;
   }
   if (n == 0) {
-    // No lengths to take statistics of and no interval: the count is all there is to say.
-    out << '\n' << frame_line() << '\n';
-    out << "  **  Number of series in chronology: " << format_int(0, 6) << '\n';
-    out << frame_line() << '\n';
-    return true;
+    summary.kind = DataSummary::Kind::kNoSeries;
+    return summary;
   }
 
   float length_sum = 0.0f;
@@ -174,41 +170,67 @@ bool print_summary(std::ostream& out, const MeasurementSet& set) {
 
   quicksort(lengths);
   const std::size_t count = lengths.size();
-  const float minimum = lengths.front();
-  const float maximum = lengths.back();
-  const float median =
+  summary.minimum_length = lengths.front();
+  summary.maximum_length = lengths.back();
+  summary.median_length =
       count % 2 == 1 ? lengths[count / 2] : (lengths[count / 2 - 1] + lengths[count / 2]) / 2.0f;
-  const float average = length_sum / static_cast<float>(n);
+  summary.average_length = length_sum / static_cast<float>(n);
+  summary.earliest_year = earliest;
+  summary.latest_year = latest;
 
   sort_sqc(&entries);
   // The interval search reads the years back from the records' five-column fields; a year
   // that did not fit there cannot be read back, and the summary stops short of the block.
   for (const SqcEntry& e : entries) {
     if (!fits_five_columns(e.last_year) || !fits_five_columns(e.first_year)) {
-      out << ' ' << sqc_record(e, n) << '\n';
-      out << " error reading sqc)\n";
-      return true;
+      summary.kind = DataSummary::Kind::kUnreadableYears;
+      summary.unreadable = e;
+      return summary;
     }
   }
 
-  long long missing = 0;
-  const CommonInterval interval = best_interval(measured_stretches(set, &missing));
-  out << '\n' << frame_line() << '\n';
-  out << "  **  Time span of chronology: " << format_int(earliest, 5) << " to"
-      << format_int(latest, 5) << '\n';
-  out << "  **  Number of series in chronology: " << format_int(n, 6) << '\n';
-  out << "  **  Average series length:          " << fixed_7_2(average) << '\n';
-  out << "  **  Median series length:           " << fixed_7_2(median) << '\n';
-  out << "  **  Minimum series length:          " << fixed_7_2(minimum) << '\n';
-  out << "  **  Maximum series length:          " << fixed_7_2(maximum) << '\n';
-  if (missing > 0) out << "  **  Missing values within series:  " << format_int(missing, 7) << '\n';
-  out << "  **  Optimum common interval: " << format_int(interval.start, 5) << " to"
-      << format_int(interval.end, 5) << '\n';
-  out << "  **  Number of years included: " << format_int(interval.years, 12) << '\n';
-  out << "  **  Number of Series included:     " << format_int(interval.series, 7) << '\n';
-  out << "  **  Number of rings:               " << format_int(interval.rings, 7) << '\n';
-  out << frame_line() << '\n';
-  return true;
+  summary.kind = DataSummary::Kind::kBlock;
+  summary.interval = best_interval(measured_stretches(set, &summary.missing_values));
+  return summary;
+}
+
+std::vector<std::string> summary_lines(const DataSummary& summary) {
+  switch (summary.kind) {
+    case DataSummary::Kind::kTooManySeries:
+      return {" >> file contains more than program limit of" + format_int(kSummaryMaxSeries, 6) +
+                  " series",
+              " too many series for subroutine Commint"};
+    case DataSummary::Kind::kNoSeries:
+      return {"", frame_line(), "  **  Number of series in chronology: " + format_int(0, 6),
+              frame_line()};
+    case DataSummary::Kind::kUnreadableYears:
+      return {" " + sqc_record(summary.unreadable, summary.series), " error reading sqc)"};
+    case DataSummary::Kind::kBlock:
+      break;
+  }
+  const CommonInterval& interval = summary.interval;
+  std::vector<std::string> lines = {
+      "",
+      frame_line(),
+      "  **  Time span of chronology: " + format_int(summary.earliest_year, 5) + " to" +
+          format_int(summary.latest_year, 5),
+      "  **  Number of series in chronology: " + format_int(summary.series, 6),
+      "  **  Average series length:          " + fixed_7_2(summary.average_length),
+      "  **  Median series length:           " + fixed_7_2(summary.median_length),
+      "  **  Minimum series length:          " + fixed_7_2(summary.minimum_length),
+      "  **  Maximum series length:          " + fixed_7_2(summary.maximum_length),
+  };
+  if (summary.missing_values > 0) {
+    lines.push_back("  **  Missing values within series:  " +
+                    format_int(summary.missing_values, 7));
+  }
+  lines.push_back("  **  Optimum common interval: " + format_int(interval.start, 5) + " to" +
+                  format_int(interval.end, 5));
+  lines.push_back("  **  Number of years included: " + format_int(interval.years, 12));
+  lines.push_back("  **  Number of Series included:     " + format_int(interval.series, 7));
+  lines.push_back("  **  Number of rings:               " + format_int(interval.rings, 7));
+  lines.push_back(frame_line());
+  return lines;
 }
 
 }  // namespace kvr

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <iosfwd>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,18 +10,6 @@ namespace kvr {
 
 /// Most series the summary takes; a larger set gets the limit messages instead.
 inline constexpr int kSummaryMaxSeries = 15000;
-
-/// Prints the framed summary block with the optimum common interval. Returns false when the
-/// series count exceeds the summary's limit (the limit messages have been printed and the run
-/// must end). A set without series prints only its series count; a series whose first or last
-/// year does not fit five columns prints its sqc record and "error reading sqc)" instead of
-/// the block. Neither ends the run.
-///
-/// A series' length is its span of years, missing values included. The common interval counts
-/// a series only where it has a value in every year (measured_stretches), so its rings are all
-/// measured. When some series hold missing values, one more line after the maximum length
-/// gives their number.
-[[nodiscard]] bool print_summary(std::ostream& out, const MeasurementSet& set);
 
 /// One series as the interval search sees it. `id` is 8 characters, blank padded.
 struct SqcEntry {
@@ -59,6 +46,38 @@ struct CommonInterval {
 
 /// Finds the optimum common interval of entries in the order of sort_sqc (best_interval).
 CommonInterval commint(std::span<const SqcEntry> sorted);
+
+/// The data summary of a measurement set. A series' length is its span of years, missing
+/// values included. The common interval counts a series only where it has a value in every
+/// year (measured_stretches), so its rings are all measured.
+struct DataSummary {
+  enum class Kind {
+    kTooManySeries,    // more than kSummaryMaxSeries: the run must end
+    kNoSeries,         // nothing to take statistics of: the count alone
+    kUnreadableYears,  // a first or last year beyond five columns: no block (the run goes on)
+    kBlock,            // the whole summary block
+  };
+  Kind kind = Kind::kNoSeries;
+  int series = 0;
+  int earliest_year = 0;  // the time span
+  int latest_year = 0;
+  float average_length = 0.0f;
+  float median_length = 0.0f;
+  float minimum_length = 0.0f;
+  float maximum_length = 0.0f;
+  long long missing_values = 0;  // missing cells inside the series' spans
+  CommonInterval interval;
+  SqcEntry unreadable;  // kUnreadableYears: the first series in sqc order whose years do not fit
+};
+
+/// Summarizes the set.
+DataSummary summarize(const MeasurementSet& set);
+
+/// The lines that show `summary`, without line ends: the limit messages; the framed block
+/// with the series count alone; the unreadable series' sqc record and "error reading sqc)";
+/// or the framed block with the optimum common interval, which has one more line after the
+/// maximum length, the number of missing values, when there are any.
+std::vector<std::string> summary_lines(const DataSummary& summary);
 
 /// The years first..last over which one series has a value in every year.
 struct YearStretch {

@@ -14,6 +14,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "test_support.h"
 
 namespace kvr {
 namespace {
@@ -38,14 +39,11 @@ MeasurementSet make_set(const std::vector<Span>& spans) {
   return set;
 }
 
-std::vector<std::string> summary_lines(const MeasurementSet& set, bool* ok = nullptr) {
-  std::ostringstream out;
-  const bool result = print_summary(out, set);
-  if (ok != nullptr) *ok = result;
-  std::vector<std::string> lines;
-  std::istringstream in(out.str());
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+// The summary's lines; *ok is false when the run must end after them.
+std::vector<std::string> lines_of(const MeasurementSet& set, bool* ok = nullptr) {
+  const DataSummary summary = summarize(set);
+  if (ok != nullptr) *ok = summary.kind != DataSummary::Kind::kTooManySeries;
+  return summary_lines(summary);
 }
 
 std::vector<SqcEntry> sorted_entries(const MeasurementSet& set) {
@@ -153,7 +151,7 @@ TEST(SummaryTest, BlockOfBuiltSet) {
       kFrame,
   };
   bool ok = false;
-  EXPECT_EQ(summary_lines(make_set({{"A", 1900, 100}, {"B", 1950, 61}, {"C", 1960, 31}}), &ok),
+  EXPECT_EQ(lines_of(make_set({{"A", 1900, 100}, {"B", 1950, 61}, {"C", 1960, 31}}), &ok),
             expected);
   EXPECT_TRUE(ok);
 }
@@ -182,7 +180,7 @@ TEST(SummaryTest, MissingValuesInsideSeries) {
       "  **  Number of rings:                    60",
       kFrame,
   };
-  EXPECT_EQ(summary_lines(set), expected);
+  EXPECT_EQ(lines_of(set), expected);
 }
 
 TEST(SummaryTest, LengthStatistics) {
@@ -212,7 +210,7 @@ TEST(SummaryTest, LengthStatistics) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<std::string> lines = summary_lines(make_set(c.spans));
+    const std::vector<std::string> lines = lines_of(make_set(c.spans));
     ASSERT_EQ(lines.size(), 13u);
     EXPECT_EQ(lines[4], block_line("  **  Average series length:          ", c.average));
     EXPECT_EQ(lines[5], block_line("  **  Median series length:           ", c.median));
@@ -223,7 +221,7 @@ TEST(SummaryTest, LengthStatistics) {
 
 TEST(SummaryTest, RingsTooWideShowAsterisks) {
   std::vector<Span> spans(1001, Span{"S", 1, 10001});
-  const std::vector<std::string> lines = summary_lines(make_set(spans));
+  const std::vector<std::string> lines = lines_of(make_set(spans));
   ASSERT_EQ(lines.size(), 13u);
   EXPECT_EQ(lines[8], "  **  Optimum common interval:     1 to10001");
   EXPECT_EQ(lines[9], "  **  Number of years included:        10001");
@@ -232,7 +230,7 @@ TEST(SummaryTest, RingsTooWideShowAsterisks) {
 }
 
 TEST(SummaryTest, TimeSpanTakesEveryYearThatFits) {
-  const std::vector<std::string> lines = summary_lines(make_set({{"A", 40000, 10}}));
+  const std::vector<std::string> lines = lines_of(make_set({{"A", 40000, 10}}));
   ASSERT_EQ(lines.size(), 13u);
   EXPECT_EQ(lines[2], "  **  Time span of chronology: 40000 to40009");
 }
@@ -241,7 +239,7 @@ TEST(SummaryTest, EmptySetPrintsCountOnly) {
   bool ok = false;
   const std::vector<std::string> expected = {
       "", kFrame, "  **  Number of series in chronology:      0", kFrame};
-  EXPECT_EQ(summary_lines(MeasurementSet(), &ok), expected);
+  EXPECT_EQ(lines_of(MeasurementSet(), &ok), expected);
   EXPECT_TRUE(ok);
 }
 
@@ -252,7 +250,7 @@ TEST(SummaryTest, LimitMessageShowsTheRealLimit) {
   const std::vector<std::string> expected = {
       " >> file contains more than program limit of 15000 series",
       " too many series for subroutine Commint"};
-  EXPECT_EQ(summary_lines(make_set(spans), &ok), expected);
+  EXPECT_EQ(lines_of(make_set(spans), &ok), expected);
   EXPECT_FALSE(ok);
 }
 
@@ -277,7 +275,7 @@ TEST(SummaryTest, YearsThatDoNotFitStopBeforeTheBlock) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     bool ok = false;
-    EXPECT_EQ(summary_lines(make_set(c.spans), &ok), c.expected);
+    EXPECT_EQ(lines_of(make_set(c.spans), &ok), c.expected);
     EXPECT_TRUE(ok);
   }
 }
@@ -395,8 +393,9 @@ std::vector<Span> read_spans(const std::string& path, std::vector<std::string>* 
 }
 
 TEST(SummaryTest, BlockOfRealFile) {
+  KVR_SKIP_WITHOUT_ARCHIVE_FILE("itrdb_ca708.rwl");
   std::vector<std::string> ids;
-  std::vector<Span> spans = read_spans(std::string(KVR_SHARED_DATA_DIR) + "/itrdb_ca708.rwl", &ids);
+  std::vector<Span> spans = read_spans(test::archive_file("itrdb_ca708.rwl").string(), &ids);
   ASSERT_EQ(spans.size(), 69u);
   for (std::size_t k = 0; k < spans.size(); ++k) spans[k].id = ids[k].c_str();
   // Worked out separately from the file: 69 series, lengths summing to 69090, median of the
@@ -417,7 +416,7 @@ TEST(SummaryTest, BlockOfRealFile) {
       "  **  Number of rings:                 23100",
       kFrame,
   };
-  EXPECT_EQ(summary_lines(make_set(spans)), expected);
+  EXPECT_EQ(lines_of(make_set(spans)), expected);
 }
 
 }  // namespace

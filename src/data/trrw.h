@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "data/decade_format.h"
-#include "data/line_reader.h"
 #include "data/read_report.h"
+#include "io/line_reader.h"
 
 namespace kvr {
 

@@ -5,6 +5,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "standardize/age_class_layout.h"
 
 namespace kvr {
 namespace {
@@ -85,29 +86,21 @@ Step fixed_size_option(Console& console, const AgeDomain& domain, AgeClassTable*
   console.line("");
   console.line(domain.age_aligned ? " AgeClass    Start    Stop   "
                                   : " AgeClass  Strt.Yr  End.Yr   Strt.pos.  End.pos");
-  const long long length = domain_length(domain);
-  const long long size = n;
-  const long long count = length >= 1 ? (length + size - 1) / size : 0;
-  bool overrun = false;
-  for (long long k = 1; k <= count; ++k) {
-    const long long start = 1 + (k - 1) * size;
-    const long long end = k * size;
-    // With k >= 2, start <= length bounds end by 2 * length; with k = 1, end is n itself.
-    if (count <= kMaxAgeClasses) {
-      table->classes.push_back({static_cast<int>(start), static_cast<int>(end)});
-    }
-    if (end > length) {
-      overrun = true;
-      continue;
-    }
+  const int length = domain_length(domain);
+  const std::vector<AgeClass> layout = fixed_size_classes(length, n);
+  const long long count = static_cast<long long>(layout.size());
+  // The overrunning last class gets no row.
+  const bool overrun = !layout.empty() && layout.back().end > length;
+  for (long long k = 1; k <= count - (overrun ? 1 : 0); ++k) {
+    const AgeClass& c = layout[static_cast<std::size_t>(k - 1)];
     std::string row = " [" + format_int(k, 3) + "]       ";
     if (domain.age_aligned) {
-      row += format_int(start, 5) + "    " + format_int(end, 5);
+      row += format_int(c.start, 5) + "    " + format_int(c.end, 5);
     } else {
-      const long long start_year = domain.earliest_first_year + (k - 1) * size;
-      const long long end_year = start_year + size - 1;
+      const long long start_year = domain.earliest_first_year + (k - 1) * static_cast<long long>(n);
+      const long long end_year = start_year + n - 1;
       row += format_int(start_year, 5) + "    " + format_int(end_year, 5) + "     " +
-             format_int(start, 5) + "   " + format_int(end, 5);
+             format_int(c.start, 5) + "   " + format_int(c.end, 5);
     }
     console.line(row);
   }
@@ -122,6 +115,7 @@ Step fixed_size_option(Console& console, const AgeDomain& domain, AgeClassTable*
     return Step::kNewAttempt;
   }
 
+  table->classes = layout;
   console.line("");
   console.line(" Select the age class to use as your Reference Age Class (RAC)");
   console.line("");
@@ -198,27 +192,8 @@ Step rac_bounds_option(Console& console, const AgeDomain& domain, AgeClassTable*
     return Step::kNewAttempt;
   }
 
-  // Below the RAC, built downwards from x1 - 1; the lowest class is cut at position 1.
-  std::vector<AgeClass> below;
-  for (long long end = rac_start - 1; end >= 1;) {
-    long long start = end - size + 1;
-    if (start <= 1) start = 1;
-    below.push_back({static_cast<int>(start), static_cast<int>(end)});
-    end = start - 1;
-  }
-  table->classes.assign(below.rbegin(), below.rend());
-  table->classes.push_back({static_cast<int>(rac_start), static_cast<int>(rac_end)});
-  table->rac_index = table->count();
-  // Above the RAC, built upwards from x2 + 1; the highest class is cut at the domain's end.
-  for (long long start = rac_end + 1; start <= length;) {
-    long long end = start + size - 1;
-    if (end >= length) end = length;
-    table->classes.push_back({static_cast<int>(start), static_cast<int>(end)});
-    start = end + 1;
-  }
-  table->class_size = static_cast<int>(size);
-  table->rac_start = static_cast<int>(rac_start);
-  table->rac_end = static_cast<int>(rac_end);
+  *table = rac_bounds_layout(static_cast<int>(rac_start), static_cast<int>(rac_end),
+                             static_cast<int>(length));
   put_title(title, 16,
             pad_right("ClassSize= " + format_int(size, 3) + "  RAC= " + format_int(x1, 5) + " - " +
                           format_int(x2, 5),

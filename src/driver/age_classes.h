@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "driver/console.h"
+#include "io/console.h"
 #include "standardize/age_class_table.h"
 
 namespace kvr {

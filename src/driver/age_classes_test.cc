@@ -7,9 +7,12 @@
 #include <utility>
 #include <vector>
 
+#include "text_helpers.h"
+
 namespace kvr {
 namespace {
 
+using test::count_of;
 using Classes = std::vector<std::pair<int, int>>;
 
 struct Outcome {
@@ -63,21 +66,8 @@ Classes uniform(int first, int last, int size) {
   return c;
 }
 
-int count_of(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++n;
-  }
-  return n;
-}
-
-// The lines every attempt starts with, up to the option prompt (age aligned, L = 100).
-const char kAgeIntroduction100[] =
-    "\n"
-    " Define the size and number of Age Classes to analyze.............\n"
-    "\n"
-    " Maximum series age is  100\n"
-    " Maximum number of permitted Age Classes is : 250\n"
+// The explanation of the two options and the option prompt, which end every introduction.
+const std::string kOptions =
     "\n"
     " There are 2 options for defining Age Classes and determining which  \n"
     " to use for the Reference Age Class (RAC)\n"
@@ -97,6 +87,15 @@ const char kAgeIntroduction100[] =
     " Option [2] Provide RAC start and end values (compute size) \n"
     "  Enter 1 or 2 (no default) :> ";
 
+// The lines every attempt starts with, up to the option prompt (age aligned, L = 100).
+const std::string kAgeIntroduction100 =
+    "\n"
+    " Define the size and number of Age Classes to analyze.............\n"
+    "\n"
+    " Maximum series age is  100\n"
+    " Maximum number of permitted Age Classes is : 250\n" +
+    kOptions;
+
 TEST(AgeClassDialogueTest, FixedSizeCalendarTranscript) {
   // Calendar 1801-1895: ten classes of 10, the last (1891-1900) overruns and is not shown.
   const Outcome o = run_dialogue(calendar_domain(1801, 1895), "1\n10\n3\n");
@@ -107,25 +106,9 @@ TEST(AgeClassDialogueTest, FixedSizeCalendarTranscript) {
       " Maximum chronology length is   95\n"
       " Start Year :  1801\n"
       " End Year   :  1895\n"
-      " Maximum number of permitted Age Classes is : 250\n"
+      " Maximum number of permitted Age Classes is : 250\n" +
+      kOptions +
       "\n"
-      " There are 2 options for defining Age Classes and determining which  \n"
-      " to use for the Reference Age Class (RAC)\n"
-      "\n"
-      " The FIRST is to enter a fixed Age Class size (x) and allow the program  \n"
-      " to create (n) number of contiguous Age Classes of size(x) sequentially \n"
-      " across the entire time/age domain of your data.\n"
-      "\n"
-      " The SECOND is to explicitly define the RACs time/age span by entering \n"
-      " its start(x1) and end(x2) years/ages and allow the program to compute \n"
-      " the class size n=(x2-x1)+1 and divide the entire time domain into as many \n"
-      " contiguous Age Classes of size n as it can with the understanding that \n"
-      " the first and last Age Classes may not be the same size.\n"
-      "\n"
-      " Select Age Class option: \n"
-      " Option [1] Use fixed Age Class Size\n"
-      " Option [2] Provide RAC start and end values (compute size) \n"
-      "  Enter 1 or 2 (no default) :> \n"
       " Enter Reference Age Class (RAC) size :> \n"
       " AgeClass  Strt.Yr  End.Yr   Strt.pos.  End.pos\n"
       " [  1]        1801     1810         1      10\n"
@@ -154,7 +137,7 @@ TEST(AgeClassDialogueTest, FixedSizeCalendarTranscript) {
 
 TEST(AgeClassDialogueTest, RacBoundsAgeTranscript) {
   const Outcome o = run_dialogue(age_domain(100), "2\n25\n34\n");
-  const std::string expected = std::string(kAgeIntroduction100) +
+  const std::string expected = kAgeIntroduction100 +
                                "\n"
                                " Enter Reference Age Class (RAC) Start Age :> "
                                " Enter Reference Age Class (RAC) End Age   :> ";
@@ -165,7 +148,7 @@ TEST(AgeClassDialogueTest, RacBoundsAgeTranscript) {
 
 TEST(AgeClassDialogueTest, FixedSizeAgeTableRows) {
   const Outcome o = run_dialogue(age_domain(100), "1\n25\n2\n");
-  const std::string expected = std::string(kAgeIntroduction100) +
+  const std::string expected = kAgeIntroduction100 +
                                "\n"
                                " Enter Reference Age Class (RAC) size :> \n"
                                " AgeClass    Start    Stop   \n"

@@ -7,7 +7,7 @@
 
 namespace kvr {
 
-void print_banner(Console& console, const char* font_folder) {
+void print_banner(Console& console, std::string_view font_folder) {
   console.line("");
   console.line(std::string(" Welcome to KVR (Varlem's Rank Dentrending Program) version ") +
                kVersionText);
@@ -21,7 +21,7 @@ void print_banner(Console& console, const char* font_folder) {
   console.line(" [2] User supplied Reference Age Class size (in years)");
   console.line(" [3] GMT 4.5 or greater (Unix version only)");
   console.line(std::string(" [3] PLplot font files in the folder named by PLPLOT_LIB, e.g. ") +
-               font_folder);
+               std::string(font_folder));
   console.line("");
   console.line(" Current program dimensions are: ");
   console.line(" Maximum number of series : " + format_int(kMaxSeries, 5));

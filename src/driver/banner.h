@@ -1,6 +1,8 @@
 #pragma once
 
-#include "driver/console.h"
+#include <string_view>
+
+#include "io/console.h"
 
 namespace kvr {
 
@@ -9,6 +11,6 @@ inline constexpr const char* kVersionText = "v27_plplt ";
 
 /// Prints the start-up banner, from its first empty line to the empty line after the
 /// attribution. `font_folder` is the PLplot font folder named in the requirements.
-void print_banner(Console& console, const char* font_folder);
+void print_banner(Console& console, std::string_view font_folder);
 
 }  // namespace kvr

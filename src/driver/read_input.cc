@@ -9,8 +9,8 @@
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "data/file_kind.h"
-#include "data/line_reader.h"
 #include "data/series_assembly.h"
+#include "io/line_reader.h"
 
 namespace kvr {
 namespace {

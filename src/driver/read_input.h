@@ -4,7 +4,7 @@
 
 #include "data/measurement_set.h"
 #include "data/trrw.h"
-#include "driver/console.h"
+#include "io/console.h"
 
 namespace kvr {
 

@@ -1,23 +1,23 @@
 #include "driver/run.h"
 
-#include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "common/grid.h"
+#include "common/output_files.h"
+#include "data/calendar_shift.h"
 #include "data/decade_outputs.h"
 #include "data/measurement_set.h"
 #include "data/power_transform.h"
 #include "data/summary.h"
 #include "data/trrw.h"
 #include "driver/age_classes.h"
-#include "driver/alignment.h"
 #include "driver/banner.h"
 #include "driver/read_input.h"
-#include "plot/plot_loop.h"
+#include "plot/plot_context.h"
 #include "plot/plotchron.h"
 #include "plot/plotmeas.h"
 #include "standardize/age_class_table.h"
@@ -25,320 +25,330 @@
 #include "standardize/rankcls.h"
 #include "standardize/result_table.h"
 #include "standardize/signal_files.h"
+#include "standardize/signal_strength.h"
 
 namespace kvr {
 namespace {
 
-constexpr std::size_t kNameLength = 60;
-constexpr const char* kModeledRawName = "KVRmodeled.raw";
-constexpr const char* kModeledCrnName = "KVRmodeled.crn";
-constexpr const char* kKnmiName = "KVRchron_KNMI.txt";
-constexpr const char* kAnswersName = "KVRanswers.txt";
+// The run title: the alignment in characters 1-15, then the Age-Class layout.
+constexpr std::size_t kTitleLength = 60;
 
-// Everything one run works on; made once per run, on the heap, because the grids can be large.
-struct RunState {
-  std::string input_name;   // 60 characters, blank padded
-  std::string result_name;  // as opened
-  MeasurementSet set;
-  TrrwText text;
-  Grid<float> standardized;
-  SampleDepth depth;
-  bool power_transformed = false;
-  bool age_aligned = false;
-  std::string run_title = std::string(kNameLength, ' ');
-  AgeClassTable classes;
-  Chronology chronology;
+// How a step ended: the run goes on, or it stops with the lines that say why (none when the
+// step has said it already). finish() is the one place that prints them.
+struct Status {
+  bool stop = false;
+  std::vector<std::string> lines;
 };
 
-// Ends the run after a console answer that was not usable.
-int answer_failure(Console& console, Answer answer) {
-  if (answer == Answer::kInvalid) {
-    console.line("");
-    console.line(" Input error: a whole number was expected. Program terminating.");
-  } else {
-    console.line("");
-    console.line(" End of input before the dialogue was complete. Program terminating.");
+Status go_on() { return {}; }
+Status stop(std::vector<std::string> lines = {}) { return {true, std::move(lines)}; }
+
+// The run stops after a console answer that was not usable, and goes on after a usable one.
+Status on_answer(Answer answer) {
+  switch (answer) {
+    case Answer::kOk:
+      return go_on();
+    case Answer::kInvalid:
+      return stop({"", " Input error: a whole number was expected. Program terminating."});
+    case Answer::kEndOfInput:
+      break;
   }
-  return kExitFailure;
+  return stop({"", " End of input before the dialogue was complete. Program terminating."});
 }
 
-int write_failure(Console& console, const std::string& name, const std::string& reason) {
-  console.line("");
-  console.line(" Cannot write the file " + name + ": " + reason + ". Program terminating.");
-  return kExitFailure;
+Status write_failure(const std::string& name, const std::string& reason) {
+  return stop({"", " Cannot write the file " + name + ": " + reason + ". Program terminating."});
 }
 
-// The result-file name: the input name up to its first blank, followed by "_KVR.txt", cut to
-// 60 characters.
-std::string result_file_name(const std::string& input_name) {
-  const std::size_t blank = input_name.find(' ');
-  const std::string stem = input_name.substr(0, blank);
-  return (stem + "_KVR.txt").substr(0, kNameLength);
+// Prints why the run stopped, if it did, and gives the exit status.
+int finish(Console& console, const Status& status) {
+  for (const std::string& line : status.lines) console.line(line);
+  return status.stop ? kExitFailure : kExitNormal;
 }
 
-// Writes the result file `name` through `write`, whole or not at all: under a temporary
-// name that replaces `name` only once complete. False after the failure has been reported;
-// the run must then end.
-template <typename Write>
-bool write_result_file(FileSystem& files, Console& console, const std::string& name, Write write) {
-  std::string error;
-  std::unique_ptr<ReplacementFile> file = files.open_replacement(name, &error);
-  if (file != nullptr) {
-    write(file->stream());
-    if (file->commit(&error)) return true;
-  }
-  write_failure(console, name, error);
-  return false;
-}
+// What the steps of a run hand on to the later ones.
+struct RunState {
+  std::string input_name;  // as typed, blank padded to kFileNameLength
+  std::string result_name;
+  std::unique_ptr<std::istream> input;  // from opening to reading
+  MeasurementSet set;
+  bool power_transformed = false;
+  bool age_aligned = false;
+  std::string run_title = std::string(kTitleLength, ' ');
+  AgeClassTable classes;
+  Grid<float> by_year;  // the standardized values by calendar position
+  Chronology chronology;
+  SignalStrength signal;
+};
 
-// Names the chronology years that the index records of KVRmodeled.crn could not hold.
-void warn_unwritable_years(Console& console, const std::vector<int>& years) {
-  if (years.empty()) return;
-  const std::string which =
-      years.size() == 1
-          ? "the chronology value of " + std::to_string(years.front()) + " lies"
-          : std::to_string(years.size()) + " years of the chronology (from " +
-                std::to_string(years.front()) + " to " + std::to_string(years.back()) + ") lie";
-  console.line("");
-  console.line(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
-               kModeledCrnName + " cannot hold; " + (years.size() == 1 ? "it is" : "they are") +
-               " written there as missing (9990).");
-}
+// One analysis: its steps in order, each a member that reads and fills the state.
+class Analysis {
+ public:
+  Analysis(Console& console, Plotter& plotter, FileSystem& files, std::string_view font_folder)
+      : console_(console),
+        files_(files),
+        plots_{console, plotter, files},
+        font_folder_(font_folder) {}
 
-// Names the chronology years whose sample depth the index records of KVRmodeled.crn could
-// not hold.
-void warn_capped_depths(Console& console, const std::vector<int>& years) {
-  if (years.empty()) return;
-  const std::string which = years.size() == 1
-                                ? "the sample depth of " + std::to_string(years.front()) + " is"
-                                : "the sample depth of " + std::to_string(years.size()) +
-                                      " years (from " + std::to_string(years.front()) + " to " +
-                                      std::to_string(years.back()) + ") is";
-  console.line("");
-  console.line(" Warning: " + which + " above 999, which the index records of " + kModeledCrnName +
-               " cannot hold; it is written there as 999.");
-}
-
-// The run itself. *keep_answers becomes true once the input file name is asked for, unless
-// that file is the answers file, which must then stay as it is.
-int run_dialogue(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env,
-                 bool* keep_answers) {
-  // PLplot finds its fonts through PLPLOT_LIB; a folder the user has chosen is kept.
-  const char* user_font_folder = std::getenv("PLPLOT_LIB");
-  const char* font_folder =
-      user_font_folder != nullptr && *user_font_folder != '\0' ? user_font_folder : KVR_PLPLOT_LIB;
-  if (user_font_folder == nullptr || *user_font_folder == '\0') set_env("PLPLOT_LIB", font_folder);
-
-  auto run = std::make_unique<RunState>();
-  PlotContext plots{console, plotter, files};
-
-  print_banner(console, font_folder);
-  console.line(" Hit Return to begin");
-  if (Answer a = console.pause(); a != Answer::kOk) return answer_failure(console, a);
-
-  console.line("");
-  console.prompt(" Enter input file name :> ");
-  *keep_answers = true;
-  std::string typed;
-  if (Answer a = console.read_item(&typed); a != Answer::kOk) return answer_failure(console, a);
-  run->input_name = pad_right(typed, kNameLength);
-  run->result_name = result_file_name(run->input_name);
-  const std::string input_file = trim_right(run->input_name);
-  *keep_answers = !files.same_file(input_file, kAnswersName);
-  if (run->result_name == input_file) {
-    console.line(" The result file name " + run->result_name +
-                 " would be the input file name; rename the input file to less than 53" +
-                 " characters. Program terminating.");
-    return kExitFailure;
-  }
-
-  std::string error;
-  std::unique_ptr<std::istream> input = files.open_read(input_file, &error);
-  if (input == nullptr) {
-    console.line(" Cannot open the input file " + input_file + ": " + error +
-                 ". Program terminating.");
-    return kExitFailure;
-  }
-  // A file that the run writes must not be the input (a result file analysed again, or a
-  // link): it would be replaced.
-  std::vector<std::string> outputs = {run->result_name,    kModeledRawName, kModeledCrnName,
-                                      kKnmiName,           kAnswersName,    kSignalFile,
-                                      kSubsampleSignalFile};
-  for (const char* figure : {kRawMeasurementsFile, kTransformedMeasurementsFile, kChronologyFile}) {
-    const std::vector<std::string> figures = figure_files(figure);
-    outputs.insert(outputs.end(), figures.begin(), figures.end());
-  }
-  for (const std::string& output : outputs) {
-    if (files.same_file(input_file, output)) {
-      console.line(" The input file " + input_file + " is the file " + output +
-                   " that the run writes; copy it to another name first. Program terminating.");
-      return kExitFailure;
+  Status run() {
+    using Step = Status (Analysis::*)();
+    static constexpr Step kSteps[] = {
+        &Analysis::welcome,         &Analysis::name_input,     &Analysis::open_input,
+        &Analysis::read_input,      &Analysis::summarize_data, &Analysis::plot_raw_data,
+        &Analysis::transform,       &Analysis::align,          &Analysis::define_classes,
+        &Analysis::standardize,     &Analysis::chronology,     &Analysis::write_results,
+        &Analysis::offer_knmi_file, &Analysis::close,
+    };
+    for (const Step step : kSteps) {
+      Status status = (this->*step)();
+      if (status.stop) return status;
     }
-  }
-  // The result table is written at the end of the run; that it can be is checked now, before
-  // the dialogue, by making its temporary file and removing it again.
-  if (files.open_replacement(run->result_name, &error) == nullptr) {
-    return write_failure(console, run->result_name, error);
+    return go_on();
   }
 
-  if (!read_measurements(*input, console, &run->set, &run->text)) return kExitFailure;
-  input.reset();
-  MeasurementSet& set = run->set;
-
-  if (!print_summary(console.out(), set)) return kExitFailure;
-
-  bool yes = false;
-  console.line("");
-  console.prompt(" Plot raw data? [Y]es or [N]o? :> ");
-  if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) return answer_failure(console, a);
-  if (yes) {
-    if (Answer a = plotmeas(plots, set, &run->depth, kPlotRaw, trim_right(run->input_name));
-        a != Answer::kOk) {
-      return answer_failure(console, a);
-    }
+  // Once the input file name has been asked for, the lines read are kept in the answers
+  // file, unless the input is that file itself.
+  Status keep_answers() {
+    if (!answers_kept_) return go_on();
+    return write_file(kAnswersFile, [&](std::ostream& out) { out << console_.lines_read(); });
   }
 
-  console.line("");
-  console.prompt(" Apply Power Transformation? [Y]es or [N]o :> ");
-  if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) return answer_failure(console, a);
-  if (yes) {
-    run->power_transformed = true;
-    float mean_power = 0.0f;
-    if (!power_transform(&set, &mean_power)) {
-      console.line(" ***Something is rotten in the state of Denmark***");
-      console.line("              Cannot perform PT. ");
-      console.line("   *** Try again later. Program terminating ***");
-      return kExitFailure;
+ private:
+  Status welcome() {
+    print_banner(console_, font_folder_);
+    console_.line(" Hit Return to begin");
+    return on_answer(console_.pause());
+  }
+
+  Status name_input() {
+    console_.line("");
+    console_.prompt(" Enter input file name :> ");
+    answers_kept_ = true;
+    std::string typed;
+    if (Answer a = console_.read_item(&typed); a != Answer::kOk) return on_answer(a);
+    state_.input_name = pad_right(typed, kFileNameLength);
+    state_.result_name = result_table_file(state_.input_name);
+    const std::string input_file = trim_right(state_.input_name);
+    answers_kept_ = !files_.same_file(input_file, kAnswersFile);
+    if (state_.result_name == input_file) {
+      return stop({" The result file name " + state_.result_name +
+                   " would be the input file name; rename the input file to less than 53" +
+                   " characters. Program terminating."});
     }
-    console.line("  (The mean adaptive power transform power applied is: " +
-                 format_fixed(mean_power, 8, 3) + ")");
-    console.line("");
-    console.prompt(" Plot Transformed data? [Y]es or [N]o? :> ");
-    if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) {
-      return answer_failure(console, a);
+    return go_on();
+  }
+
+  Status open_input() {
+    const std::string input_file = trim_right(state_.input_name);
+    std::string error;
+    state_.input = files_.open_read(input_file, &error);
+    if (state_.input == nullptr) {
+      return stop(
+          {" Cannot open the input file " + input_file + ": " + error + ". Program terminating."});
     }
-    if (yes) {
-      if (Answer a =
-              plotmeas(plots, set, &run->depth, kPlotTransformed, trim_right(run->input_name));
-          a != Answer::kOk) {
-        return answer_failure(console, a);
+    // A file that the run writes must not be the input (a result file analysed again, or a
+    // link): it would be replaced.
+    for (const std::string& output : output_files(state_.input_name)) {
+      if (files_.same_file(input_file, output)) {
+        return stop({" The input file " + input_file + " is the file " + output +
+                     " that the run writes; copy it to another name first. Program terminating."});
       }
     }
+    // The result table is written at the end of the run; that it can be is checked now,
+    // before the dialogue, by making its temporary file and removing it again.
+    if (files_.open_replacement(state_.result_name, &error) == nullptr) {
+      return write_failure(state_.result_name, error);
+    }
+    return go_on();
   }
 
-  console.line("");
-  console.line(" Continue analysis with, ");
-  console.line(" [1] Age Aligned  ");
-  console.prompt(" [2] Calendar Aligned values [1 or 2]? :> ");
-  int alignment = 0;
-  if (Answer a = console.read_int(&alignment); a != Answer::kOk) {
-    return answer_failure(console, a);
-  }
-  run->standardized.reset(set.count(), set.values.cols(), kMissing);
-  run->age_aligned = alignment == 1;
-  if (run->age_aligned) {
-    run->run_title.replace(0, 15, "Age Aligned    ");
-  } else {
-    run->run_title.replace(0, 15, "Calendar Dates ");
-    shift_to_calendar(&set, &run->standardized);
+  Status read_input() {
+    TrrwText text;
+    const bool read = read_measurements(*state_.input, console_, &state_.set, &text);
+    state_.input.reset();
+    return read ? go_on() : stop();
   }
 
-  const AgeDomain domain{run->age_aligned, set.longest_length, set.time_span,
-                         set.earliest_first_year, set.latest_last_year};
-  if (Answer a = age_class_dialogue(console, domain, &run->classes, &run->run_title);
-      a != Answer::kOk) {
-    return answer_failure(console, a);
+  Status summarize_data() {
+    const DataSummary summary = summarize(state_.set);
+    for (const std::string& line : summary_lines(summary)) console_.line(line);
+    return summary.kind == DataSummary::Kind::kTooManySeries ? stop() : go_on();
   }
 
-  console.line(" ");
-  console.line(" ");
-  {
-    ClassRanks ranks;
-    rankcls(set.values, set.count(), run->classes, &ranks, console.out());
-    replace_by_rac(set.values, ranks, run->classes, set, run->age_aligned, &run->standardized);
-  }
-  if (run->age_aligned) realign_to_calendar(run->standardized, set, &set.values);
-  const Grid<float>& by_year = run->age_aligned ? set.values : run->standardized;
-
-  run->chronology = build_chronology(by_year, set.count(), set.time_span);
-  if (!write_result_file(files, console, run->result_name, [&](std::ostream& out) {
-        write_result_table(out, set, by_year, run->chronology, run->age_aligned, run->run_title);
-      })) {
-    return kExitFailure;
+  Status plot_raw_data() {
+    console_.line("");
+    console_.prompt(" Plot raw data? [Y]es or [N]o? :> ");
+    return plot_measurements_if_asked(kPlotRaw);
   }
 
-  const SignalStrength signal =
-      signal_strength(by_year, set.count(), set.time_span, run->chronology.sample_depth);
-  for (const std::string& line : signal_screen_lines(signal, set.earliest_first_year)) {
-    console.line(line);
+  Status transform() {
+    console_.line("");
+    console_.prompt(" Apply Power Transformation? [Y]es or [N]o :> ");
+    bool yes = false;
+    if (Answer a = console_.read_yes_no(&yes); a != Answer::kOk || !yes) return on_answer(a);
+    state_.power_transformed = true;
+    float mean_power = 0.0f;
+    if (!power_transform(&state_.set, &mean_power)) {
+      return stop({" ***Something is rotten in the state of Denmark***",
+                   "              Cannot perform PT. ",
+                   "   *** Try again later. Program terminating ***"});
+    }
+    console_.line("  (The mean adaptive power transform power applied is: " +
+                  format_fixed(mean_power, 8, 3) + ")");
+    console_.line("");
+    console_.prompt(" Plot Transformed data? [Y]es or [N]o? :> ");
+    return plot_measurements_if_asked(kPlotTransformed);
   }
 
-  const int chronology_kind = run->power_transformed ? kPlotTransformed : kPlotRaw;
-  if (Answer a = plotchron(plots, set, by_year, trim_right(run->input_name), chronology_kind,
-                           run->chronology);
-      a != Answer::kOk) {
-    return answer_failure(console, a);
+  // Reads the answer to a plot question and, on yes, shows the measurement plot of that kind.
+  Status plot_measurements_if_asked(int plot_kind) {
+    bool yes = false;
+    if (Answer a = console_.read_yes_no(&yes); a != Answer::kOk || !yes) return on_answer(a);
+    SampleDepth depth;
+    return on_answer(
+        plotmeas(plots_, state_.set, &depth, plot_kind, trim_right(state_.input_name)));
   }
 
-  if (!write_result_file(files, console, kModeledRawName, [&](std::ostream& out) {
-        write_modeled_raw(out, run->input_name, run->run_title, set, by_year);
-      })) {
-    return kExitFailure;
-  }
-  CrnAdjustments adjusted;
-  if (!write_result_file(files, console, kModeledCrnName, [&](std::ostream& out) {
-        adjusted = write_modeled_crn(out, run->input_name, run->run_title, run->age_aligned,
-                                     run->chronology.robust_mean, run->chronology.sample_depth,
-                                     set.earliest_first_year);
-      })) {
-    return kExitFailure;
-  }
-  warn_unwritable_years(console, adjusted.unwritable_years);
-  warn_capped_depths(console, adjusted.capped_depth_years);
-  if (!write_result_file(files, console, kSignalFile, [&](std::ostream& out) {
-        write_signal_file(out, run->input_name, run->run_title, signal, set.earliest_first_year);
-      })) {
-    return kExitFailure;
-  }
-  if (!write_result_file(files, console, kSubsampleSignalFile, [&](std::ostream& out) {
-        write_sss_file(out, run->input_name, run->run_title, signal, run->chronology.sample_depth,
-                       set.earliest_first_year);
-      })) {
-    return kExitFailure;
+  Status align() {
+    console_.line("");
+    console_.line(" Continue analysis with, ");
+    console_.line(" [1] Age Aligned  ");
+    console_.prompt(" [2] Calendar Aligned values [1 or 2]? :> ");
+    int alignment = 0;
+    if (Answer a = console_.read_int(&alignment); a != Answer::kOk) return on_answer(a);
+    state_.age_aligned = alignment == 1;
+    state_.run_title.replace(0, 15, state_.age_aligned ? "Age Aligned    " : "Calendar Dates ");
+    if (!state_.age_aligned) shift_to_calendar(state_.set, &state_.set.values);
+    return go_on();
   }
 
-  console.line("");
-  console.line(" Do you want to save the final chronology in ");
-  console.line(" a format suitable for uploading into KNMI.CE?");
-  console.prompt(" Enter [Y]es or [N]o :> ");
-  if (Answer a = console.read_yes_no(&yes); a != Answer::kOk) return answer_failure(console, a);
-  if (yes && !write_result_file(files, console, kKnmiName, [&](std::ostream& out) {
-        write_knmi(out, run->input_name, run->run_title, run->age_aligned, run->chronology,
-                   set.earliest_first_year);
-      })) {
-    return kExitFailure;
+  Status define_classes() {
+    const MeasurementSet& set = state_.set;
+    const AgeDomain domain{state_.age_aligned, set.longest_length, set.time_span,
+                           set.earliest_first_year, set.latest_last_year};
+    return on_answer(age_class_dialogue(console_, domain, &state_.classes, &state_.run_title));
   }
 
-  console.line("");
-  console.line(" Normal Termination of Program");
-  console.line(" Hit RETURN to EXIT");
-  // Everything is written by now, so the end of input here ends the run normally.
-  (void)console.pause();
-  return kExitNormal;
-}
+  Status standardize() {
+    console_.line(" ");
+    console_.line(" ");
+    state_.by_year =
+        rank_standardize(state_.set, state_.classes, state_.age_aligned, console_.out());
+    return go_on();
+  }
+
+  // The chronology: computed, written to the result table, its signal strength shown, and
+  // plotted.
+  Status chronology() {
+    const MeasurementSet& set = state_.set;
+    state_.chronology = build_chronology(state_.by_year, set.count(), set.time_span);
+    if (Status s = write_file(state_.result_name,
+                              [&](std::ostream& out) {
+                                write_result_table(out, set, state_.by_year, state_.chronology,
+                                                   state_.age_aligned, state_.run_title);
+                              });
+        s.stop) {
+      return s;
+    }
+    state_.signal =
+        signal_strength(state_.by_year, set.count(), set.time_span, state_.chronology.sample_depth);
+    for (const std::string& line : signal_screen_lines(state_.signal, set.earliest_first_year)) {
+      console_.line(line);
+    }
+    const int plot_kind = state_.power_transformed ? kPlotTransformed : kPlotRaw;
+    return on_answer(plotchron(plots_, set, state_.by_year, trim_right(state_.input_name),
+                               plot_kind, state_.chronology));
+  }
+
+  Status write_results() {
+    const RunState& s = state_;
+    const int first_year = s.set.earliest_first_year;
+    if (Status w = write_file(kModeledRawFile,
+                              [&](std::ostream& out) {
+                                write_modeled_raw(out, s.input_name, s.run_title, s.set, s.by_year);
+                              });
+        w.stop) {
+      return w;
+    }
+    CrnAdjustments adjusted;
+    if (Status w = write_file(kModeledCrnFile,
+                              [&](std::ostream& out) {
+                                adjusted =
+                                    write_modeled_crn(out, s.input_name, s.run_title, s.age_aligned,
+                                                      s.chronology.robust_mean,
+                                                      s.chronology.sample_depth, first_year);
+                              });
+        w.stop) {
+      return w;
+    }
+    for (const std::string& line : crn_warning_lines(adjusted)) console_.line(line);
+    if (Status w = write_file(kSignalFile,
+                              [&](std::ostream& out) {
+                                write_signal_file(out, s.input_name, s.run_title, s.signal,
+                                                  first_year);
+                              });
+        w.stop) {
+      return w;
+    }
+    return write_file(kSubsampleSignalFile, [&](std::ostream& out) {
+      write_sss_file(out, s.input_name, s.run_title, s.signal, s.chronology.sample_depth,
+                     first_year);
+    });
+  }
+
+  Status offer_knmi_file() {
+    console_.line("");
+    console_.line(" Do you want to save the final chronology in ");
+    console_.line(" a format suitable for uploading into KNMI.CE?");
+    console_.prompt(" Enter [Y]es or [N]o :> ");
+    bool yes = false;
+    if (Answer a = console_.read_yes_no(&yes); a != Answer::kOk || !yes) return on_answer(a);
+    return write_file(kKnmiFile, [&](std::ostream& out) {
+      write_knmi(out, state_.input_name, state_.run_title, state_.age_aligned, state_.chronology,
+                 state_.set.earliest_first_year);
+    });
+  }
+
+  Status close() {
+    console_.line("");
+    console_.line(" Normal Termination of Program");
+    console_.line(" Hit RETURN to EXIT");
+    // Everything is written by now, so the end of input here ends the run normally.
+    (void)console_.pause();
+    return go_on();
+  }
+
+  // Writes the file `name` through `write`, whole or not at all: under a temporary name that
+  // replaces `name` only once complete.
+  template <typename Write>
+  Status write_file(const std::string& name, Write write) {
+    std::string error;
+    std::unique_ptr<ReplacementFile> file = files_.open_replacement(name, &error);
+    if (file != nullptr) {
+      write(file->stream());
+      if (file->commit(&error)) return go_on();
+    }
+    return write_failure(name, error);
+  }
+
+  Console& console_;
+  FileSystem& files_;
+  PlotContext plots_;
+  std::string_view font_folder_;
+  bool answers_kept_ = false;
+  RunState state_;
+};
 
 }  // namespace
 
-int run_analysis(Console& console, Plotter& plotter, FileSystem& files, EnvSetter set_env) {
-  bool keep_answers = false;
-  const int status = run_dialogue(console, plotter, files, set_env, &keep_answers);
+int run_analysis(Console& console, Plotter& plotter, FileSystem& files,
+                 std::string_view font_folder) {
+  Analysis analysis(console, plotter, files, font_folder);
+  const int status = finish(console, analysis.run());
   // Written after the last read: a run fed from KVRanswers.txt has taken all its lines before
   // the file is replaced.
-  if (keep_answers && !write_result_file(files, console, kAnswersName,
-                                         [&](std::ostream& out) { out << console.lines_read(); })) {
-    return kExitFailure;
-  }
-  return status;
+  const Status kept = analysis.keep_answers();
+  return kept.stop ? finish(console, kept) : status;
 }
 
 }  // namespace kvr

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "numeric/sort_test_inputs.h"
+#include "sort_test_inputs.h"
 
 namespace kvr {
 namespace {

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "numeric/sort_test_inputs.h"
+#include "sort_test_inputs.h"
 
 namespace kvr {
 namespace {

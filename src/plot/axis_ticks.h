@@ -34,6 +34,21 @@ AxisTicks value_ticks(int top);
 /// Ticks of a sample-depth axis by its top (largest depth + 1).
 AxisTicks depth_ticks(float top);
 
+/// The axes both plot pages share: the years, the values of the upper panel and the sample
+/// depth of the lower one.
+struct YearPanelAxes {
+  YearAxis x;
+  AxisTicks x_ticks;
+  int y_top = 0;
+  AxisTicks y_ticks;
+  float depth_top = 0.0f;
+  AxisTicks depth_ticks;
+};
+
+/// The shared axes for the years first_year..last_year, the largest value `value_hi` and the
+/// depth axis top `depth_top`.
+YearPanelAxes year_panel_axes(int first_year, int last_year, float value_hi, float depth_top);
+
 /// Ticks of the chronology panel's value axis by its top (largest upper band + 0.25). Above
 /// 500 the upper panel's ticks `above_500` are used.
 AxisTicks band_ticks(float top, AxisTicks above_500);

@@ -6,6 +6,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "common/output_files.h"
 #include "plot/axis_ticks.h"
 #include "plot/plot_loop.h"
 #include "plot/plotmeas.h"
@@ -26,13 +27,7 @@ int at(std::span<const int> column, int p) {
 }
 
 // Ranges, ticks and point lists of the page; the same in every pass.
-struct ChronologyPage {
-  YearAxis x;
-  AxisTicks x_ticks;
-  int y_top = 0;
-  AxisTicks y_ticks;
-  float depth_top = 0.0f;
-  AxisTicks depth_ticks;
+struct ChronologyPage : YearPanelAxes {
   float band_top = 0.0f;
   AxisTicks band_ticks;
 
@@ -81,12 +76,8 @@ ChronologyPage chronology_page(const MeasurementSet& set, const Grid<float>& by_
   // or from 0 when there is none.
   if (is_missing(band_hi)) band_hi = is_missing(chronology_hi) ? 0.0f : chronology_hi;
 
-  page.x = year_axis(first_year, last_year);
-  page.x_ticks = year_ticks(page.x.width());
-  page.y_top = value_top(value_hi);
-  page.y_ticks = value_ticks(page.y_top);
-  page.depth_top = depth_hi + 1.0f;
-  page.depth_ticks = depth_ticks(page.depth_top);
+  static_cast<YearPanelAxes&>(page) =
+      year_panel_axes(first_year, last_year, value_hi, depth_hi + 1.0f);
   page.band_top = band_hi + 0.25f;
   page.band_ticks = band_ticks(page.band_top, page.y_ticks);
 

@@ -5,7 +5,7 @@
 
 #include "common/grid.h"
 #include "data/measurement_set.h"
-#include "driver/console.h"
+#include "io/console.h"
 #include "plot/plot_context.h"
 
 namespace kvr {

@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "plot/plot_testing.h"
 #include "plot/plotmeas.h"
-#include "plot/recording_plotter.h"
+#include "plot_testing.h"
 
 namespace kvr {
 namespace {
 
-using Calls = std::vector<std::string>;
 constexpr float M = kMissing;
 
 // Series by calendar position (kMissing outside each series), for the years first_year on.
@@ -54,15 +52,10 @@ struct Columns {
 };
 
 Calls run(const Data& d, const Columns& c, int kind = kPlotRaw, const std::string& input = "c\n") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  Console console(in, out);
-  RecordingPlotter plotter;
-  FakeFileSystem files;
-  PlotContext context{console, plotter, files};
-  EXPECT_EQ(plot_chronology(context, d.set, d.by_year, "oak.rwl  ", kind, c.view()), Answer::kOk);
-  EXPECT_EQ(plinit_fault(plotter.calls()), "");
-  return plotter.calls();
+  RecordedPlot plot(input);
+  EXPECT_EQ(plot_chronology(plot.context, d.set, d.by_year, "oak.rwl  ", kind, c.view()),
+            Answer::kOk);
+  return plot.checked_calls();
 }
 
 Calls matching(const Calls& calls, const std::string& prefix) {
@@ -97,50 +90,43 @@ Columns chronology() {
 }
 
 TEST(ChronologyPlotTest, WholePageOfASmallChronology) {
-  const Calls expected = {
-      "plsdev \"xwin\"",
-      "plscol0 0 255 255 255",
-      "plscol0 15 0 0 0",
-      "plscolbg 255 255 255",
-      "plinit",
-      "plcol0 15",
-      "plssub 1 2",
-      // Upper panel: the standardized series, joined across their missing years.
-      "pladv 0",
-      "plvpor 0.12 0.9 0.2 0.85",
-      "plwind 1890 1920 0 3",
-      "plaxes 1890 0 \"abinst\" 10 5 \"abinstv\" 0.5 1",
-      "pllab \"Year\" \"RRW(mm.)\" \"oak.rwl\"",
-      "plmtex \"rv\" -66 1.15 0 \"KVR Measurements\"",
-      "plline 9 1901,1 1902,1.5 1904,0.5 1905,1 1906,1 1907,2.2 1908,1 1909,1 1910,1",
-      "plline 4 1905,0.5 1906,0.5 1907,0.5 1908,0.5",
-      // Lower panel: band, mean, chronology, depth.
-      "pladv 0",
-      "plcol0 15",
-      "plvpor 0.12 0.9 0.2 0.85",
-      "plwind 1890 1920 0 2.25",
-      "plaxes 1890 0 \"abinst\" 10 5 \"abinstv\" 0.5 0",
-      "pllab \"Year\" \"RRW(mm.)\" \"Chronology\"",
-      "pllsty 1",
-      "plwid 1",
-      "plstyl 1 1500 1500",
-      "plcol0 9",
-      "plline 4 1905,1.25 1906,1 1907,2 1909,1.5",
-      "plline 4 1905,0.25 1906,0.5 1907,0.7 1909,0.5",
-      "plstyl 0",
-      "plcol0 15",
-      "plwid 2",
-      "plline 8 1901,0.95 1902,0.95 1904,0.95 1905,0.95 1906,0.95 1907,0.95 1908,0.95 "
-      "1909,0.95",
-      "plline 8 1901,1 1902,1.5 1904,0.5 1905,0.75 1906,0.75 1907,1.35 1908,0.75 1909,1",
-      "plwid 1",
-      "plcol0 1",
-      "plwind 1890 1920 0 3",
-      "plaxes 1890 0 \"\" 10 5 \"cmstv\" 1 0",
-      "plmtex \"rv\" -10 1.15 0 \"Sample Depth\"",
-      "plline 8 1901,1 1902,1 1904,1 1905,2 1906,2 1907,2 1908,2 1909,1",
-      "plend",
-  };
+  const Calls expected =
+      join({white_window_opening(),
+            {
+                // Upper panel: the standardized series, joined across their missing years.
+                "plwind 1890 1920 0 3",
+                "plaxes 1890 0 \"abinst\" 10 5 \"abinstv\" 0.5 1",
+                "pllab \"Year\" \"RRW(mm.)\" \"oak.rwl\"",
+                "plmtex \"rv\" -66 1.15 0 \"KVR Measurements\"",
+                "plline 9 1901,1 1902,1.5 1904,0.5 1905,1 1906,1 1907,2.2 1908,1 1909,1 1910,1",
+                "plline 4 1905,0.5 1906,0.5 1907,0.5 1908,0.5",
+                // Lower panel: band, mean, chronology, depth.
+                "pladv 0",
+                "plcol0 15",
+                "plvpor 0.12 0.9 0.2 0.85",
+                "plwind 1890 1920 0 2.25",
+                "plaxes 1890 0 \"abinst\" 10 5 \"abinstv\" 0.5 0",
+                "pllab \"Year\" \"RRW(mm.)\" \"Chronology\"",
+                "pllsty 1",
+                "plwid 1",
+                "plstyl 1 1500 1500",
+                "plcol0 9",
+                "plline 4 1905,1.25 1906,1 1907,2 1909,1.5",
+                "plline 4 1905,0.25 1906,0.5 1907,0.7 1909,0.5",
+                "plstyl 0",
+                "plcol0 15",
+                "plwid 2",
+                "plline 8 1901,0.95 1902,0.95 1904,0.95 1905,0.95 1906,0.95 1907,0.95 1908,0.95 "
+                "1909,0.95",
+                "plline 8 1901,1 1902,1.5 1904,0.5 1905,0.75 1906,0.75 1907,1.35 1908,0.75 1909,1",
+                "plwid 1",
+                "plcol0 1",
+                "plwind 1890 1920 0 3",
+                "plaxes 1890 0 \"\" 10 5 \"cmstv\" 1 0",
+                "plmtex \"rv\" -10 1.15 0 \"Sample Depth\"",
+                "plline 8 1901,1 1902,1 1904,1 1905,2 1906,2 1907,2 1908,2 1909,1",
+                "plend",
+            }});
   EXPECT_EQ(run(two_series(), chronology()), expected);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "driver/console.h"
-#include "driver/file_system.h"
+#include "io/console.h"
+#include "io/file_system.h"
 #include "plot/plotter.h"
 
 namespace kvr {

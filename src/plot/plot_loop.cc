@@ -85,12 +85,6 @@ void draw_pass(Plotter& plotter, const Output& output, bool dark, const PageDraw
 
 }  // namespace
 
-std::vector<std::string> figure_files(const std::string& postscript_name) {
-  std::string stem = postscript_name;
-  if (stem.size() > 3 && stem.compare(stem.size() - 3, 3, ".ps") == 0) stem.resize(stem.size() - 3);
-  return {postscript_name, stem + ".pdf", stem + ".png"};
-}
-
 Answer run_plot_loop(PlotContext& context, const std::string& file_name,
                      const PageDrawer& draw_page) {
   Plotter& plotter = context.plotter;

@@ -4,17 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "driver/console.h"
+#include "common/output_files.h"
+#include "io/console.h"
 #include "plot/plot_context.h"
 #include "plot/plotter.h"
 
 namespace kvr {
-
-/// The PostScript files of the three pages; the PDF and PNG files of a save take the same
-/// name with their own extension (figure_files).
-inline constexpr char kRawMeasurementsFile[] = "KVR_fig1.ps";
-inline constexpr char kTransformedMeasurementsFile[] = "KVR_fig1b.ps";
-inline constexpr char kChronologyFile[] = "KVR_fig2.ps";
 
 /// The size of a PNG figure in pixels.
 inline constexpr int kPngWidth = 1600;
@@ -30,10 +25,6 @@ inline constexpr char kNoWindowLine[] =
 inline constexpr char kNoCairoLine[] =
     " No PDF or PNG figure was made: PLplot has no pdfcairo and pngcairo devices (Debian "
     "package plplot-driver-cairo)";
-
-/// The files a save writes for the PostScript file `postscript_name` (NAME.ps), in the order
-/// they are written: NAME.ps, NAME.pdf and NAME.png.
-std::vector<std::string> figure_files(const std::string& postscript_name);
 
 /// Draws the page's two panels: every call between plssub and plend.
 using PageDrawer = std::function<void(Plotter&)>;

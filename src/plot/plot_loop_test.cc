@@ -7,13 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "plot/plot_testing.h"
-#include "plot/recording_plotter.h"
+#include "plot_testing.h"
 
 namespace kvr {
 namespace {
-
-using Calls = std::vector<std::string>;
 
 const Calls kWhite = {"plscol0 0 255 255 255", "plscol0 15 0 0 0", "plscolbg 255 255 255"};
 const Calls kDark = {"plscol0 15 255 255 255", "plscol0 0 0 0 0", "plscolbg 0 0 0"};
@@ -31,12 +28,6 @@ Calls pass(const Calls& device, const Calls& colours) {
     calls.emplace_back(call);
   }
   return calls;
-}
-
-Calls join(const std::vector<Calls>& parts) {
-  Calls all;
-  for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
 }
 
 // A save: the same page through the PostScript, PDF and PNG devices.
@@ -62,17 +53,12 @@ struct LoopRun {
 
 LoopRun run(const std::string& input, bool window = true, const std::set<std::string>& refused = {},
             const std::set<std::string>& missing_devices = {}) {
-  std::istringstream in(input);
-  std::ostringstream out;
-  Console console(in, out);
-  RecordingPlotter plotter(window);
-  for (const std::string& device : missing_devices) plotter.set_device_missing(device);
-  FakeFileSystem files;
-  files.refused = refused;
-  PlotContext context{console, plotter, files};
-  const Answer answer = run_plot_loop(context, "KVR_test.ps", [](Plotter& p) { p.pladv(7); });
-  EXPECT_EQ(plinit_fault(plotter.calls()), "") << input;
-  return LoopRun{answer, plotter.calls(), out.str(), files.written};
+  RecordedPlot plot(input, window);
+  for (const std::string& device : missing_devices) plot.plotter.set_device_missing(device);
+  plot.files.failing = refused;
+  const Answer answer = run_plot_loop(plot.context, "KVR_test.ps", [](Plotter& p) { p.pladv(7); });
+  SCOPED_TRACE(input);
+  return LoopRun{answer, plot.checked_calls(), plot.out.str(), plot.files.opened};
 }
 
 std::string menus(int count) {

@@ -4,7 +4,7 @@
 
 #include "common/grid.h"
 #include "data/measurement_set.h"
-#include "driver/console.h"
+#include "io/console.h"
 #include "plot/plot_context.h"
 #include "standardize/chronology.h"
 

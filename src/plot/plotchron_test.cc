@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "plot/plot_testing.h"
 #include "plot/plotmeas.h"
-#include "plot/recording_plotter.h"
+#include "plot_testing.h"
 
 namespace kvr {
 namespace {
 
-using Calls = std::vector<std::string>;
 constexpr float M = kMissing;
 
 // plotchron takes the chronology as the analysis leaves it: the bands are not stored but
@@ -42,20 +40,14 @@ TEST(PlotchronTest, DrawsTheBandsDepthAndAverageOfTheChronology) {
   chronology.standard_error = {M, 0.1f, 0.25f, 0.05f};
   chronology.average = 1.125f;
 
-  std::istringstream in("c\n");
-  std::ostringstream out;
-  Console console(in, out);
-  RecordingPlotter plotter;
-  FakeFileSystem files;
-  PlotContext context{console, plotter, files};
-  ASSERT_EQ(plotchron(context, set, by_year, "spruce.rwl   ", kPlotTransformed, chronology),
+  RecordedPlot plot("c\n");
+  ASSERT_EQ(plotchron(plot.context, set, by_year, "spruce.rwl   ", kPlotTransformed, chronology),
             Answer::kOk);
-  EXPECT_EQ(plinit_fault(plotter.calls()), "");
 
   Calls lines;
   Calls windows;
   Calls labels;
-  for (const std::string& call : plotter.calls()) {
+  for (const std::string& call : plot.checked_calls()) {
     if (call.rfind("plline", 0) == 0) lines.push_back(call);
     if (call.rfind("plwind", 0) == 0) windows.push_back(call);
     if (call.rfind("pllab", 0) == 0) labels.push_back(call);

@@ -5,6 +5,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "common/output_files.h"
 #include "plot/axis_ticks.h"
 #include "plot/plot_loop.h"
 
@@ -15,7 +16,7 @@ constexpr int kWindow = 11;  // years of the running mean
 constexpr int kHalf = 5;     // centre of a window = its start + kHalf
 
 // Everything the page draws that is derived from the set.
-struct MeasurementPage {
+struct MeasurementPage : YearPanelAxes {
   float year_lo = 9999.0f;
   float year_hi = -9999.0f;
   float age_hi = -9999.0f;
@@ -26,12 +27,6 @@ struct MeasurementPage {
   std::vector<float> running_age;
   std::vector<float> running_cal;
 
-  YearAxis x;
-  AxisTicks x_ticks;
-  int y_top = 0;
-  AxisTicks y_ticks;
-  float depth_top = 0.0f;
-  AxisTicks depth_ticks;
   float depth_age_top = 0.0f;
   AxisTicks depth_age_ticks;
 };
@@ -103,12 +98,9 @@ MeasurementPage measurement_page(const MeasurementSet& set, SampleDepth* depth) 
   const int span = static_cast<int>(page.year_hi - page.year_lo) + 1;
   page.running_cal = running_mean(set, span, [&](int j) { return set.info(j).start_position - 1; });
 
-  page.x = year_axis(static_cast<int>(page.year_lo), static_cast<int>(page.year_hi));
-  page.x_ticks = year_ticks(page.x.width());
-  page.y_top = value_top(page.value_hi);
-  page.y_ticks = value_ticks(page.y_top);
-  page.depth_top = static_cast<float>(page.depth_cal_hi + 1);
-  page.depth_ticks = depth_ticks(page.depth_top);
+  static_cast<YearPanelAxes&>(page) =
+      year_panel_axes(static_cast<int>(page.year_lo), static_cast<int>(page.year_hi), page.value_hi,
+                      static_cast<float>(page.depth_cal_hi + 1));
   page.depth_age_top = static_cast<float>(page.depth_age_hi + 1);
   page.depth_age_ticks = depth_ticks(page.depth_age_top);
   return page;

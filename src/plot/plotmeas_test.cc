@@ -9,13 +9,12 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "plot/plot_testing.h"
-#include "plot/recording_plotter.h"
+#include "plot_testing.h"
+#include "recording_plotter.h"
 
 namespace kvr {
 namespace {
 
-using Calls = std::vector<std::string>;
 constexpr float M = kMissing;
 
 struct Series {
@@ -54,16 +53,10 @@ struct PlotRun {
 
 PlotRun run(const MeasurementSet& set, int kind, const std::string& input = "c\n",
             std::string_view title = "oak.rwl     ") {
-  std::istringstream in(input);
-  std::ostringstream out;
-  Console console(in, out);
-  RecordingPlotter plotter;
-  FakeFileSystem files;
-  PlotContext context{console, plotter, files};
+  RecordedPlot plot(input);
   PlotRun r;
-  r.answer = plotmeas(context, set, &r.depth, kind, title);
-  r.calls = plotter.calls();
-  EXPECT_EQ(plinit_fault(r.calls), "");
+  r.answer = plotmeas(plot.context, set, &r.depth, kind, title);
+  r.calls = plot.checked_calls();
   return r;
 }
 
@@ -86,54 +79,47 @@ TEST(PlotmeasTest, WholePageOfASmallSet) {
   const MeasurementSet set = make_set(three_series());
   const PlotRun r = run(set, kPlotRaw);
   EXPECT_EQ(r.answer, Answer::kOk);
-  const Calls expected = {
-      "plsdev \"xwin\"",
-      "plscol0 0 255 255 255",
-      "plscol0 15 0 0 0",
-      "plscolbg 255 255 255",
-      "plinit",
-      "plcol0 15",
-      "plssub 1 2",
-      // Upper panel, by calendar year.
-      "pladv 0",
-      "plvpor 0.12 0.9 0.2 0.85",
-      "plwind 1890 1920 0 3",
-      "plaxes 1890 0 \"abinst\" 10 5 \"abinstv\" 0.5 1",
-      "pllab \"Year\" \"RRW(mm.)\" \"oak.rwl\"",
-      "plmtex \"rv\" -66 1.15 0 \"Measurements\"",
-      "plline 13 1901,1 1902,1 1903,1 1904,1 1905,1 1906,1 1907,1 1908,1 1909,1 1910,1 "
-      "1911,1 1912,1 1913,1",
-      "plline 5 1905,2 1906,2 1908,2 1909,2 1910,2",
-      "plline 3 1908,0.5 1909,2.4 1910,0.5",
-      "plcol0 9",
-      "plline 2 1906,1.28421 1907,1.28421",
-      "plmtex \"rv\" -66 1.06 0 \"11yr. Running Average\"",
-      "plcol0 1",
-      "plmtex \"rv\" -9 1.15 0 \"Sample depth\"",
-      "plwind 1890 1920 0 4",
-      "plaxes 1890 0 \"\" 10 5 \"cmstv\" 1 0",
-      "plline 13 1901,1 1902,1 1903,1 1904,1 1905,2 1906,2 1907,1 1908,3 1909,3 1910,3 "
-      "1911,1 1912,1 1913,1",
-      // Lower panel, by ring number.
-      "pladv 0",
-      "plcol0 15",
-      "plvpor 0.12 0.9 0.2 0.85",
-      "plwind 0 23 0 3",
-      "plaxes 0 0 \"abinst\" 10 5 \"abinstv\" 0.5 1",
-      "pllab \"Year\" \"RRW(mm.)\" \"Age Aligned\"",
-      "pllsty 1",
-      "plwid 1",
-      "plline 13 1,1 2,1 3,1 4,1 5,1 6,1 7,1 8,1 9,1 10,1 11,1 12,1 13,1",
-      "plline 5 1,2 2,2 4,2 5,2 6,2",
-      "plline 3 1,0.5 2,2.4 3,0.5",
-      "plcol0 9",
-      "plline 2 6,1.28421 7,1.28824",
-      "plcol0 1",
-      "plwind 0 23 0 4",
-      "plaxes 0 0 \"\" 10 5 \"cmstv\" 1 0",
-      "plline 13 1,3 2,3 3,2 4,2 5,2 6,2 7,1 8,1 9,1 10,1 11,1 12,1 13,1",
-      "plend",
-  };
+  const Calls expected =
+      join({white_window_opening(),
+            {
+                // Upper panel, by calendar year.
+                "plwind 1890 1920 0 3",
+                "plaxes 1890 0 \"abinst\" 10 5 \"abinstv\" 0.5 1",
+                "pllab \"Year\" \"RRW(mm.)\" \"oak.rwl\"",
+                "plmtex \"rv\" -66 1.15 0 \"Measurements\"",
+                "plline 13 1901,1 1902,1 1903,1 1904,1 1905,1 1906,1 1907,1 1908,1 1909,1 1910,1 "
+                "1911,1 1912,1 1913,1",
+                "plline 5 1905,2 1906,2 1908,2 1909,2 1910,2",
+                "plline 3 1908,0.5 1909,2.4 1910,0.5",
+                "plcol0 9",
+                "plline 2 1906,1.28421 1907,1.28421",
+                "plmtex \"rv\" -66 1.06 0 \"11yr. Running Average\"",
+                "plcol0 1",
+                "plmtex \"rv\" -9 1.15 0 \"Sample depth\"",
+                "plwind 1890 1920 0 4",
+                "plaxes 1890 0 \"\" 10 5 \"cmstv\" 1 0",
+                "plline 13 1901,1 1902,1 1903,1 1904,1 1905,2 1906,2 1907,1 1908,3 1909,3 1910,3 "
+                "1911,1 1912,1 1913,1",
+                // Lower panel, by ring number.
+                "pladv 0",
+                "plcol0 15",
+                "plvpor 0.12 0.9 0.2 0.85",
+                "plwind 0 23 0 3",
+                "plaxes 0 0 \"abinst\" 10 5 \"abinstv\" 0.5 1",
+                "pllab \"Year\" \"RRW(mm.)\" \"Age Aligned\"",
+                "pllsty 1",
+                "plwid 1",
+                "plline 13 1,1 2,1 3,1 4,1 5,1 6,1 7,1 8,1 9,1 10,1 11,1 12,1 13,1",
+                "plline 5 1,2 2,2 4,2 5,2 6,2",
+                "plline 3 1,0.5 2,2.4 3,0.5",
+                "plcol0 9",
+                "plline 2 6,1.28421 7,1.28824",
+                "plcol0 1",
+                "plwind 0 23 0 4",
+                "plaxes 0 0 \"\" 10 5 \"cmstv\" 1 0",
+                "plline 13 1,3 2,3 3,2 4,2 5,2 6,2 7,1 8,1 9,1 10,1 11,1 12,1 13,1",
+                "plend",
+            }});
   EXPECT_EQ(r.calls, expected);
 
   ASSERT_EQ(r.depth.calendar.size(), static_cast<std::size_t>(kMaxPositions));

@@ -14,16 +14,18 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "driver/file_system.h"
+#include "io/file_system.h"
 #include "plot/chronology_plot.h"
 #include "plot/plot_loop.h"
 #include "plot/plotmeas.h"
+#include "plot/plplot_fonts.h"
 #include "test_support.h"
 
 namespace kvr {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ScopedTempDir;
 
 // Sets (or, with nullopt, removes) an environment variable for the life of the object.
 class ScopedEnv {
@@ -47,26 +49,6 @@ class ScopedEnv {
  private:
   const char* name_;
   std::optional<std::string> old_;
-};
-
-// A fresh folder that is the working directory for the life of the object.
-class ScopedTempDir {
- public:
-  ScopedTempDir() : old_(fs::current_path()) {
-    std::string pattern = (fs::temp_directory_path() / "kvr_plot_XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-    fs::current_path(path_);
-  }
-  ~ScopedTempDir() {
-    fs::current_path(old_);
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path old_;
-  fs::path path_;
 };
 
 // A plotted set: five series of 60 to 120 years with a wave in them.
@@ -141,6 +123,20 @@ class PlplotPlotterTest : public ::testing::Test {
   ScopedEnv fonts_{"PLPLOT_LIB", std::string(KVR_PLPLOT_LIB)};
   ScopedTempDir dir_;
 };
+
+TEST(PlplotFontsTest, FontFolderIsSetUnlessTheUserChoseOne) {
+  {
+    ScopedEnv unset("PLPLOT_LIB", std::nullopt);
+    EXPECT_EQ(set_up_plplot_fonts(), KVR_PLPLOT_LIB);
+    EXPECT_STREQ(std::getenv("PLPLOT_LIB"), KVR_PLPLOT_LIB);
+  }
+  for (const char* empty_or_chosen : {"", "/opt/fonts"}) {
+    ScopedEnv chosen("PLPLOT_LIB", std::string(empty_or_chosen));
+    const std::string in_force = *empty_or_chosen == '\0' ? KVR_PLPLOT_LIB : empty_or_chosen;
+    EXPECT_EQ(set_up_plplot_fonts(), in_force);
+    EXPECT_STREQ(std::getenv("PLPLOT_LIB"), in_force.c_str());
+  }
+}
 
 TEST_F(PlplotPlotterTest, ProbesTheDisplayAndTheDevices) {
   PlplotPlotter plotter;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/dimensions.h"
+#include "grid_testing.h"
 #include "numeric/quicksort.h"
 
 namespace kvr {
@@ -111,17 +112,6 @@ TEST(HingesTest, OrderStatistics) {
 }
 
 constexpr float M = kMissing;
-
-// A grid whose row i is rows[i - 1].
-Grid<float> make_grid(const std::vector<std::vector<float>>& rows) {
-  Grid<float> grid(static_cast<int>(rows.size()), static_cast<int>(rows.at(0).size()), M);
-  for (int i = 1; i <= grid.rows(); ++i) {
-    for (int y = 1; y <= grid.cols(); ++y) {
-      grid(i, y) = rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(y - 1)];
-    }
-  }
-  return grid;
-}
 
 TEST(ChronologyTest, YearLoop) {
   // Years: 1 no value, 2 one value, 3 three values, 4 four values. Row 6 and year 5 lie

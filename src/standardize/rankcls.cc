@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "common/dimensions.h"
+#include "data/calendar_shift.h"
 #include "numeric/dirsort.h"
 
 namespace kvr {
@@ -184,18 +185,16 @@ void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const Ag
   }
 }
 
-void realign_to_calendar(const Grid<float>& standardized, const MeasurementSet& set,
-                         Grid<float>* values) {
-  values->fill(kMissing);
-  const int series = std::min({set.count(), standardized.rows(), values->rows()});
-  for (int i = 1; i <= series; ++i) {
-    const SeriesInfo& info = set.info(i);
-    for (int ring = 1; ring <= info.length; ++ring) {
-      const int position = info.start_position + ring - 1;
-      if (!standardized.contains(i, ring) || !values->contains(i, position)) continue;
-      (*values)(i, position) = standardized(i, ring);
-    }
+Grid<float> rank_standardize(const MeasurementSet& set, const AgeClassTable& table,
+                             bool age_aligned, std::ostream& messages) {
+  Grid<float> standardized(set.count(), set.values.cols(), kMissing);
+  {
+    ClassRanks ranks;
+    rankcls(set.values, set.count(), table, &ranks, messages);
+    replace_by_rac(set.values, ranks, table, set, age_aligned, &standardized);
   }
+  if (age_aligned) shift_to_calendar(set, &standardized);
+  return standardized;
 }
 
 }  // namespace kvr

@@ -37,9 +37,11 @@ int mapped_rank(int rank, int n, int m);
 void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const AgeClassTable& table,
                     const MeasurementSet& set, bool age_aligned, Grid<float>* standardized);
 
-/// Age-aligned runs: moves the standardized values (by ring number) to calendar positions in
-/// `values`, which is set to kMissing everywhere first.
-void realign_to_calendar(const Grid<float>& standardized, const MeasurementSet& set,
-                         Grid<float>* values);
+/// Rank standardization of the set's values (by ring number when age aligned, by calendar
+/// position otherwise): rankcls, then replace_by_rac into a grid of the values' shape. Returns
+/// the standardized values by calendar position. Classes without measurements are reported
+/// on `messages`.
+Grid<float> rank_standardize(const MeasurementSet& set, const AgeClassTable& table,
+                             bool age_aligned, std::ostream& messages);
 
 }  // namespace kvr

@@ -1,4 +1,4 @@
-#include "standardize/rankcls_reference.h"
+#include "rankcls_reference.h"
 
 #include <gtest/gtest.h>
 

@@ -7,30 +7,12 @@
 #include <vector>
 
 #include "common/dimensions.h"
+#include "grid_testing.h"
 
 namespace kvr {
 namespace {
 
 constexpr float M = kMissing;
-
-Grid<float> make_grid(const std::vector<std::vector<float>>& rows) {
-  Grid<float> g(static_cast<int>(rows.size()), static_cast<int>(rows[0].size()), kMissing);
-  for (int i = 1; i <= g.rows(); ++i) {
-    for (int j = 1; j <= g.cols(); ++j) {
-      g(i, j) = rows[static_cast<std::size_t>(i - 1)][static_cast<std::size_t>(j - 1)];
-    }
-  }
-  return g;
-}
-
-template <typename T>
-std::vector<std::vector<T>> rows_of(const Grid<T>& g) {
-  std::vector<std::vector<T>> rows;
-  for (int i = 1; i <= g.rows(); ++i) {
-    rows.emplace_back(g.row(i), g.row(i) + g.cols());
-  }
-  return rows;
-}
 
 AgeClassTable make_table(const std::vector<AgeClass>& classes, int rac_index) {
   AgeClassTable t;
@@ -51,6 +33,24 @@ MeasurementSet make_set(const std::vector<int>& starts, const std::vector<int>& 
     set.series.push_back(info);
   }
   return set;
+}
+
+// rankcls of every series of `set`, then replace_by_rac into a grid of the values' shape.
+struct Replaced {
+  ClassRanks ranks;
+  Grid<float> standardized;
+  std::string messages;
+};
+
+Replaced rank_and_replace(const Grid<float>& values, const AgeClassTable& table,
+                          const MeasurementSet& set, bool age_aligned) {
+  Replaced r;
+  std::ostringstream messages;
+  rankcls(values, set.count(), table, &r.ranks, messages);
+  r.standardized.reset(values.rows(), values.cols(), kMissing);
+  replace_by_rac(values, r.ranks, table, set, age_aligned, &r.standardized);
+  r.messages = messages.str();
+  return r;
 }
 
 TEST(RankclsTest, TiesRankInScanOrder) {
@@ -132,24 +132,19 @@ TEST(ReplaceByRacTest, WorkedExample) {
       {10, 40, 3, 1, 4, 1, 9, M},
       {30, 20, 8, M, M, M, M, M},
   });
-  const AgeClassTable table = make_table({{1, 2}, {3, 6}, {7, 7}}, 1);
-  ClassRanks r;
-  std::ostringstream messages;
-  rankcls(values, 2, table, &r, messages);
-  ASSERT_EQ(r.class_counts, (std::vector<int>{4, 5, 1}));
+  const Replaced r = rank_and_replace(values, make_table({{1, 2}, {3, 6}, {7, 7}}, 1),
+                                      make_set({1, 1}, {7, 3}), true);
+  ASSERT_EQ(r.ranks.class_counts, (std::vector<int>{4, 5, 1}));
   // Class 2 ranks: 1 (pos 4), 1 (pos 6), 3, 4, 8 -> 1, 2, 3, 4, 5; mapped 1, 2, 3, 3, 4.
-  ASSERT_EQ(rows_of(r.ranks), (std::vector<std::vector<int>>{
-                                  {1, 4, 3, 1, 4, 2, 1, 0},
-                                  {3, 2, 5, 0, 0, 0, 0, 0},
-                              }));
-  const MeasurementSet set = make_set({1, 1}, {7, 3});
-  Grid<float> standardized(2, 8, kMissing);
-  replace_by_rac(values, r, table, set, true, &standardized);
+  ASSERT_EQ(rows_of(r.ranks.ranks), (std::vector<std::vector<int>>{
+                                        {1, 4, 3, 1, 4, 2, 1, 0},
+                                        {3, 2, 5, 0, 0, 0, 0, 0},
+                                    }));
   // The RAC comes back unchanged; the single value of class 3 takes RAC rank 3.
-  EXPECT_EQ(rows_of(standardized), (std::vector<std::vector<float>>{
-                                       {10, 40, 30, 10, 30, 20, 30, M},
-                                       {30, 20, 40, M, M, M, M, M},
-                                   }));
+  EXPECT_EQ(rows_of(r.standardized), (std::vector<std::vector<float>>{
+                                         {10, 40, 30, 10, 30, 20, 30, M},
+                                         {30, 20, 40, M, M, M, M, M},
+                                     }));
 }
 
 // Missing cells inside the spans: no rank, no count in their class, missing afterwards, and
@@ -160,18 +155,15 @@ TEST(ReplaceByRacTest, MissingCellsInsideSpansStayMissing) {
       {10, M, 30, 1, M},
       {20, 40, M, 2, 3},
   });
-  const AgeClassTable table = make_table({{1, 2}, {3, 5}}, 1);
-  ClassRanks r;
-  std::ostringstream messages;
-  rankcls(values, 2, table, &r, messages);
-  EXPECT_EQ(r.class_counts, (std::vector<int>{3, 4}));
-  EXPECT_EQ(rows_of(r.ranks), (std::vector<std::vector<int>>{{1, 0, 4, 1, 0}, {2, 3, 0, 2, 3}}));
-  Grid<float> standardized(2, 5, kMissing);
-  replace_by_rac(values, r, table, make_set({1, 1}, {5, 5}), true, &standardized);
-  EXPECT_EQ(rows_of(standardized), (std::vector<std::vector<float>>{
-                                       {10, M, 40, 10, M},
-                                       {20, 40, M, 20, 20},
-                                   }));
+  const Replaced r =
+      rank_and_replace(values, make_table({{1, 2}, {3, 5}}, 1), make_set({1, 1}, {5, 5}), true);
+  EXPECT_EQ(r.ranks.class_counts, (std::vector<int>{3, 4}));
+  EXPECT_EQ(rows_of(r.ranks.ranks),
+            (std::vector<std::vector<int>>{{1, 0, 4, 1, 0}, {2, 3, 0, 2, 3}}));
+  EXPECT_EQ(rows_of(r.standardized), (std::vector<std::vector<float>>{
+                                         {10, M, 40, 10, M},
+                                         {20, 40, M, 20, 20},
+                                     }));
 }
 
 TEST(ReplaceByRacTest, ClassAsLargeAsTheRacTakesItsValuesInOrder) {
@@ -179,17 +171,13 @@ TEST(ReplaceByRacTest, ClassAsLargeAsTheRacTakesItsValuesInOrder) {
       {1.5f, 0.25f, 7, 3},
       {2.5f, 0.75f, 5, 9},
   });
-  const AgeClassTable table = make_table({{1, 2}, {3, 4}}, 1);
-  ClassRanks r;
-  std::ostringstream messages;
-  rankcls(values, 2, table, &r, messages);
-  Grid<float> standardized(2, 4, kMissing);
-  replace_by_rac(values, r, table, make_set({1, 1}, {4, 4}), true, &standardized);
+  const Replaced r =
+      rank_and_replace(values, make_table({{1, 2}, {3, 4}}, 1), make_set({1, 1}, {4, 4}), true);
   // Class 2 sorted: 3, 5, 7, 9 -> RAC sorted 0.25, 0.75, 1.5, 2.5.
-  EXPECT_EQ(rows_of(standardized), (std::vector<std::vector<float>>{
-                                       {1.5f, 0.25f, 1.5f, 0.25f},
-                                       {2.5f, 0.75f, 0.75f, 2.5f},
-                                   }));
+  EXPECT_EQ(rows_of(r.standardized), (std::vector<std::vector<float>>{
+                                         {1.5f, 0.25f, 1.5f, 0.25f},
+                                         {2.5f, 0.75f, 0.75f, 2.5f},
+                                     }));
 }
 
 TEST(ReplaceByRacTest, CalendarSpansEmptyClassesAndEmptyRac) {
@@ -200,47 +188,40 @@ TEST(ReplaceByRacTest, CalendarSpansEmptyClassesAndEmptyRac) {
   });
   {
     // Classes [1,3] (RAC), [4,5], [6,8] (empty, runs beyond the stored positions).
-    const AgeClassTable table = make_table({{1, 3}, {4, 5}, {6, 8}}, 1);
-    ClassRanks r;
-    std::ostringstream messages;
-    rankcls(values, 2, table, &r, messages);
-    ASSERT_EQ(r.rac_count, 5);
-    Grid<float> standardized(2, 6, kMissing);
-    replace_by_rac(values, r, table, make_set({2, 1}, {4, 3}), false, &standardized);
+    const Replaced r = rank_and_replace(values, make_table({{1, 3}, {4, 5}, {6, 8}}, 1),
+                                        make_set({2, 1}, {4, 3}), false);
+    ASSERT_EQ(r.ranks.rac_count, 5);
     // n = 2, m = 5: q = 1.75, 4.25 -> RAC ranks 2 and 4, values 2 and 4.
-    EXPECT_EQ(rows_of(standardized), (std::vector<std::vector<float>>{
-                                         {M, 4, 2, 2, 4, M},
-                                         {1, 3, 5, M, M, M},
-                                     }));
-    EXPECT_EQ(messages.str(), " the number of values to be sorted is not positive.\n");
+    EXPECT_EQ(rows_of(r.standardized), (std::vector<std::vector<float>>{
+                                           {M, 4, 2, 2, 4, M},
+                                           {1, 3, 5, M, M, M},
+                                       }));
+    EXPECT_EQ(r.messages, " the number of values to be sorted is not positive.\n");
   }
   {
     // The RAC is the empty class: nothing is standardized.
-    const AgeClassTable table = make_table({{1, 3}, {4, 5}, {6, 8}}, 3);
-    ClassRanks r;
-    std::ostringstream messages;
-    rankcls(values, 2, table, &r, messages);
-    ASSERT_EQ(r.rac_count, 0);
-    Grid<float> standardized(2, 6, kMissing);
-    replace_by_rac(values, r, table, make_set({2, 1}, {4, 3}), false, &standardized);
-    EXPECT_EQ(rows_of(standardized), std::vector<std::vector<float>>(2, std::vector<float>(6, M)));
+    const Replaced r = rank_and_replace(values, make_table({{1, 3}, {4, 5}, {6, 8}}, 3),
+                                        make_set({2, 1}, {4, 3}), false);
+    ASSERT_EQ(r.ranks.rac_count, 0);
+    EXPECT_EQ(rows_of(r.standardized),
+              std::vector<std::vector<float>>(2, std::vector<float>(6, M)));
   }
 }
 
-TEST(RealignToCalendarTest, MovesRingsToCalendarPositions) {
-  const Grid<float> standardized = make_grid({
-      {1, 2, 3, M, M},
-      {4, 5, M, M, M},
-  });
-  Grid<float> values = make_grid({
-      {9, 9, 9, 9, 9},
-      {9, 9, 9, 9, 9},
-  });
-  realign_to_calendar(standardized, make_set({1, 3}, {3, 2}), &values);
-  EXPECT_EQ(rows_of(values), (std::vector<std::vector<float>>{
-                                 {1, 2, 3, M, M},
-                                 {M, M, 4, 5, M},
-                             }));
+// The whole standardization of a set: by ring number when age aligned, by calendar position
+// otherwise; either way the result is by calendar position. One class holds every value and
+// is the RAC, so each value stands for itself.
+TEST(RankStandardizeTest, ResultIsByCalendarPositionForEitherAlignment) {
+  MeasurementSet set = make_set({1, 3}, {3, 2});
+  const AgeClassTable table = make_table({{1, 5}}, 1);
+  const std::vector<std::vector<float>> by_year = {{1, 2, 3, M, M}, {M, M, 4, 5, M}};
+  for (const bool age_aligned : {true, false}) {
+    SCOPED_TRACE(age_aligned ? "age aligned" : "calendar aligned");
+    set.values = age_aligned ? make_grid({{1, 2, 3, M, M}, {4, 5, M, M, M}}) : make_grid(by_year);
+    std::ostringstream messages;
+    EXPECT_EQ(rows_of(rank_standardize(set, table, age_aligned, messages)), by_year);
+    EXPECT_EQ(messages.str(), "");
+  }
 }
 
 }  // namespace

@@ -8,9 +8,6 @@
 
 namespace kvr {
 
-inline constexpr const char* kSignalFile = "KVRsignal.txt";
-inline constexpr const char* kSubsampleSignalFile = "KVRsss.txt";
-
 /// "KVRsignal.txt", one table for R's read.table(f, header = TRUE, comment.char = "#") and
 /// pandas' read_table(f, comment = "#"), tab separated, NA where a figure is missing:
 ///   # input file: <input name>

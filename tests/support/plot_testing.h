@@ -1,36 +1,22 @@
 #pragma once
 
-// Helpers shared by the plot tests.
+// A plot context on recorded calls, and the checks of the calls, shared by the plot tests.
 
-#include <memory>
-#include <set>
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/file_system.h"
+#include "io/console.h"
+#include "memory_file_system.h"
+#include "plot/plot_context.h"
+#include "recording_plotter.h"
 
 namespace kvr {
 
-/// A FileSystem that creates files in memory and refuses the names in `refused`.
-class FakeFileSystem : public FileSystem {
- public:
-  std::unique_ptr<std::istream> open_read(const std::string& name, std::string* error) override {
-    *error = "no such file: " + name;
-    return nullptr;
-  }
-  std::unique_ptr<std::ostream> open_write(const std::string& name, std::string* error) override {
-    written.push_back(name);
-    if (refused.count(name) != 0) {
-      *error = "Permission denied";
-      return nullptr;
-    }
-    return std::make_unique<std::ostringstream>();
-  }
-
-  std::set<std::string> refused;
-  std::vector<std::string> written;  // every name asked for, refused ones included
-};
+/// Recorded PLplot calls, one line each (RecordingPlotter).
+using Calls = std::vector<std::string>;
 
 /// An empty string when every plinit of a recorded call sequence is safe and complete: a
 /// device set since the last plend, a file name too for a file device, the page size for the
@@ -70,5 +56,46 @@ inline std::string plinit_fault(const std::vector<std::string>& calls) {
   if (open) return "no plend after the last plinit";
   return "";
 }
+
+/// The calls a page's first window pass opens with on the white background, up to the
+/// viewport of its upper panel.
+inline Calls white_window_opening() {
+  return {"plsdev \"xwin\"",
+          "plscol0 0 255 255 255",
+          "plscol0 15 0 0 0",
+          "plscolbg 255 255 255",
+          "plinit",
+          "plcol0 15",
+          "plssub 1 2",
+          "pladv 0",
+          "plvpor 0.12 0.9 0.2 0.85"};
+}
+
+/// The call lists one after the other.
+inline Calls join(const std::vector<Calls>& parts) {
+  Calls all;
+  for (const Calls& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+/// What a plot routine needs, for a test: the console reads `input` and writes to `out`, the
+/// plotter records, the files are kept in memory.
+struct RecordedPlot {
+  explicit RecordedPlot(const std::string& input, bool window_available = true)
+      : in(input), console(in, out), plotter(window_available), context{console, plotter, files} {}
+
+  /// The calls recorded; a test fails when a plinit among them is unsafe (plinit_fault).
+  std::vector<std::string> checked_calls() const {
+    EXPECT_EQ(plinit_fault(plotter.calls()), "");
+    return plotter.calls();
+  }
+
+  std::istringstream in;
+  std::ostringstream out;
+  Console console;
+  RecordingPlotter plotter;
+  MemoryFileSystem files;
+  PlotContext context;
+};
 
 }  // namespace kvr

@@ -49,6 +49,15 @@ std::filesystem::path project_file(const std::string& relative) {
   return std::filesystem::path(KVR_SOURCE_DIR) / relative;
 }
 
+std::string archive_file_missing(const std::string& name) {
+  if (std::filesystem::exists(archive_file(name))) return "";
+  return "no archive file " + name + " in " + std::string(KVR_SHARED_DATA_DIR);
+}
+
+void copy_here(const std::filesystem::path& from, const std::string& name) {
+  std::filesystem::copy_file(from, name, std::filesystem::copy_options::overwrite_existing);
+}
+
 ProgramRun run_program(const std::string& answers_file, const std::string& environment) {
   const std::string command = (environment.empty() ? "" : "env " + environment + " ") + "'" +
                               std::string(KVR_BINARY) + "' < '" + answers_file + "' 2>&1";
@@ -176,16 +185,9 @@ std::string visible(const std::string& line) {
   return out;
 }
 
-}  // namespace
-
-void expect_matches_golden(const std::string& name, const std::string& actual) {
-  const std::filesystem::path path = project_file("testdata/" + name);
-  const char* update = std::getenv("KVR_UPDATE_GOLDEN");
-  if (update != nullptr && std::string(update) == "1") {
-    write_file(path, actual);
-    return;
-  }
-  const std::string expected = read_file(path);
+// Reports the first line in which `actual` differs from the file testdata/<name>.
+void expect_same_as_testdata(const std::string& name, const std::string& actual) {
+  const std::string expected = read_file(project_file("testdata/" + name));
   if (expected == actual) return;
   std::istringstream want(expected);
   std::istringstream got(actual);
@@ -203,6 +205,21 @@ void expect_matches_golden(const std::string& name, const std::string& actual) {
     }
   }
   ADD_FAILURE() << "testdata/" << name << " differs (line ends)";
+}
+
+}  // namespace
+
+void expect_matches_golden(const std::string& name, const std::string& actual) {
+  const char* update = std::getenv("KVR_UPDATE_GOLDEN");
+  if (update != nullptr && std::string(update) == "1") {
+    write_file(project_file("testdata/" + name), actual);
+    return;
+  }
+  expect_same_as_testdata(name, actual);
+}
+
+void expect_matches_file(const std::string& name, const std::string& actual) {
+  expect_same_as_testdata(name, actual);
 }
 
 }  // namespace kvr::test

@@ -1,4 +1,4 @@
-#include "plot/recording_plotter.h"
+#include "recording_plotter.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "driver/console.h"
+#include "io/console.h"
 
 #include <gtest/gtest.h>
 

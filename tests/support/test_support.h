@@ -30,6 +30,19 @@ void write_file(const std::filesystem::path& path, const std::string& bytes);
 std::filesystem::path archive_file(const std::string& name);
 std::filesystem::path project_file(const std::string& relative);
 
+/// Empty when the archive file `name` is there; else the reason to skip a test that needs it
+/// (the archive folder ../shared/data beside the checkout may be absent).
+std::string archive_file_missing(const std::string& name);
+
+/// Skips the current test, with a message, when the archive file `name` is absent.
+#define KVR_SKIP_WITHOUT_ARCHIVE_FILE(name)                                    \
+  if (const std::string kvr_missing = ::kvr::test::archive_file_missing(name); \
+      !kvr_missing.empty())                                                    \
+  GTEST_SKIP() << kvr_missing
+
+/// Copies the file `from` into the current folder as `name`, replacing one there.
+void copy_here(const std::filesystem::path& from, const std::string& name);
+
 /// Result of running the real program.
 struct ProgramRun {
   int exit_status = -1;  // -1 when it did not exit normally (a signal)
@@ -76,5 +89,9 @@ std::optional<std::pair<int, int>> png_size(const std::string& png_file);
 /// Compares `actual` with the golden file testdata/<name>; on a difference reports the first
 /// differing line with blanks made visible. KVR_UPDATE_GOLDEN=1 rewrites the golden file.
 void expect_matches_golden(const std::string& name, const std::string& actual);
+
+/// The same for an expected file worked out apart from the program, which
+/// KVR_UPDATE_GOLDEN never rewrites.
+void expect_matches_file(const std::string& name, const std::string& actual);
 
 }  // namespace kvr::test

@@ -1,4 +1,4 @@
-#include "driver/memory_file_system.h"
+#include "memory_file_system.h"
 
 #include <sstream>
 #include <streambuf>
@@ -72,6 +72,7 @@ std::unique_ptr<std::istream> MemoryFileSystem::open_read(const std::string& nam
 
 std::unique_ptr<std::ostream> MemoryFileSystem::open_write(const std::string& name,
                                                            std::string* error) {
+  opened.push_back(name);
   if (failing.count(name) != 0) {
     *error = "Permission denied";
     return nullptr;
@@ -82,6 +83,7 @@ std::unique_ptr<std::ostream> MemoryFileSystem::open_write(const std::string& na
 
 std::unique_ptr<ReplacementFile> MemoryFileSystem::open_replacement(const std::string& name,
                                                                     std::string* error) {
+  opened.push_back(name);
   if (failing.count(name) != 0) {
     *error = "Permission denied";
     return nullptr;
