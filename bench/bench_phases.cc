@@ -62,10 +62,9 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
 
   Clock::time_point start = Clock::now();
   MeasurementSet set;
-  TrrwText text;
   {
     std::ifstream in(input, std::ios::binary);
-    if (!read_measurements(in, console, &set, &text)) {
+    if (!read_measurements(in, console, &set)) {
       std::printf("reading failed:\n%s\n", screen.str().c_str());
       return;
     }

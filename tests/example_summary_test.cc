@@ -33,8 +33,7 @@ std::vector<std::string> summary_lines(const std::string& path) {
   std::ostringstream screen;
   Console console(no_answers, screen);
   MeasurementSet set;
-  TrrwText text;
-  if (!read_measurements(in, console, &set, &text)) {
+  if (!read_measurements(in, console, &set)) {
     ADD_FAILURE() << "cannot read " << path << "\n" << screen.str();
     return {};
   }

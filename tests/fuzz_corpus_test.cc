@@ -131,8 +131,7 @@ TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
       std::ostringstream out;
       Console console(no_answers, out);
       MeasurementSet set;
-      TrrwText text;
-      if (read_measurements(file, console, &set, &text)) {
+      if (read_measurements(file, console, &set)) {
         EXPECT_GT(set.count(), 0);
       } else {
         EXPECT_FALSE(out.str().empty()) << "refused without a reason";

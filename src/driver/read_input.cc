@@ -10,6 +10,7 @@
 #include "common/fixed_format.h"
 #include "data/file_kind.h"
 #include "data/series_assembly.h"
+#include "data/trrw.h"
 #include "io/line_reader.h"
 
 namespace kvr {
@@ -52,10 +53,10 @@ class ReadingConsole {
     console_.line(text);
   }
   // Passes on what the reader echoed (its text records start with an empty line).
-  void echo(std::ostringstream* echoed) {
-    if (echoed->tellp() <= 0) return;
-    console_.out() << echoed->str();
-    echoed->str("");
+  void echo(std::string* echoed) {
+    if (echoed->empty()) return;
+    console_.out() << *echoed;
+    echoed->clear();
     on_prompt_line_ = false;
   }
 
@@ -101,17 +102,15 @@ bool refuse_other_kind(LineReader& lines, ReadingConsole& console) {
 
 }  // namespace
 
-bool read_measurements(std::istream& in, Console& plain_console, MeasurementSet* set,
-                       TrrwText* text) {
+bool read_measurements(std::istream& in, Console& plain_console, MeasurementSet* set) {
   ReadingConsole console(plain_console);
   LineReader lines(in);
   if (refuse_other_kind(lines, console)) return false;
 
-  ReadReport report;
+  TrrwReadState state;
+  const ReadReport& report = state.report;
   SeriesAssembly assembly(kMaxPositions);
-  int series_counter = 0;
   TrrwSeries buffer;
-  std::ostringstream echoed;
   // The warnings of the reading so far, in the order of their lines. A limit that ends the
   // run prints them first: they often explain it.
   const auto print_reading_report = [&] {
@@ -124,19 +123,18 @@ bool read_measurements(std::istream& in, Console& plain_console, MeasurementSet*
   };
 
   for (;;) {
-    DroppedSeries dropped;
-    const TrrwStatus status = trrw_read(lines, TrrwMode::kMeasurementRead, kMaxPositions, &buffer,
-                                        &series_counter, text, echoed, &dropped, &report);
-    console.echo(&echoed);
+    const TrrwStatus status =
+        trrw_read(lines, ReadMode::kMeasurements, kMaxPositions, &buffer, &state);
+    console.echo(&state.echo);
     if (status == TrrwStatus::kTooManyTextLines) return false;
     if (status == TrrwStatus::kEndOfFile) {
-      if (dropped.line_number > 0) {
+      if (const DroppedSeries& dropped = state.dropped; dropped.line_number > 0) {
         ReadAnomaly cut;
         cut.kind = ReadAnomalyKind::kCutByEndOfFile;
         cut.line_number = dropped.line_number;
         cut.id = dropped.id;
         cut.year = dropped.first_year;
-        report.anomalies.push_back(cut);
+        state.report.anomalies.push_back(cut);
       }
       break;
     }
@@ -164,7 +162,7 @@ bool read_measurements(std::istream& in, Console& plain_console, MeasurementSet*
       empty.kind = ReadAnomalyKind::kNoValues;
       empty.line_number = buffer.first_line;
       empty.id = buffer.id;
-      report.anomalies.push_back(empty);
+      state.report.anomalies.push_back(empty);
     }
     if (assembly.add(buffer) == static_cast<std::size_t>(kMaxSeries)) {
       print_reading_report();

@@ -3,7 +3,6 @@
 #include <istream>
 
 #include "data/measurement_set.h"
-#include "data/trrw.h"
 #include "io/console.h"
 
 namespace kvr {
@@ -15,7 +14,6 @@ namespace kvr {
 /// (SeriesAssembly). Prints the reading warnings in the order of their lines. Returns false
 /// after printing why when the file cannot be analysed (a chronology or a column table, no
 /// series, more than 25 text lines in a row, a limit exceeded); the run must then end.
-[[nodiscard]] bool read_measurements(std::istream& in, Console& console, MeasurementSet* set,
-                                     TrrwText* text);
+[[nodiscard]] bool read_measurements(std::istream& in, Console& console, MeasurementSet* set);
 
 }  // namespace kvr

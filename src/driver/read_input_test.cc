@@ -27,8 +27,7 @@ Reading read(std::istream& in) {
   std::istringstream no_answers;
   std::ostringstream screen;
   Console console(no_answers, screen);
-  TrrwText text;
-  r.ok = read_measurements(in, console, &r.set, &text);
+  r.ok = read_measurements(in, console, &r.set);
   r.screen = screen.str();
   return r;
 }

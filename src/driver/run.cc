@@ -163,8 +163,7 @@ class Analysis {
   }
 
   Status read_input() {
-    TrrwText text;
-    const bool read = read_measurements(*state_.input, console_, &state_.set, &text);
+    const bool read = read_measurements(*state_.input, console_, &state_.set);
     state_.input.reset();
     return read ? go_on() : stop();
   }
