@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/dimensions.h"
+#include "data/measurement_file.h"
 #include "data/trrw.h"
 #include "data/trrw_write.h"
 #include "driver/read_input.h"
@@ -39,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::istringstream no_answers;
   std::ostringstream screen;
   kvr::Console plain(no_answers, screen);
-  kvr::MeasurementSet set;
-  if (kvr::read_measurements(file, plain, &set) && set.count() < 1) __builtin_trap();
+  const kvr::MeasurementReading reading = kvr::read_measurement_file(file);
+  if (kvr::show_reading(plain, reading) && reading.set.count() < 1) __builtin_trap();
 #endif
   return 0;
 }

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/fixed_format.h"
+#include "data/measurement_file.h"
 #include "decade_reading.h"
 #include "test_support.h"
 #include "text_helpers.h"
@@ -96,6 +99,141 @@ TEST(TrrwArchiveTest, ValuesWorkedOutByHand) {
   // The header lines of the first file are echoed.
   const DecadeReading egy = read_archive_file("itrdb_egy002.rwl");
   EXPECT_TRUE(contains(egy.state.echo, "title of data:"));
+}
+
+// What the archive files whose habits the reader mends read as: the series named, their
+// years and value counts, a few values (thousandths of a millimetre, -1 for missing) and the
+// warnings' lines.
+struct ArchiveSeries {
+  const char* id;
+  int first_year;
+  int last_year;
+  int length;
+  std::vector<std::pair<int, long>> values;  // year, value
+};
+
+struct ArchiveReading {
+  const char* file;
+  int series;
+  std::vector<ArchiveSeries> checked;
+  std::vector<std::string> warnings;  // parts of warnings that must be printed
+};
+
+const SeriesInfo* find(const MeasurementSet& set, const std::string& id, int first_year, int* j) {
+  for (*j = 1; *j <= set.count(); ++*j) {
+    const SeriesInfo& info = set.info(*j);
+    if (trim_right(info.id) == id && info.first_year == first_year) return &info;
+  }
+  return nullptr;
+}
+
+TEST(MeasurementFileArchiveTest, ArchiveFilesReadEveryValueAtItsYear) {
+  const std::vector<ArchiveReading> files = {
+      {"itrdb_brit020.rwl",
+       26,
+       {{"569012", 1773, 1978, 206, {{1801, 560}, {1970, -1}, {1971, 650}}},
+        {"568112", 1773, 1906, 134, {{1906, 260}}},
+        {"568121", 1810, 1978, 169, {{1810, 2850}}}},
+       {"line 41, series \"569012\": missing-value code -999 in 1 value from year 1970",
+        "line 384, series \"568112\": a record after the end marker (line 383)"}},
+      {"itrdb_mong007e.rwl",
+       26,
+       {{"113021", 1784, 1982, 199, {{1823, 420}, {1824, -1}, {1830, -1}, {1831, 400}}}},
+       {"line 50, series \"113021\": missing-value code -999 in 7 values from year 1824"}},
+      {"itrdb_paki019.rwl",
+       15,
+       {{"BabJ04A",
+         1676,
+         2007,
+         332,
+         {{1899, 612}, {1900, -1}, {1905, 545}, {1910, -1}, {1929, -1}, {1930, 186}, {2007, 437}}}},
+       {"line 27, series \"BabJ04A\": missing-value code -888 in 5 values from year 1900",
+        "line 28, series \"BabJ04A\": the record's year 1930 leaves the years 1910 to 1929"}},
+      {"itrdb_mexi014.rwl",
+       50,
+       {{"271141", 1695, 1971, 277, {{1809, 490}, {1810, -1}, {1879, -1}, {1880, 620}}},
+        {"271041", 1676, 1969, 294, {{1720, 1500}, {1721, -1}, {1722, -1}, {1723, 1260}}}},
+       {"line 498, series \"271141\": the record's year 1880 leaves the years 1810 to 1879",
+        "line 67, series \"271041\": the id comes back after its series of line 61 ended"}},
+      {"itrdb_dza010.rwl",
+       44,
+       {{"BES04B", 1945, 2011, 67, {{1951, 2730}, {1952, -1}, {1953, 3420}}}},
+       {"line 54, series \"BES04B\": 999 in 1 value from year 1952 is followed by "
+        "measurements, so it ends nothing; read as missing"}},
+      {"itrdb_germ11.rwl",
+       8,
+       {{"894121", 1700, 1958, 259, {{1815, 970}, {1816, -1}, {1817, 940}}}},
+       {"line 15, series \"894121\": 999 in 1 value from year 1816"}},
+      {"itrdb_cana569.rwl",
+       81,
+       {{"BZR01B", 1907, 2007, 101, {{2005, 999}, {2006, 879}, {2007, 1029}}}},
+       {"line 25, series \"BZR01B\": 999 in 1 value from year 2005 is followed by "
+        "measurements, so it ends nothing; read as 0.999 mm"}},
+      {"itrdb_deu317.rwl",
+       26,
+       {{"dmm0606m", 1722, 2016, 295, {{1799, 999}, {1800, 787}}}},
+       {"line 156, series \"dmm0606m\": 999 in 2 values from year 1799"}},
+      {"itrdb_newz016.rwl",
+       47,
+       {{"OKA724", 1784, 1975, 192, {{1784, 1470}, {1789, 1310}, {1790, 1170}}},
+        {"OKA721", 1794, 1976, 183, {{1794, 940}}}},
+       {"line 141, series \"OKA724\": the record of \"OKA721\" (1794) follows without an end "
+        "marker; the series ends at 1789, in 0.01 mm",
+        "line 181, series \"OKA724\": the id comes back after its series of line 140 ended"}},
+      {"itrdb_co691.rwl",
+       38,
+       {{"wpk072", 1136, 2007, 872, {{1277, 448}, {1278, -1}, {1349, -1}, {1350, 212}}},
+        {"wpx181", -277, 1018, 1296, {{-270, 707}, {-267, 1022}, {-266, 661}}}},
+       {"line 163, series \"wpk072\": the id comes back after its series of line 148 ended",
+        "line 440, series \"wpx181\": the values are shifted in their columns"}},
+      {"itrdb_or088.rwl",
+       36,
+       {{"OLF19B-1", 1490, 1703, 214, {{1703, 92}}}, {"OLF19B-2", 1740, 1990, 251, {{1740, 560}}}},
+       {"line 1050, series \"OLF19B-2\": the id runs into the year; read as the id "
+        "\"OLF19B-2\" and the year 1740"}},
+      {"itrdb_ak051.rwl",
+       39,
+       {{"NCFL06-N", 1828, 2001, 174, {{1828, 912}, {1829, 1145}}}},
+       {"line 4, series \"NCFL06-N\": the id runs into the year"}},
+      {"itrdb_rus381.rwl",
+       205,
+       {{"\xD0\x92\xD0\x92"
+         "9A",
+         1540,
+         1631,
+         92,
+         {{1540, 620}, {1631, 470}}}},
+       {"line 785, series \"\xD0\x92\xD0\x92"
+        "9A\": the record holds UTF-8 characters"}},
+      {"itrdb_mar035.rwl",
+       117,
+       {{"JAF17A", 1062, 1330, 269, {{1300, 1}, {1301, 190}, {1302, 1}, {1303, 190}}}},
+       {"line 1289, series \"JAF17A\": the values are shifted in their columns"}},
+  };
+  for (const ArchiveReading& f : files) {
+    SCOPED_TRACE(f.file);
+    KVR_SKIP_WITHOUT_ARCHIVE_FILE(f.file);
+    std::ifstream in(archive_file(f.file), std::ios::binary);
+    const MeasurementReading r = read_measurement_file(in);
+    ASSERT_TRUE(r.usable) << r.refusal;
+    EXPECT_EQ(r.set.count(), f.series);
+    for (const ArchiveSeries& s : f.checked) {
+      int j = 0;
+      const SeriesInfo* info = find(r.set, s.id, s.first_year, &j);
+      ASSERT_NE(info, nullptr) << s.id << " " << s.first_year;
+      EXPECT_EQ(info->last_year, s.last_year) << s.id;
+      EXPECT_EQ(info->length, s.length) << s.id;
+      for (const auto& [year, value] : s.values) {
+        const float v = r.set.values(j, year - s.first_year + 1);
+        EXPECT_EQ(is_missing(v) ? -1 : std::lround(v * 1000.0f), value) << s.id << " " << year;
+      }
+    }
+    std::string warnings;
+    for (const ReadAnomaly& warning : r.warnings) warnings += describe(warning) + "\n";
+    for (const std::string& warning : f.warnings) {
+      EXPECT_TRUE(contains(warnings, " Warning: " + warning)) << warning;
+    }
+  }
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "data/measurement_set.h"
 #include "data/power_transform.h"
 #include "data/summary.h"
-#include "data/trrw.h"
 #include "driver/age_classes.h"
 #include "driver/banner.h"
 #include "driver/read_input.h"
@@ -163,9 +162,11 @@ class Analysis {
   }
 
   Status read_input() {
-    const bool read = read_measurements(*state_.input, console_, &state_.set);
+    MeasurementReading reading = read_measurement_file(*state_.input);
     state_.input.reset();
-    return read ? go_on() : stop();
+    if (!show_reading(console_, reading)) return stop();
+    state_.set = std::move(reading.set);
+    return go_on();
   }
 
   Status summarize_data() {
