@@ -54,7 +54,6 @@ AgeClassTable fixed_classes(int domain, int size) {
 
 void time_phases(const std::filesystem::path& input, const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
-  std::ostringstream screen;
 
   Clock::time_point start = Clock::now();
   MeasurementSet set;
@@ -88,7 +87,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   const AgeClassTable table = fixed_classes(set.time_span, 100);
   start = Clock::now();
   ClassRanks ranks;
-  rankcls(set.values, set.count(), table, &ranks, screen);
+  rankcls(set.values, set.count(), table, &ranks);
   const double rank_time = seconds_since(start);
   const double rank_peak = peak_megabytes();
 
@@ -178,7 +177,7 @@ void time_reference_ranking() {
 
   Clock::time_point start = Clock::now();
   ClassRanks fast;
-  rankcls(set.values, kSeries, table, &fast, messages);
+  rankcls(set.values, kSeries, table, &fast);
   Grid<float> fast_values(kSeries, kSpan, kMissing);
   replace_by_rac(set.values, fast, table, set, false, &fast_values);
   const double fast_time = seconds_since(start);

@@ -232,8 +232,10 @@ class Analysis {
   Status standardize() {
     console_.line(" ");
     console_.line(" ");
-    state_.by_year =
-        rank_standardize(state_.set, state_.classes, state_.age_aligned, console_.out());
+    RankStandardized standardized =
+        rank_standardize(state_.set, state_.classes, state_.age_aligned);
+    for (const std::string& line : standardized.messages) console_.line(line);
+    state_.by_year = std::move(standardized.by_year);
     return go_on();
   }
 
