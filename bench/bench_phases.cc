@@ -13,10 +13,8 @@
 #include "common/dimensions.h"
 #include "data/calendar_shift.h"
 #include "data/decade_outputs.h"
+#include "data/measurement_file.h"
 #include "data/measurement_set.h"
-#include "data/trrw.h"
-#include "driver/read_input.h"
-#include "io/console.h"
 #include "rankcls_reference.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
@@ -56,19 +54,17 @@ AgeClassTable fixed_classes(int domain, int size) {
 
 void time_phases(const std::filesystem::path& input, const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
-  std::istringstream no_answers;
-  std::ostringstream screen;
-  Console console(no_answers, screen);
 
   Clock::time_point start = Clock::now();
   MeasurementSet set;
-  TrrwText text;
   {
     std::ifstream in(input, std::ios::binary);
-    if (!read_measurements(in, console, &set, &text)) {
-      std::printf("reading failed:\n%s\n", screen.str().c_str());
+    MeasurementReading reading = read_measurement_file(in);
+    if (!reading.usable) {
+      std::printf("reading failed:\n%s\n", reading.refusal.c_str());
       return;
     }
+    set = std::move(reading.set);
   }
   const double read_time = seconds_since(start);
   const double read_peak = peak_megabytes();
@@ -91,7 +87,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   const AgeClassTable table = fixed_classes(set.time_span, 100);
   start = Clock::now();
   ClassRanks ranks;
-  rankcls(set.values, set.count(), table, &ranks, screen);
+  rankcls(set.values, set.count(), table, &ranks);
   const double rank_time = seconds_since(start);
   const double rank_peak = peak_megabytes();
 
@@ -181,7 +177,7 @@ void time_reference_ranking() {
 
   Clock::time_point start = Clock::now();
   ClassRanks fast;
-  rankcls(set.values, kSeries, table, &fast, messages);
+  rankcls(set.values, kSeries, table, &fast);
   Grid<float> fast_values(kSeries, kSpan, kMissing);
   replace_by_rac(set.values, fast, table, set, false, &fast_values);
   const double fast_time = seconds_since(start);

@@ -9,44 +9,39 @@
 #include <string>
 
 #include "common/dimensions.h"
+#include "data/measurement_file.h"
 #include "data/trrw.h"
+#include "data/trrw_write.h"
 #include "driver/read_input.h"
 #include "io/console.h"
 #include "io/line_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-  std::ostringstream console;
   kvr::LineReader lines(in);
-  kvr::TrrwText text;
+  kvr::TrrwReadState state;
   kvr::TrrwSeries series;
-  kvr::DroppedSeries dropped;
-  kvr::ReadReport report;
 #ifdef KVR_FUZZ_MODE_INDEX
-  const kvr::TrrwMode mode = kvr::TrrwMode::kIndexRead;
+  const kvr::ReadMode mode = kvr::ReadMode::kIndex;
+  const kvr::WriteMode write_mode = kvr::WriteMode::kIndex;
 #else
-  const kvr::TrrwMode mode = kvr::TrrwMode::kMeasurementRead;
+  const kvr::ReadMode mode = kvr::ReadMode::kMeasurements;
+  const kvr::WriteMode write_mode = kvr::WriteMode::kMeasurements;
 #endif
-  int counter = 0;
   for (int calls = 0; calls < 100000; ++calls) {
-    const kvr::TrrwStatus status = kvr::trrw_read(lines, mode, kvr::kMaxPositions, &series,
-                                                  &counter, &text, console, &dropped, &report);
+    const kvr::TrrwStatus status = kvr::trrw_read(lines, mode, kvr::kMaxPositions, &series, &state);
     if (status != kvr::TrrwStatus::kSeries) break;
     // Whatever was read must write back without trouble.
     std::ostringstream out;
-    kvr::trrw_write(out,
-                    mode == kvr::TrrwMode::kIndexRead ? kvr::TrrwMode::kIndexWrite
-                                                      : kvr::TrrwMode::kMeasurementWrite,
-                    series, "   ");
+    kvr::trrw_write(out, write_mode, series, "   ");
   }
 #ifndef KVR_FUZZ_MODE_INDEX
   std::istringstream file(std::string(reinterpret_cast<const char*>(data), size));
   std::istringstream no_answers;
   std::ostringstream screen;
   kvr::Console plain(no_answers, screen);
-  kvr::MeasurementSet set;
-  kvr::TrrwText read_text;
-  if (kvr::read_measurements(file, plain, &set, &read_text) && set.count() < 1) __builtin_trap();
+  const kvr::MeasurementReading reading = kvr::read_measurement_file(file);
+  if (kvr::show_reading(plain, reading) && reading.set.count() < 1) __builtin_trap();
 #endif
   return 0;
 }

@@ -4,17 +4,15 @@
 
 #include <cmath>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "answers.h"
 #include "common/dimensions.h"
 #include "common/output_files.h"
-#include "data/trrw.h"
+#include "decade_reading.h"
 #include "driver/run.h"
 #include "in_process_run.h"
-#include "io/line_reader.h"
 #include "test_support.h"
 #include "text_helpers.h"
 
@@ -176,15 +174,9 @@ TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
   EXPECT_EQ(records,
             "KVRcrn19901500  19990  01800  19990  01200  19990  01300  19990  09990  09990  0"
             "     \n");
-  std::istringstream in(crn);
-  LineReader lines(in);
-  TrrwSeries chronology;
-  TrrwText text;
-  int counter = 0;
-  std::ostringstream echo;
-  ASSERT_EQ(trrw_read(lines, TrrwMode::kIndexRead, kMaxPositions, &chronology, &counter, &text,
-                      echo, nullptr),
-            TrrwStatus::kSeries);
+  const DecadeReading read = read_decade(crn, ReadMode::kIndex);
+  ASSERT_EQ(read.statuses.front(), TrrwStatus::kSeries);
+  const TrrwSeries& chronology = read.series.front();
   std::vector<long> thousandths;
   for (const float v : chronology.values) {
     thousandths.push_back(is_missing(v) ? -1 : std::lround(static_cast<double>(v) * 1000.0));

@@ -1,8 +1,10 @@
 // Runs the real program on files of the archive beside the checkout, as a user runs an
-// analysis from an answers file. Each test skips when its file is not there.
+// analysis from an answers file. Each test skips when its file is not there (a test that also
+// runs the shipped example checks it first).
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -78,6 +80,53 @@ TEST(EndToEndTest, ArchiveRunWritesTheSignalTables) {
   EXPECT_EQ(sss[2], std::vector<std::string>({"year", "depth", "SSS"}));
   EXPECT_EQ(sss[3][0], "-2220");
   EXPECT_EQ(sss.back()[0], "-2070");
+}
+
+// The lines between the file prompt and the summary block.
+std::vector<std::string> reading_lines(const std::string& screen) {
+  const std::string prompt = " Enter input file name :> ";
+  const std::size_t begin = screen.find(prompt);
+  const std::size_t end = screen.find("  ******************************************");
+  std::vector<std::string> lines;
+  if (begin == std::string::npos || end == std::string::npos || end < begin) return lines;
+  std::istringstream in(screen.substr(begin + prompt.size(), end - begin - prompt.size()));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(BadInputTest, CleanFilesGetNoReadingWarnings) {
+  // The shipped example and a clean archive file, each with three header lines.
+  const std::vector<std::filesystem::path> files = {project_file("examples/example_spruce.rwl"),
+                                                    archive_file("itrdb_tx042.rwl")};
+  std::string missing;
+  for (const std::filesystem::path& file : files) {
+    if (!std::filesystem::exists(file)) {
+      missing += " " + file.string();
+      continue;
+    }
+    SCOPED_TRACE(file.string());
+    ScopedTempDir dir;
+    const std::string name = file.filename().string();
+    const std::string bytes = read_file(file);
+    ASSERT_FALSE(bytes.empty());
+    write_file(name, bytes);
+    write_file("answers.txt", plain_answers(name, 1, 20, 1).text());
+    const ProgramRun run = run_program("answers.txt", "DISPLAY=");
+    EXPECT_EQ(run.exit_status, 0) << run.output;
+
+    // The title echo and the header lines in their 80 columns, then the summary's empty line.
+    std::vector<std::string> want = {"", " title of data:"};
+    std::istringstream in(bytes);
+    std::string line;
+    for (int k = 0; k < 3 && std::getline(in, line); ++k) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      line.resize(80, ' ');
+      want.push_back(" " + line);
+    }
+    want.push_back("");
+    EXPECT_EQ(reading_lines(run.output), want);
+  }
+  if (!missing.empty()) GTEST_SKIP() << "the other files were checked; absent:" << missing;
 }
 
 }  // namespace

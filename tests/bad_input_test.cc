@@ -6,21 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "data/trrw.h"
+#include "answers.h"
+#include "decade_reading.h"
 #include "test_support.h"
+#include "text_helpers.h"
 
-namespace kvr {
+namespace kvr::test {
 namespace {
-
-using test::archive_file;
-using test::project_file;
-using test::read_file;
-using test::ScopedTempDir;
-using test::write_file;
 
 // No display, so the plots go straight to their menus; `timeout` ends a run that hangs
 // (status 124) instead of the test.
@@ -31,19 +26,6 @@ constexpr char kNormalEnd[] = " Normal Termination of Program";
 constexpr char kNoSeries[] = " The input file holds no tree-ring series. Program terminating.";
 const std::vector<std::string> kResultFiles = {"KVRmodeled.raw", "KVRmodeled.crn",
                                                "KVRchron_KNMI.txt"};
-
-// The answers a user gives who takes the plain road: no plots, no power transformation, age
-// aligned, classes of `class_size` with the first as the RAC, "c" at the chronology plot's
-// menu, the KNMI file, and the closing Return.
-std::string plain_answers(const std::string& input, int class_size = 10) {
-  return "\n" + input + "\nn\nn\n1\n1\n" + std::to_string(class_size) + "\n1\nc\ny\n\n";
-}
-
-// The long road: every plot saved, the power transformation, calendar alignment.
-std::string full_answers(const std::string& input, int class_size) {
-  return "\n" + input + "\ny\ns\nc\ny\ny\ns\nc\n2\n1\n" + std::to_string(class_size) +
-         "\n1\ns\nc\ny\n\n";
-}
 
 std::string corpus(const std::string& name) {
   const std::filesystem::path path = project_file("testdata/bad/" + name);
@@ -60,9 +42,7 @@ std::string decade_series(const std::string& id, int first_year, int length, int
   for (int i = 0; i < length; ++i) {
     series.values.push_back(0.2f + static_cast<float>((i * 53 + seed * 37) % 400) * 0.005f);
   }
-  std::ostringstream out;
-  trrw_write(out, TrrwMode::kMeasurementWrite, series, "   ");
-  return out.str();
+  return write_decade(WriteMode::kMeasurements, series);
 }
 
 std::string many_series(int count) {
@@ -75,7 +55,7 @@ std::string many_series(int count) {
 }
 
 struct Outcome {
-  test::ProgramRun run;
+  ProgramRun run;
   bool input_unchanged = false;
 };
 
@@ -83,25 +63,20 @@ struct Outcome {
 Outcome run_on(const std::string& name, const std::string* bytes, int class_size,
                bool long_road = false) {
   if (bytes != nullptr) write_file(name, *bytes);
-  write_file("answers.txt",
-             long_road ? full_answers(name, class_size) : plain_answers(name, class_size));
+  // The plain road: no plots, no power transformation, age aligned, the first class the RAC;
+  // the long road: every plot saved, the power transformation, calendar aligned.
+  const Answers answers =
+      long_road ? saved_plots_answers(name, true, 2, Answers().fixed_classes(class_size, 1))
+                : plain_answers(name, 1, class_size, 1);
+  write_file("answers.txt", answers.text());
   Outcome outcome;
-  outcome.run = test::run_program("answers.txt", kEnvironment);
+  outcome.run = run_program("answers.txt", kEnvironment);
   outcome.input_unchanged = bytes == nullptr || read_file(name) == *bytes;
   return outcome;
 }
 
-int count_of(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++n;
-  }
-  return n;
-}
-
 bool has_sanitizer_report(const std::string& output) {
-  return output.find("Sanitizer") != std::string::npos ||
-         output.find("runtime error:") != std::string::npos;
+  return contains(output, "Sanitizer") || contains(output, "runtime error:");
 }
 
 struct BadCase {
@@ -149,14 +124,14 @@ void check_case(const BadCase& c) {
 
     const Outcome long_road = run_on(c.name, &c.bytes, c.class_size, true);
     EXPECT_EQ(long_road.run.exit_status, 0) << long_road.run.output;
-    EXPECT_NE(long_road.run.output.find(kNormalEnd), std::string::npos);
+    EXPECT_TRUE(contains(long_road.run.output, kNormalEnd));
     EXPECT_FALSE(has_sanitizer_report(long_road.run.output)) << long_road.run.output;
     EXPECT_TRUE(long_road.input_unchanged);
     for (const char* figure : {"KVR_fig1.ps", "KVR_fig1b.ps", "KVR_fig2.ps"}) {
       EXPECT_FALSE(read_file(figure).empty()) << figure;
     }
   } else {
-    EXPECT_EQ(screen.find(kNormalEnd), std::string::npos) << screen;
+    EXPECT_FALSE(contains(screen, kNormalEnd)) << screen;
     for (const std::string& file : kResultFiles) EXPECT_FALSE(std::filesystem::exists(file));
   }
 }
@@ -374,7 +349,7 @@ TEST(BadInputTest, MissingInputOrAFolderIsRefusedBeforeAnythingIsWritten) {
     if (c.make_folder) std::filesystem::create_directory(c.name);
     const Outcome outcome = run_on(c.name, nullptr, 10);
     EXPECT_EQ(outcome.run.exit_status, 1) << outcome.run.output;
-    EXPECT_NE(outcome.run.output.find(c.message), std::string::npos) << outcome.run.output;
+    EXPECT_TRUE(contains(outcome.run.output, c.message)) << outcome.run.output;
     EXPECT_FALSE(has_sanitizer_report(outcome.run.output));
     EXPECT_FALSE(std::filesystem::exists(std::string(c.name) + "_KVR.txt"));
     EXPECT_EQ(std::filesystem::is_directory(c.name), c.make_folder);
@@ -412,10 +387,10 @@ TEST(BadInputTest, AnInputThatTheRunWouldOverwriteIsRefused) {
     }
     const Outcome outcome = run_on(c.input, &bytes, 10);
     EXPECT_EQ(outcome.run.exit_status, 1) << outcome.run.output;
-    EXPECT_NE(outcome.run.output.find(" The input file " + c.input + " is the file " + c.written +
-                                      " that the run writes; copy it to another name first. "
-                                      "Program terminating."),
-              std::string::npos)
+    EXPECT_TRUE(contains(outcome.run.output, " The input file " + c.input + " is the file " +
+                                                 c.written +
+                                                 " that the run writes; copy it to another name "
+                                                 "first. Program terminating."))
         << outcome.run.output;
     EXPECT_TRUE(outcome.input_unchanged);
   }
@@ -429,14 +404,6 @@ std::string results_without_names(const std::string& input) {
     all += "== " + file + "\n" + bytes.substr(bytes.find('\n') + 1);
   }
   return all;
-}
-
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
 }
 
 TEST(BadInputTest, ByteOrderMarkTabsLongLinesAndLineEndsReadLikeTheCleanFile) {
@@ -460,7 +427,7 @@ TEST(BadInputTest, ByteOrderMarkTabsLongLinesAndLineEndsReadLikeTheCleanFile) {
     ScopedTempDir dir;
     const Outcome outcome = run_on("clean.rwl", &clean, 10);
     ASSERT_EQ(outcome.run.exit_status, 0) << outcome.run.output;
-    ASSERT_EQ(outcome.run.output.find(" Warning"), std::string::npos) << outcome.run.output;
+    ASSERT_FALSE(contains(outcome.run.output, " Warning")) << outcome.run.output;
     want_screen = outcome.run.output;
     want_results = results_without_names("clean.rwl");
   }
@@ -475,44 +442,5 @@ TEST(BadInputTest, ByteOrderMarkTabsLongLinesAndLineEndsReadLikeTheCleanFile) {
   }
 }
 
-// The lines between the file prompt and the summary block.
-std::vector<std::string> reading_lines(const std::string& screen) {
-  const std::string prompt = " Enter input file name :> ";
-  const std::size_t begin = screen.find(prompt);
-  const std::size_t end = screen.find("  ******************************************");
-  std::vector<std::string> lines;
-  if (begin == std::string::npos || end == std::string::npos || end < begin) return lines;
-  std::istringstream in(screen.substr(begin + prompt.size(), end - begin - prompt.size()));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-TEST(BadInputTest, CleanFilesGetNoReadingWarnings) {
-  // The shipped example and a clean archive file, each with three header lines.
-  const std::vector<std::filesystem::path> files = {project_file("examples/example_spruce.rwl"),
-                                                    archive_file("itrdb_tx042.rwl")};
-  for (const std::filesystem::path& file : files) {
-    SCOPED_TRACE(file.string());
-    ScopedTempDir dir;
-    const std::string name = file.filename().string();
-    const std::string bytes = read_file(file);
-    ASSERT_FALSE(bytes.empty());
-    const Outcome outcome = run_on(name, &bytes, 20);
-    EXPECT_EQ(outcome.run.exit_status, 0) << outcome.run.output;
-
-    // The title echo and the header lines in their 80 columns, then the summary's empty line.
-    std::vector<std::string> want = {"", " title of data:"};
-    std::istringstream in(bytes);
-    std::string line;
-    for (int k = 0; k < 3 && std::getline(in, line); ++k) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      line.resize(80, ' ');
-      want.push_back(" " + line);
-    }
-    want.push_back("");
-    EXPECT_EQ(reading_lines(outcome.run.output), want);
-  }
-}
-
 }  // namespace
-}  // namespace kvr
+}  // namespace kvr::test

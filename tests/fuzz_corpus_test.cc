@@ -130,10 +130,9 @@ TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
       std::istringstream no_answers;
       std::ostringstream out;
       Console console(no_answers, out);
-      MeasurementSet set;
-      TrrwText text;
-      if (read_measurements(file, console, &set, &text)) {
-        EXPECT_GT(set.count(), 0);
+      const MeasurementReading reading = read_measurement_file(file);
+      if (show_reading(console, reading)) {
+        EXPECT_GT(reading.set.count(), 0);
       } else {
         EXPECT_FALSE(out.str().empty()) << "refused without a reason";
       }

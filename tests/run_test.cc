@@ -87,6 +87,23 @@ TEST(RunTest, AZeroMeasurementIsStoredAsOneThousandth) {
   EXPECT_TRUE(contains(raw, "SER1    1901  1200  1300     1  1100")) << raw;
 }
 
+// Calendar aligned, the years between two series leave two classes of 10 without a
+// measurement: the ranking says so once for each, after the two lines of a blank that open
+// it (the first ends the RAC prompt's line).
+TEST(RunTest, ClassesWithoutMeasurementsAreNamedWhenRanked) {
+  const std::string file =
+      "GAP1    1900   100   110   120   130   140   150   160   170   180   190\n"
+      "GAP1    1910   999\n"
+      "GAP2    1930   200   210   220   230   240   250   260   270   280   290\n"
+      "GAP2    1940   999\n";
+  const InProcessRun r =
+      run_in_process(plain_answers("gap.rwl", 2, 10, 1, false).text(), "gap.rwl", file);
+  ASSERT_EQ(r.status, kExitNormal) << r.screen;
+  const std::string empty = " the number of values to be sorted is not positive.\n";
+  EXPECT_TRUE(contains(r.screen, ":>  \n \n" + empty + empty)) << r.screen;
+  EXPECT_EQ(count_of(r.screen, empty), 2) << r.screen;
+}
+
 TEST(RunTest, SampleDepthAbove999IsWrittenAs999WithOneWarning) {
   // 1000 series of 1900-1902 (values 1.00, 1.10, 1.20 mm).
   std::string file;

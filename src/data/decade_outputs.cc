@@ -6,7 +6,7 @@
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "common/output_files.h"
-#include "data/trrw.h"
+#include "data/trrw_write.h"
 
 namespace kvr {
 namespace {
@@ -56,7 +56,7 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
       series.values.push_back(has_value(by_year, j, p) ? by_year(j, p) : kMissing);
     }
     series.count = static_cast<int>(series.values.size());
-    trrw_write(out, TrrwMode::kMeasurementWrite, series, kRecordTag);
+    trrw_write(out, WriteMode::kMeasurements, series, kRecordTag);
   }
 }
 
@@ -86,7 +86,7 @@ CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_nam
       adjusted.capped_depth_years.push_back(year);
     }
   }
-  trrw_write(out, TrrwMode::kIndexWrite, chronology, kRecordTag);
+  trrw_write(out, WriteMode::kIndex, chronology, kRecordTag);
   return adjusted;
 }
 

@@ -1,8 +1,10 @@
 #include "data/measurement_record.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
+#include "common/utf8.h"
 #include "data/decade_format.h"
 #include "io/line_reader.h"
 
@@ -130,6 +132,13 @@ void read_id(const ColumnView& view, int id_width, int year, IdAndYear* reading)
   reading->year = year;
 }
 
+// Bytes of the first `characters` characters of an id: characters of UTF-8 when the id is
+// UTF-8 with multi-byte characters (read by characters), bytes otherwise.
+std::size_t id_prefix(const std::string& id, std::size_t characters) {
+  if (has_non_ascii(id) && is_valid_utf8(id)) return utf8_prefix_bytes(id, characters);
+  return std::min(characters, id.size());
+}
+
 }  // namespace
 
 int bad_field_count(unsigned bad_fields) {
@@ -201,6 +210,15 @@ LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r) {
     r->text.clear();
   }
   return LineKind::kRecord;
+}
+
+bool same_series_id(const IdAndYear& a, const IdAndYear& b) {
+  const auto n = static_cast<std::size_t>(std::min(a.id_width, b.id_width));
+  // Eight bytes are eight columns: no multi-byte character.
+  if (a.id.size() == 8 && b.id.size() == 8) return a.id.compare(0, n, b.id, 0, n) == 0;
+  const std::size_t na = id_prefix(a.id, n);
+  const std::size_t nb = id_prefix(b.id, n);
+  return a.id.compare(0, na, b.id, 0, nb) == 0;
 }
 
 }  // namespace kvr

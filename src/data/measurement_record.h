@@ -59,4 +59,8 @@ LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r);
 /// Number of fields of `bad_fields`.
 int bad_field_count(unsigned bad_fields);
 
+/// True when two readings name the same series: their ids agree on the columns both
+/// variants hold (characters, for ids in UTF-8 read by characters).
+bool same_series_id(const IdAndYear& a, const IdAndYear& b);
+
 }  // namespace kvr

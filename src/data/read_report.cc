@@ -98,6 +98,8 @@ std::string what_happened(const ReadAnomaly& a) {
              " none of its years, so both join into one series (" + number(a.joined_first) +
              " to " + number(a.joined_last) + ")" +
              (a.count > 0 ? " with " + counted(a.count, "missing year") + " between" : "");
+    case ReadAnomalyKind::kDuplicateId:
+      return "the id of series " + number(a.count) + " (line " + number(a.other_line) + ") again";
   }
   return "";
 }

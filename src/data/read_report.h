@@ -26,6 +26,7 @@ enum class ReadAnomalyKind {
   kCutByEndOfFile,   // the file ends inside a series, before its end marker: left out
   kNoValues,         // a series of only its end marker
   kJoined,           // a segment of an id that came back, joined to its earlier series
+  kDuplicateId,      // the id of an earlier series (count: its number; other_line: its line)
 };
 
 struct ReadAnomaly {

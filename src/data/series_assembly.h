@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "data/read_report.h"
-#include "data/trrw.h"
+#include "data/trrw_series.h"
 
 namespace kvr {
 

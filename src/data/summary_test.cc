@@ -4,40 +4,20 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <fstream>
-#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
-#include "test_support.h"
+#include "series_spans.h"
 
 namespace kvr {
 namespace {
 
-struct Span {
-  const char* id;
-  int first_year;
-  int length;
-};
-
-// A set with the given series and no value grid at all: the summary must not read values.
-MeasurementSet make_set(const std::vector<Span>& spans) {
-  MeasurementSet set;
-  for (const Span& s : spans) {
-    SeriesInfo info;
-    info.id = pad_right(s.id, 8);
-    info.first_year = s.first_year;
-    info.length = s.length;
-    info.last_year = s.first_year + s.length - 1;
-    set.series.push_back(info);
-  }
-  return set;
-}
+using test::set_of_spans;
+using test::Span;
 
 // The summary's lines; *ok is false when the run must end after them.
 std::vector<std::string> lines_of(const MeasurementSet& set, bool* ok = nullptr) {
@@ -125,7 +105,7 @@ TEST(SummaryTest, WorkedIntervals) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const CommonInterval got = commint(sorted_entries(make_set(c.spans)));
+    const CommonInterval got = commint(sorted_entries(set_of_spans(c.spans)));
     EXPECT_EQ(got.start, c.expected.start);
     EXPECT_EQ(got.end, c.expected.end);
     EXPECT_EQ(got.years, c.expected.years);
@@ -151,7 +131,7 @@ TEST(SummaryTest, BlockOfBuiltSet) {
       kFrame,
   };
   bool ok = false;
-  EXPECT_EQ(lines_of(make_set({{"A", 1900, 100}, {"B", 1950, 61}, {"C", 1960, 31}}), &ok),
+  EXPECT_EQ(lines_of(set_of_spans({{"A", 1900, 100}, {"B", 1950, 61}, {"C", 1960, 31}}), &ok),
             expected);
   EXPECT_TRUE(ok);
 }
@@ -161,7 +141,7 @@ TEST(SummaryTest, BlockOfBuiltSet) {
 // value in every year: of A's two stretches 1951-1999 and C 1960-1989 give 30 years x 2 first
 // (1960-1979 with B too gives 20 x 3 later); over the spans 1900-1999 x 1 would have won.
 TEST(SummaryTest, MissingValuesInsideSeries) {
-  MeasurementSet set = make_set({{"A", 1900, 100}, {"B", 1940, 40}, {"C", 1960, 30}});
+  MeasurementSet set = set_of_spans({{"A", 1900, 100}, {"B", 1940, 40}, {"C", 1960, 30}});
   set.values.reset(3, 100, 1.0f);
   for (const auto& [j, t] : {std::pair{1, 51}, {2, 1}, {2, 2}}) set.values(j, t) = kMissing;
   const std::vector<std::string> expected = {
@@ -210,7 +190,7 @@ TEST(SummaryTest, LengthStatistics) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<std::string> lines = lines_of(make_set(c.spans));
+    const std::vector<std::string> lines = lines_of(set_of_spans(c.spans));
     ASSERT_EQ(lines.size(), 13u);
     EXPECT_EQ(lines[4], block_line("  **  Average series length:          ", c.average));
     EXPECT_EQ(lines[5], block_line("  **  Median series length:           ", c.median));
@@ -221,7 +201,7 @@ TEST(SummaryTest, LengthStatistics) {
 
 TEST(SummaryTest, RingsTooWideShowAsterisks) {
   std::vector<Span> spans(1001, Span{"S", 1, 10001});
-  const std::vector<std::string> lines = lines_of(make_set(spans));
+  const std::vector<std::string> lines = lines_of(set_of_spans(spans));
   ASSERT_EQ(lines.size(), 13u);
   EXPECT_EQ(lines[8], "  **  Optimum common interval:     1 to10001");
   EXPECT_EQ(lines[9], "  **  Number of years included:        10001");
@@ -230,7 +210,7 @@ TEST(SummaryTest, RingsTooWideShowAsterisks) {
 }
 
 TEST(SummaryTest, TimeSpanTakesEveryYearThatFits) {
-  const std::vector<std::string> lines = lines_of(make_set({{"A", 40000, 10}}));
+  const std::vector<std::string> lines = lines_of(set_of_spans({{"A", 40000, 10}}));
   ASSERT_EQ(lines.size(), 13u);
   EXPECT_EQ(lines[2], "  **  Time span of chronology: 40000 to40009");
 }
@@ -250,7 +230,7 @@ TEST(SummaryTest, LimitMessageShowsTheRealLimit) {
   const std::vector<std::string> expected = {
       " >> file contains more than program limit of 15000 series",
       " too many series for subroutine Commint"};
-  EXPECT_EQ(lines_of(make_set(spans), &ok), expected);
+  EXPECT_EQ(lines_of(set_of_spans(spans), &ok), expected);
   EXPECT_FALSE(ok);
 }
 
@@ -275,7 +255,7 @@ TEST(SummaryTest, YearsThatDoNotFitStopBeforeTheBlock) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     bool ok = false;
-    EXPECT_EQ(lines_of(make_set(c.spans), &ok), c.expected);
+    EXPECT_EQ(lines_of(set_of_spans(c.spans), &ok), c.expected);
     EXPECT_TRUE(ok);
   }
 }
@@ -340,83 +320,6 @@ TEST(SummaryTest, FastSearchMatchesCandidateScan) {
     ASSERT_EQ(fast.series, slow.series) << "round " << round;
     ASSERT_EQ(fast.rings, slow.rings) << "round " << round;
   }
-}
-
-// Series (id, first year, length) of a measurement file: a minimal decade-format reader that
-// knows the three column layouts, the first record's number of slots and the end markers.
-std::vector<Span> read_spans(const std::string& path, std::vector<std::string>* ids) {
-  std::ifstream file(path, std::ios::binary);
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  std::replace(text.begin(), text.end(), '\r', '\n');
-  std::istringstream in(text);
-  std::vector<Span> spans;
-  bool inside = false;
-  Span current{nullptr, 0, 0};
-  for (std::string line; std::getline(in, line);) {
-    line = pad_right(line, 80);
-    if (line.substr(8, 4) == "    ") continue;
-    const std::size_t id_width = line[7] == '-' ? 7 : line[6] == '-' ? 6 : 8;
-    std::vector<int> fields;
-    bool numeric = true;
-    for (std::size_t k = 0; k < 11 && numeric; ++k) {
-      const std::string field =
-          k == 0 ? line.substr(id_width, 12 - id_width) : line.substr(12 + 6 * (k - 1), 6);
-      const std::size_t begin = field.find_first_not_of(' ');
-      if (begin == std::string::npos) {
-        fields.push_back(0);
-        continue;
-      }
-      const std::string digits = field.substr(begin, field.find_last_not_of(' ') + 1 - begin);
-      numeric = digits.find_first_not_of("-0123456789") == std::string::npos;
-      if (numeric) fields.push_back(std::stoi(digits));
-    }
-    if (!numeric) continue;
-    int slots = 10;
-    if (!inside) {
-      const int year = fields[0];
-      slots = year >= 0 ? 10 - year % 10 : (-year % 10 == 0 ? 10 : -year % 10);
-      ids->push_back(line.substr(0, id_width));
-      current = {nullptr, year, 0};
-      inside = true;
-    }
-    for (int k = 1; k <= slots; ++k) {
-      const int v = fields[static_cast<std::size_t>(k)];
-      if (v == 999 || v == -9999) {
-        spans.push_back(current);
-        inside = false;
-        break;
-      }
-      ++current.length;
-    }
-  }
-  return spans;
-}
-
-TEST(SummaryTest, BlockOfRealFile) {
-  KVR_SKIP_WITHOUT_ARCHIVE_FILE("itrdb_ca708.rwl");
-  std::vector<std::string> ids;
-  std::vector<Span> spans = read_spans(test::archive_file("itrdb_ca708.rwl").string(), &ids);
-  ASSERT_EQ(spans.size(), 69u);
-  for (std::size_t k = 0; k < spans.size(); ++k) spans[k].id = ids[k].c_str();
-  // Worked out separately from the file: 69 series, lengths summing to 69090, median of the
-  // middle length 879, shortest 51, longest 3205; the best interval 461-1560 is covered
-  // by 21 series.
-  const std::vector<std::string> expected = {
-      "",
-      kFrame,
-      "  **  Time span of chronology: -1372 to 1895",
-      "  **  Number of series in chronology:     69",
-      "  **  Average series length:          1001.30",
-      "  **  Median series length:            879.00",
-      "  **  Minimum series length:            51.00",
-      "  **  Maximum series length:          3205.00",
-      "  **  Optimum common interval:   461 to 1560",
-      "  **  Number of years included:         1100",
-      "  **  Number of Series included:          21",
-      "  **  Number of rings:                 23100",
-      kFrame,
-  };
-  EXPECT_EQ(lines_of(make_set(spans)), expected);
 }
 
 }  // namespace

@@ -3,63 +3,38 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "data/decade_format.h"
+#include "decade_reading.h"
+#include "text_helpers.h"
 
 namespace kvr {
 namespace {
 
-// Everything that reading a whole file through trrw_read gives.
-struct Reading {
-  std::vector<TrrwSeries> series;
-  std::vector<TrrwStatus> statuses;  // one per call, the last one ends the loop
-  std::string console;
-  TrrwText text;
-  DroppedSeries dropped;
-  ReadReport report;
-  int series_counter = 0;
-};
+using test::DecadeReading;
+using test::read_decade;
+using test::replace_all;
+using test::write_decade;
 
-Reading read_all(std::istream& in, TrrwMode mode = TrrwMode::kMeasurementRead,
-                 int max_length = kMaxPositions) {
-  Reading r;
-  LineReader lines(in);
-  std::ostringstream console;
-  TrrwSeries buffer;
-  for (;;) {
-    const TrrwStatus status = trrw_read(lines, mode, max_length, &buffer, &r.series_counter,
-                                        &r.text, console, &r.dropped, &r.report);
-    r.statuses.push_back(status);
-    if (status != TrrwStatus::kSeries && status != TrrwStatus::kSeriesTooLong) break;
-    r.series.push_back(buffer);
+// A file read call by call, with the state kept between the calls.
+class CallByCall {
+ public:
+  explicit CallByCall(const std::string& text) : in_(text), lines_(in_) {}
+  TrrwStatus read(TrrwSeries* series, ReadMode mode = ReadMode::kMeasurements) {
+    return trrw_read(lines_, mode, 100, series, &state);
   }
-  r.console = console.str();
-  return r;
-}
 
-Reading read_all(const std::string& bytes, TrrwMode mode = TrrwMode::kMeasurementRead,
-                 int max_length = kMaxPositions) {
-  std::istringstream in(bytes);
-  return read_all(in, mode, max_length);
-}
+  TrrwReadState state;
 
-std::string write(TrrwMode mode, const TrrwSeries& series, std::string_view tag = "   ") {
-  std::ostringstream out;
-  trrw_write(out, mode, series, tag);
-  return out.str();
-}
-
-std::string write_all(TrrwMode mode, const std::vector<TrrwSeries>& all) {
-  std::string out;
-  for (const TrrwSeries& s : all) out += write(mode, s);
-  return out;
-}
+ private:
+  std::istringstream in_;
+  LineReader lines_;
+};
 
 TrrwSeries make_series(std::string id, int first_year, std::vector<float> values,
                        std::vector<int> depths = {}) {
@@ -82,13 +57,6 @@ std::vector<float> widths(int n, int seed) {
   return v;
 }
 
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
-}
-
 // Three header lines, then a series in 0.01 mm and one in 0.001 mm.
 const std::string kSmallFile =
     "Glen Derry  WIDTH_RING PISY\n"
@@ -99,10 +67,10 @@ const std::string kSmallFile =
     "ABC002  1950   123   456 -9999\n";
 
 TEST(TrrwReadTest, BothEndMarkers) {
-  const Reading r = read_all(kSmallFile);
+  const DecadeReading r = read_decade(kSmallFile);
   ASSERT_EQ(r.series.size(), 2u);
   EXPECT_EQ(r.statuses.back(), TrrwStatus::kEndOfFile);
-  EXPECT_EQ(r.series_counter, -999);
+  EXPECT_EQ(r.state.series_counter, -999);
 
   const TrrwSeries& a = r.series[0];
   EXPECT_EQ(a.id, "ABC001  ");
@@ -118,23 +86,23 @@ TEST(TrrwReadTest, BothEndMarkers) {
   ASSERT_EQ(b.count, 2);
   EXPECT_FLOAT_EQ(b.values[0], 0.123f);
   EXPECT_FLOAT_EQ(b.values[1], 0.456f);
-  EXPECT_EQ(r.dropped.line_number, 0);
-  EXPECT_TRUE(r.report.anomalies.empty());
+  EXPECT_EQ(r.state.dropped.line_number, 0);
+  EXPECT_TRUE(r.state.report.anomalies.empty());
 }
 
-void expect_same_reading(const Reading& a, const Reading& b, const std::string& name) {
+void expect_same_reading(const DecadeReading& a, const DecadeReading& b, const std::string& name) {
   ASSERT_EQ(a.series.size(), b.series.size()) << name;
   for (std::size_t i = 0; i < a.series.size(); ++i) {
     EXPECT_EQ(a.series[i].id, b.series[i].id) << name;
     EXPECT_EQ(a.series[i].first_year, b.series[i].first_year) << name;
     EXPECT_EQ(a.series[i].values, b.series[i].values) << name;
   }
-  EXPECT_EQ(a.console, b.console) << name;
-  EXPECT_EQ(a.text.header_lines, b.text.header_lines) << name;
+  EXPECT_EQ(a.state.echo, b.state.echo) << name;
+  EXPECT_EQ(a.state.text.header_lines, b.state.text.header_lines) << name;
 }
 
 TEST(TrrwReadTest, LineEndsAndTabsReadLikeTheCleanFile) {
-  const Reading reference = read_all(kSmallFile);
+  const DecadeReading reference = read_decade(kSmallFile);
   const struct {
     const char* name;
     std::string bytes;
@@ -154,13 +122,13 @@ TEST(TrrwReadTest, LineEndsAndTabsReadLikeTheCleanFile) {
                            "ABC002  1950", "ABC002\t1950")},
   };
   ASSERT_NE(reference.series.size(), 0u);
-  for (const auto& c : cases) expect_same_reading(reference, read_all(c.bytes), c.name);
+  for (const auto& c : cases) expect_same_reading(reference, read_decade(c.bytes), c.name);
 }
 
 TEST(TrrwReadTest, TextRecordsAreEchoedAndKept) {
   const std::string escape = "Bad \x1b[31m header";
-  const Reading r = read_all(kSmallFile + "A fourth header, not kept\n" + escape + "\n" +
-                             "short\n" + "\n" + "BCD001  1850   100   999\n");
+  const DecadeReading r = read_decade(kSmallFile + "A fourth header, not kept\n" + escape + "\n" +
+                                      "short\n" + "\n" + "BCD001  1850   100   999\n");
   ASSERT_EQ(r.series.size(), 3u);
   auto pad80 = [](std::string_view s) { return pad_right(s, 80); };
   const std::string expected_console =
@@ -168,51 +136,45 @@ TEST(TrrwReadTest, TextRecordsAreEchoedAndKept) {
       pad80("Great Britain   Scots pine 1773 1978") + "\n " + pad80("FRITZ SCHWEINGRUBER") + "\n" +
       "\n title of data:\n " + pad80("A fourth header, not kept") + "\n " +
       pad80("Bad ?[31m header") + "\n";
-  EXPECT_EQ(r.console, expected_console);
+  EXPECT_EQ(r.state.echo, expected_console);
   // The latest call that met text records set header line 1 and 2; "short" (blank year
   // columns) and the empty line are neither data nor text.
-  EXPECT_EQ(r.text.header_lines[0], pad_right("A fourth header, not kept", 85));
-  EXPECT_EQ(r.text.header_lines[1], pad_right(escape, 85));
-  EXPECT_EQ(r.text.header_lines[2], pad_right("FRITZ SCHWEINGRUBER", 85));
-  EXPECT_EQ(r.text.title, std::string(85, ' '));  // the last call met no text
+  EXPECT_EQ(r.state.text.header_lines[0], pad_right("A fourth header, not kept", 85));
+  EXPECT_EQ(r.state.text.header_lines[1], pad_right(escape, 85));
+  EXPECT_EQ(r.state.text.header_lines[2], pad_right("FRITZ SCHWEINGRUBER", 85));
+  EXPECT_EQ(r.state.text.title, std::string(85, ' '));  // the last call met no text
   EXPECT_EQ(r.series[2].first_year, 1850);
 
   // A decimal point makes a record a text record; the title is that of the call.
-  std::istringstream in("ABC001  1901   1.5   200   999\nABC001  1901   100   999\n");
-  LineReader lines(in);
+  CallByCall file("ABC001  1901   1.5   200   999\nABC001  1901   100   999\n");
   TrrwSeries s;
-  TrrwText text;
-  int counter = 0;
-  std::ostringstream console;
-  ASSERT_EQ(
-      trrw_read(lines, TrrwMode::kMeasurementRead, 100, &s, &counter, &text, console, nullptr),
-      TrrwStatus::kSeries);
-  EXPECT_EQ(text.title, pad_right("ABC001  1901   1.5   200   999", 85));
+  ASSERT_EQ(file.read(&s), TrrwStatus::kSeries);
+  EXPECT_EQ(file.state.text.title, pad_right("ABC001  1901   1.5   200   999", 85));
   EXPECT_EQ(s.count, 1);
-  EXPECT_EQ(counter, 1);
+  EXPECT_EQ(file.state.series_counter, 1);
 }
 
 TEST(TrrwReadTest, AtMostTwentyFiveTextRecordsInOneCall) {
   std::string header;
   for (int i = 1; i <= 25; ++i) header += "Text line " + format_int(i, 2) + "\n";
   const std::string series = "ABC001  1901   100   999\n";
-  const Reading ok = read_all(header + series);
+  const DecadeReading ok = read_decade(header + series);
   EXPECT_EQ(ok.series.size(), 1u);
 
-  const Reading too_many = read_all(header + "Text line 26\n" + series);
+  const DecadeReading too_many = read_decade(header + "Text line 26\n" + series);
   EXPECT_TRUE(too_many.series.empty());
   EXPECT_EQ(too_many.statuses.back(), TrrwStatus::kTooManyTextLines);
   const std::string tail =
       " " + pad_right("Text line 25", 80) + "\n sbr trrw:  over 25 text lines\n";
-  ASSERT_GE(too_many.console.size(), tail.size());
-  EXPECT_EQ(too_many.console.substr(too_many.console.size() - tail.size()), tail);
+  ASSERT_GE(too_many.state.echo.size(), tail.size());
+  EXPECT_EQ(too_many.state.echo.substr(too_many.state.echo.size() - tail.size()), tail);
 }
 
 TEST(TrrwReadTest, TooLongSeriesIsCountedToItsEnd) {
-  std::ostringstream file;
-  trrw_write(file, TrrwMode::kMeasurementWrite, make_series("LONG01", 1901, widths(25, 1)), "   ");
-  trrw_write(file, TrrwMode::kMeasurementWrite, make_series("NEXT01", 1950, widths(3, 2)), "   ");
-  const Reading r = read_all(file.str(), TrrwMode::kMeasurementRead, 15);
+  const std::string file = write_decade(
+      WriteMode::kMeasurements,
+      {make_series("LONG01", 1901, widths(25, 1)), make_series("NEXT01", 1950, widths(3, 2))});
+  const DecadeReading r = read_decade(file, ReadMode::kMeasurements, 15);
   ASSERT_EQ(r.statuses.size(), 3u);
   EXPECT_EQ(r.statuses[0], TrrwStatus::kSeriesTooLong);
   EXPECT_EQ(r.series[0].id, "LONG01  ");
@@ -226,38 +188,33 @@ TEST(TrrwReadTest, TooLongSeriesIsCountedToItsEnd) {
 
 TEST(TrrwReadTest, SeriesCutByTheEndOfTheFileIsDroppedAndNamed) {
   // Blank fields of a record read 0: 2 + 10 values before the file ends.
-  const Reading r = read_all(kSmallFile + "CUT001  1898   100   200\nCUT001  1900   300");
+  const DecadeReading r = read_decade(kSmallFile + "CUT001  1898   100   200\nCUT001  1900   300");
   EXPECT_EQ(r.series.size(), 2u);
   EXPECT_EQ(r.statuses.back(), TrrwStatus::kEndOfFile);
-  EXPECT_EQ(r.dropped.id, "CUT001  ");
-  EXPECT_EQ(r.dropped.first_year, 1898);
-  EXPECT_EQ(r.dropped.line_number, 7);
-  EXPECT_EQ(r.dropped.count, 12);
+  EXPECT_EQ(r.state.dropped.id, "CUT001  ");
+  EXPECT_EQ(r.state.dropped.first_year, 1898);
+  EXPECT_EQ(r.state.dropped.line_number, 7);
+  EXPECT_EQ(r.state.dropped.count, 12);
 
   // The same in mode "ir": a last record without fillers and no filler record after it.
   TrrwSeries chronology = make_series("CRN001", 1900, widths(10, 3));
-  std::string index = write(TrrwMode::kIndexWrite, chronology);
+  std::string index = write_decade(WriteMode::kIndex, chronology);
   index = index.substr(0, index.find('\n') + 1);  // without the filler record
-  const Reading ir = read_all(index, TrrwMode::kIndexRead);
+  const DecadeReading ir = read_decade(index, ReadMode::kIndex);
   EXPECT_TRUE(ir.series.empty());
-  EXPECT_EQ(ir.dropped.line_number, 1);
-  EXPECT_EQ(ir.dropped.first_year, 1900);
+  EXPECT_EQ(ir.state.dropped.line_number, 1);
+  EXPECT_EQ(ir.state.dropped.first_year, 1900);
 
-  // Without a place to report it, the series is still dropped.
-  std::istringstream in("CUT001  1890   100\n");
-  LineReader lines(in);
+  // The buffer tells the end of the file too.
+  CallByCall file("CUT001  1890   100\n");
   TrrwSeries s;
-  TrrwText text;
-  int counter = 0;
-  std::ostringstream console;
-  EXPECT_EQ(
-      trrw_read(lines, TrrwMode::kMeasurementRead, 100, &s, &counter, &text, console, nullptr),
-      TrrwStatus::kEndOfFile);
+  EXPECT_EQ(file.read(&s), TrrwStatus::kEndOfFile);
   EXPECT_EQ(s.count, -999);
+  EXPECT_EQ(file.state.dropped.first_year, 1890);
 }
 
 TEST(TrrwReadTest, ReadingReportNamesLineSeriesAndYear) {
-  const Reading r = read_all(
+  const DecadeReading r = read_decade(
       "ABC001  1901   100   200   300   400   500   600   700   800   900\n"
       "ABC001  1920   100  -999  9990   999\n"
       "ABC002  1950   100 -9999\n");
@@ -269,20 +226,20 @@ TEST(TrrwReadTest, ReadingReportNamesLineSeriesAndYear) {
   EXPECT_FLOAT_EQ(r.series[0].values[19], 1.0f);
   EXPECT_TRUE(is_missing(r.series[0].values[20]));
   EXPECT_FLOAT_EQ(r.series[0].values[21], 99.9f);
-  ASSERT_EQ(r.report.anomalies.size(), 3u);
-  const ReadAnomaly& gap = r.report.anomalies[0];
+  ASSERT_EQ(r.state.report.anomalies.size(), 3u);
+  const ReadAnomaly& gap = r.state.report.anomalies[0];
   EXPECT_EQ(gap.kind, ReadAnomalyKind::kYearGap);
   EXPECT_EQ(gap.line_number, 2);
   EXPECT_EQ(gap.id, "ABC001  ");
   EXPECT_EQ(gap.year, 1920);
   EXPECT_EQ(gap.expected_year, 1910);
-  EXPECT_EQ(r.report.anomalies[1].kind, ReadAnomalyKind::kFillerValue);
-  EXPECT_EQ(r.report.anomalies[1].year, 1922);
-  EXPECT_EQ(r.report.anomalies[2].kind, ReadAnomalyKind::kMissingCodes);
+  EXPECT_EQ(r.state.report.anomalies[1].kind, ReadAnomalyKind::kFillerValue);
+  EXPECT_EQ(r.state.report.anomalies[1].year, 1922);
+  EXPECT_EQ(r.state.report.anomalies[2].kind, ReadAnomalyKind::kMissingCodes);
   EXPECT_EQ(describe(gap),
             " Warning: line 2, series \"ABC001\": the record's year 1920 leaves the years 1910 to "
             "1919 without values, read as missing");
-  EXPECT_EQ(describe(r.report.anomalies[2]),
+  EXPECT_EQ(describe(r.state.report.anomalies[2]),
             " Warning: line 2, series \"ABC001\": missing-value code -999 in 1 value from year "
             "1921, read as missing");
 }
@@ -290,36 +247,36 @@ TEST(TrrwReadTest, ReadingReportNamesLineSeriesAndYear) {
 TEST(TrrwWriteTest, MeasurementRecords) {
   // Halves away from zero, 999 written as 1000, a seven-slot first record without the tag and
   // a record holding only the end marker.
-  EXPECT_EQ(
-      write(TrrwMode::kMeasurementWrite,
-            make_series("TEST0001", 1903, {1.23f, 0.999f, 0.0625f, -0.0625f, 12.3456f, 0.0f, 7.0f}),
-            "TAG"),
-      "TEST00011903  1230  1000    63   -63 12346     0  7000\n"
-      "TEST00011910 -9999\n");
+  EXPECT_EQ(write_decade(WriteMode::kMeasurements,
+                         make_series("TEST0001", 1903,
+                                     {1.23f, 0.999f, 0.0625f, -0.0625f, 12.3456f, 0.0f, 7.0f}),
+                         "TAG"),
+            "TEST00011903  1230  1000    63   -63 12346     0  7000\n"
+            "TEST00011910 -9999\n");
   // Ten values from a year ending in 0: one full record with the tag, then the end marker.
-  EXPECT_EQ(write(TrrwMode::kMeasurementWrite,
-                  make_series("X", 1900, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), "TAG"),
+  EXPECT_EQ(write_decade(WriteMode::kMeasurements,
+                         make_series("X", 1900, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), "TAG"),
             "X       1900  1000  2000  3000  4000  5000  6000  7000  8000  9000 10000  TAG\n"
             "X       1910 -9999\n");
   // Ids cut to the variant's width: 7 characters before a 5-wide year, 6 before a 6-wide.
   // The series' first year chooses the variant of all its records.
-  EXPECT_EQ(write(TrrwMode::kMeasurementWrite, make_series("ABCDEFGH", -1001, {1, 2})),
+  EXPECT_EQ(write_decade(WriteMode::kMeasurements, make_series("ABCDEFGH", -1001, {1, 2})),
             "ABCDEFG-1001  1000\n"
             "ABCDEFG-1000  2000 -9999\n");
-  EXPECT_EQ(write(TrrwMode::kMeasurementWrite, make_series("ABCDEFGH", -10001, {1})),
+  EXPECT_EQ(write_decade(WriteMode::kMeasurements, make_series("ABCDEFGH", -10001, {1})),
             "ABCDEF-10001  1000\n"
             "ABCDEF-10000 -9999\n");
   // A value too wide for its field is written as asterisks, as formatted output does.
-  EXPECT_EQ(write(TrrwMode::kMeasurementWrite, make_series("W", 1995, {1000.0f})),
+  EXPECT_EQ(write_decade(WriteMode::kMeasurements, make_series("W", 1995, {1000.0f})),
             "W       1995****** -9999\n");
-  EXPECT_EQ(write(TrrwMode::kMeasurementWrite, make_series("EMPTY", 1900, {})), "");
+  EXPECT_EQ(write_decade(WriteMode::kMeasurements, make_series("EMPTY", 1900, {})), "");
 }
 
 TEST(TrrwWriteTest, IndexRecords) {
   const std::string fill = "9990  0";
   // A chronology starting in 1903: fillers in slots 1-3; a missing value is a filler too.
-  EXPECT_EQ(write(TrrwMode::kIndexWrite,
-                  make_series("KVRcrn", 1903, {1.0f, 0.5f, kMissing, 1.5f}, {3, 2, 0, 5})),
+  EXPECT_EQ(write_decade(WriteMode::kIndex,
+                         make_series("KVRcrn", 1903, {1.0f, 0.5f, kMissing, 1.5f}, {3, 2, 0, 5})),
             "KVRcrn1903" + fill + fill + fill + "1000  3 500  2" + fill + "1500  5" + fill + fill +
                 fill + "     \n");
   const std::string full = "KVRcrn1900" + std::string("1000  4") + " 998  4" + " -63  4" +
@@ -331,22 +288,22 @@ TEST(TrrwWriteTest, IndexRecords) {
   // its header record.
   std::string fillers;
   for (int k = 0; k < 10; ++k) fillers += fill;
-  EXPECT_EQ(write(TrrwMode::kIndexWrite, ten, "TAG"), full + "KVRcrn1910" + fillers + "  TAG\n");
-  EXPECT_EQ(write(TrrwMode::kChronologyWrite, ten, "TAG"), "KVRcrn19001909\n" + full);
-  EXPECT_EQ(
-      write(TrrwMode::kChronologyWrite, make_series("KVRcrn", -1001, {1, 2}), "TAG").substr(0, 17),
-      "KVRcrn-1001-1000\n");
+  EXPECT_EQ(write_decade(WriteMode::kIndex, ten, "TAG"), full + "KVRcrn1910" + fillers + "  TAG\n");
+  EXPECT_EQ(write_decade(WriteMode::kChronology, ten, "TAG"), "KVRcrn19001909\n" + full);
+  EXPECT_EQ(write_decade(WriteMode::kChronology, make_series("KVRcrn", -1001, {1, 2}), "TAG")
+                .substr(0, 17),
+            "KVRcrn-1001-1000\n");
 
   // Without depths every value gets depth 1; with any depth given, the depths are written
   // even when the first one is 0.
-  const std::string no_depths = write(TrrwMode::kIndexWrite, make_series("C", 1909, {2.0f}));
+  const std::string no_depths = write_decade(WriteMode::kIndex, make_series("C", 1909, {2.0f}));
   EXPECT_EQ(no_depths.substr(0, 80), "C     1909" + fillers.substr(0, 63) + "2000  1");
   const std::string late_depths =
-      write(TrrwMode::kIndexWrite, make_series("C", 1908, {kMissing, 2.0f}, {0, 7}));
+      write_decade(WriteMode::kIndex, make_series("C", 1908, {kMissing, 2.0f}, {0, 7}));
   EXPECT_EQ(late_depths.substr(0, 80), "C     1908" + fillers.substr(0, 56) + fill + "2000  7");
 
   // Ids cut to 5 before a 5-wide year and to 4 before a 6-wide one.
-  const std::string bc = write(TrrwMode::kIndexWrite, make_series("KVRcrn", -1001, {1, 2}));
+  const std::string bc = write_decade(WriteMode::kIndex, make_series("KVRcrn", -1001, {1, 2}));
   EXPECT_EQ(bc.substr(0, 10), "KVRcr-1001");
   EXPECT_EQ(bc.substr(73, 7), "1000  1");
   EXPECT_EQ(bc.substr(86, 17), "KVRcr-10002000  1");
@@ -374,21 +331,22 @@ TEST(TrrwRoundTripTest, FirstRecordSlots) {
     EXPECT_EQ(first_record_values(c.year), c.values) << c.year;
     const std::vector<float> values = widths(23, c.year);
 
-    const std::string raw = write(TrrwMode::kMeasurementWrite, make_series("AB01", c.year, values));
+    const std::string raw =
+        write_decade(WriteMode::kMeasurements, make_series("AB01", c.year, values));
     EXPECT_EQ(raw.substr(0, 12), c.measurement_start) << c.year;
     EXPECT_EQ(raw.find('\n'),
               static_cast<std::size_t>(12 + 6 * c.values) + (c.values == 10 ? 5 : 0))
         << c.year;
     EXPECT_EQ(raw.substr(raw.find('\n') + 1, 12), c.second_measurement) << c.year;
-    const Reading mr = read_all(raw);
+    const DecadeReading mr = read_decade(raw);
     ASSERT_EQ(mr.series.size(), 1u) << c.year;
     EXPECT_EQ(mr.series[0].first_year, c.year);
     ASSERT_EQ(mr.series[0].count, 23);
     for (int i = 0; i < 23; ++i) EXPECT_NEAR(mr.series[0].values[i], values[i], 1e-6) << c.year;
-    EXPECT_EQ(write_all(TrrwMode::kMeasurementWrite, mr.series), raw) << c.year;
+    EXPECT_EQ(write_decade(WriteMode::kMeasurements, mr.series), raw) << c.year;
 
-    const std::string index =
-        write(TrrwMode::kIndexWrite, make_series("AB01", c.year, values, std::vector<int>(23, 9)));
+    const std::string index = write_decade(
+        WriteMode::kIndex, make_series("AB01", c.year, values, std::vector<int>(23, 9)));
     EXPECT_EQ(index.substr(0, 10), c.index_start) << c.year;
     const std::size_t first_value = 10 + 7 * static_cast<std::size_t>(10 - c.values);
     EXPECT_EQ(index.substr(10, first_value - 10), [&] {
@@ -397,12 +355,12 @@ TEST(TrrwRoundTripTest, FirstRecordSlots) {
       return f;
     }()) << c.year;
     EXPECT_EQ(index.substr(86, 10), c.second_index) << c.year;
-    const Reading ir = read_all(index, TrrwMode::kIndexRead);
+    const DecadeReading ir = read_decade(index, ReadMode::kIndex);
     ASSERT_EQ(ir.series.size(), 1u) << c.year;
     EXPECT_EQ(ir.series[0].first_year, c.year);
     ASSERT_EQ(ir.series[0].count, 23);
     EXPECT_EQ(ir.series[0].depths, std::vector<int>(23, 9));
-    EXPECT_EQ(write_all(TrrwMode::kIndexWrite, ir.series), index) << c.year;
+    EXPECT_EQ(write_decade(WriteMode::kIndex, ir.series), index) << c.year;
   }
 }
 
@@ -423,15 +381,15 @@ TEST(TrrwRoundTripTest, ManySeriesWriteReadWrite) {
       index_series.push_back(make_series("C" + std::to_string(n % 100), year, v, depths));
     }
   }
-  const std::string raw = write_all(TrrwMode::kMeasurementWrite, raw_series);
-  const Reading mr = read_all(raw);
+  const std::string raw = write_decade(WriteMode::kMeasurements, raw_series);
+  const DecadeReading mr = read_decade(raw);
   ASSERT_EQ(mr.series.size(), raw_series.size());
-  EXPECT_EQ(write_all(TrrwMode::kMeasurementWrite, mr.series), raw);
+  EXPECT_EQ(write_decade(WriteMode::kMeasurements, mr.series), raw);
 
-  const std::string index = write_all(TrrwMode::kIndexWrite, index_series);
-  const Reading ir = read_all(index, TrrwMode::kIndexRead);
+  const std::string index = write_decade(WriteMode::kIndex, index_series);
+  const DecadeReading ir = read_decade(index, ReadMode::kIndex);
   ASSERT_EQ(ir.series.size(), index_series.size());
-  EXPECT_TRUE(ir.report.anomalies.empty());
+  EXPECT_TRUE(ir.state.report.anomalies.empty());
   for (std::size_t i = 0; i < ir.series.size(); ++i) {
     const TrrwSeries& in = index_series[i];
     const TrrwSeries& out = ir.series[i];
@@ -446,25 +404,19 @@ TEST(TrrwRoundTripTest, ManySeriesWriteReadWrite) {
       }
     }
   }
-  EXPECT_EQ(write_all(TrrwMode::kIndexWrite, ir.series), index);
+  EXPECT_EQ(write_decade(WriteMode::kIndex, ir.series), index);
 }
 
 TEST(TrrwReadTest, IndexRecordsWithoutDepths) {
   const std::string index =
-      write(TrrwMode::kIndexWrite, make_series("CRN", 1995, {1, 2, 3}, {5, 6, 7}));
-  std::istringstream in(index + index);
-  LineReader lines(in);
+      write_decade(WriteMode::kIndex, make_series("CRN", 1995, {1, 2, 3}, {5, 6, 7}));
+  CallByCall file(index + index);
   TrrwSeries s;
-  TrrwText text;
-  int counter = 0;
-  std::ostringstream console;
   s.id = "******";
-  ASSERT_EQ(trrw_read(lines, TrrwMode::kIndexRead, 100, &s, &counter, &text, console, nullptr),
-            TrrwStatus::kSeries);
+  ASSERT_EQ(file.read(&s, ReadMode::kIndex), TrrwStatus::kSeries);
   EXPECT_EQ(s.id, "CRN     ");
   EXPECT_EQ(s.depths, std::vector<int>(3, 0));
-  ASSERT_EQ(trrw_read(lines, TrrwMode::kIndexRead, 100, &s, &counter, &text, console, nullptr),
-            TrrwStatus::kSeries);
+  ASSERT_EQ(file.read(&s, ReadMode::kIndex), TrrwStatus::kSeries);
   EXPECT_EQ(s.depths, (std::vector<int>{5, 6, 7}));
   EXPECT_FLOAT_EQ(s.values[2], 3.0f);
 }
@@ -475,7 +427,7 @@ TEST(TrrwReadTest, FreeFormatSeries) {
   const std::string data =
       "   1.234   2.000    3000    4.25       5       6       7       8"
       "       9      10\n  11.000  -0.125\n";
-  const Reading r = read_all(hash_line + count_line + data + "ABC001  1901   100   999\n");
+  const DecadeReading r = read_decade(hash_line + count_line + data + "ABC001  1901   100   999\n");
   ASSERT_EQ(r.series.size(), 2u);
   const TrrwSeries& f = r.series[0];
   EXPECT_EQ(f.id, "FREE0001");
@@ -486,100 +438,23 @@ TEST(TrrwReadTest, FreeFormatSeries) {
   EXPECT_FLOAT_EQ(f.values[4], 0.005f);
   EXPECT_FLOAT_EQ(f.values[11], -0.125f);
   EXPECT_EQ(r.series[1].first_year, 1901);
-  EXPECT_TRUE(r.console.empty());
+  EXPECT_TRUE(r.state.echo.empty());
 
   // The file ends before the count line: the end of the file, with the series named.
-  const Reading cut = read_all("ABC001  1901   100   999\n" + hash_line);
+  const DecadeReading cut = read_decade("ABC001  1901   100   999\n" + hash_line);
   EXPECT_EQ(cut.series.size(), 1u);
   EXPECT_EQ(cut.statuses.back(), TrrwStatus::kEndOfFile);
-  EXPECT_EQ(cut.dropped.id, "FREE0001");
-  EXPECT_EQ(cut.dropped.line_number, 2);
+  EXPECT_EQ(cut.state.dropped.id, "FREE0001");
+  EXPECT_EQ(cut.state.dropped.line_number, 2);
 
   // Longer than the limit: counted, only the limit stored, the next series read after it.
-  const Reading too_long = read_all(hash_line + count_line + data + "ABC001  1901   100   999\n",
-                                    TrrwMode::kMeasurementRead, 5);
+  const DecadeReading too_long = read_decade(
+      hash_line + count_line + data + "ABC001  1901   100   999\n", ReadMode::kMeasurements, 5);
   ASSERT_EQ(too_long.series.size(), 2u);
   EXPECT_EQ(too_long.statuses[0], TrrwStatus::kSeriesTooLong);
   EXPECT_EQ(too_long.series[0].count, 12);
   EXPECT_EQ(too_long.series[0].values.size(), 5u);
   EXPECT_EQ(too_long.series[1].first_year, 1901);
-}
-
-// Files of the archive, read as they are: series counts and values worked out from the files.
-TEST(TrrwArchiveTest, RealFiles) {
-  const struct {
-    const char* name;
-    std::size_t series;
-  } files[] = {
-      {"itrdb_ca533.rwl", 34},
-      {"itrdb_tx042.rwl", 95},
-      {"itrdb_egy002.rwl", 7},
-      {"itrdb_neth012.rwl", 7},
-      {"itrdb_ca708.rwl", 69},
-      {"itrdb_swed334.rwl", 945},
-      {"itrdb_neth031.rwl", 1707},
-      {"itrdb_ok049l.rwl", 446},
-      {"itrdb_turk045.rwl", 46},
-      {"itrdb_rus393.rwl", 37},
-      {"itrdb_co691.rwl", 48},
-      // The record of -999 after the end marker on line 383 is passed over: 26 series.
-      {"itrdb_brit020.rwl", 26},
-  };
-  for (const auto& f : files) {
-    std::ifstream in(std::string(KVR_SHARED_DATA_DIR) + "/" + f.name, std::ios::binary);
-    ASSERT_TRUE(in.is_open()) << f.name;
-    const Reading r = read_all(in);
-    EXPECT_EQ(r.series.size(), f.series) << f.name;
-    EXPECT_EQ(r.statuses.back(), TrrwStatus::kEndOfFile) << f.name;
-    EXPECT_EQ(r.dropped.line_number, 0) << f.name;
-    for (const TrrwSeries& s : r.series) EXPECT_GT(s.count, 0) << f.name << " " << s.id;
-  }
-}
-
-const TrrwSeries* find_series(const Reading& r, const std::string& id) {
-  for (const TrrwSeries& s : r.series) {
-    if (s.id == id) return &s;
-  }
-  return nullptr;
-}
-
-TEST(TrrwArchiveTest, ValuesWorkedOutByHand) {
-  auto read_file = [](const char* name) {
-    std::ifstream in(std::string(KVR_SHARED_DATA_DIR) + "/" + name, std::ios::binary);
-    return read_all(in);
-  };
-  // BC years written as a 6-character id, a blank and a 5-wide year; the first record of
-  // -2162 holds two values; 2 + 9 x 10 + 1 values to the 999 on the line of -2070.
-  const Reading egy = read_file("itrdb_egy002.rwl");
-  ASSERT_FALSE(egy.series.empty());
-  EXPECT_EQ(egy.series[0].id, "102050  ");
-  EXPECT_EQ(egy.series[0].first_year, -2162);
-  ASSERT_EQ(egy.series[0].count, 93);
-  EXPECT_FLOAT_EQ(egy.series[0].values[0], 1.77f);
-  EXPECT_FLOAT_EQ(egy.series[0].values[1], 2.03f);
-  EXPECT_FLOAT_EQ(egy.series[0].values[92], 2.04f);
-  EXPECT_NE(egy.console.find("title of data:"), std::string::npos);
-
-  // Lone CR line ends, no final one: KBK121 from -2035 with 5 + 4 x 10 + 7 values.
-  const Reading turk = read_file("itrdb_turk045.rwl");
-  ASSERT_FALSE(turk.series.empty());
-  EXPECT_EQ(turk.series[0].id, "KBK121  ");
-  EXPECT_EQ(turk.series[0].first_year, -2035);
-  ASSERT_EQ(turk.series[0].count, 52);
-  EXPECT_FLOAT_EQ(turk.series[0].values[0], 0.83f);
-  EXPECT_FLOAT_EQ(turk.series[0].values[51], 0.65f);
-
-  // The tab on line 654 sits in an unused slot of wpx151's first record (-198, 8 values);
-  // 8 + 16 x 10 + 4 values in 0.001 mm to the -9999 of -30.
-  const Reading co = read_file("itrdb_co691.rwl");
-  const TrrwSeries* wpx151 = find_series(co, "wpx151  ");
-  ASSERT_NE(wpx151, nullptr);
-  EXPECT_EQ(wpx151->first_year, -198);
-  ASSERT_EQ(wpx151->count, 172);
-  EXPECT_FLOAT_EQ(wpx151->values[0], 0.657f);
-  EXPECT_FLOAT_EQ(wpx151->values[7], 0.622f);
-  EXPECT_FLOAT_EQ(wpx151->values[8], 0.614f);
-  EXPECT_FLOAT_EQ(wpx151->values[171], 0.444f);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "data/trrw_write.h"
+
 #include <array>
 #include <cmath>
 #include <ostream>
@@ -6,7 +8,6 @@
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "data/decade_format.h"
-#include "data/trrw.h"
 
 namespace kvr {
 namespace {
@@ -50,28 +51,47 @@ int year_width_for(int first_year) {
   return first_year >= -9999 ? 5 : 6;
 }
 
-// The id cut or padded to the variant's width, then the year: measurement records hold 8, 7
-// or 6 id characters before a year of width 4, 5 or 6; index records 6, 5 or 4.
-std::string id_and_year(const std::string& id, int year, int widest_id, int year_width) {
-  const auto id_width = static_cast<std::size_t>(widest_id - (year_width - 4));
-  return pad_right(id, id_width) + format_int(year, year_width);
-}
+// The records of a series, one decade each: the first holds the years from the series' first
+// year to the end of its decade (`slots` of them), each later one ten.
+class DecadeRecords {
+ public:
+  explicit DecadeRecords(int first_year)
+      : year_width_(year_width_for(first_year)),
+        year_(first_year),
+        slots_(first_record_values(first_year)) {}
+
+  int slots() const { return slots_; }
+  void next() {
+    year_ += slots_;
+    slots_ = 10;
+  }
+  // The id cut or padded to the variant's width, then the record's year: measurement records
+  // hold 8, 7 or 6 id characters (`widest_id` 8) before a year of width 4, 5 or 6; index
+  // records 6, 5 or 4.
+  std::string id_and_year(const std::string& id, int widest_id) const {
+    const auto id_width = static_cast<std::size_t>(widest_id - (year_width_ - 4));
+    return pad_right(id, id_width) + format_int(year_, year_width_);
+  }
+
+ private:
+  int year_width_;
+  int year_;
+  int slots_;
+};
 
 // Measurement records ("mw"): id and year as above (columns 1-12), values x 1000 in fields
 // of width 6 from column 13 (a missing value as -999), -9999 after the last value; a record
 // of ten used slots ends with two blanks and the record tag (columns 73-77), a shorter one
 // after its last slot.
 void write_measurements(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
-  const int year_width = year_width_for(series.first_year);
-  int year = series.first_year;
-  int slots = first_record_values(year);
+  DecadeRecords records(series.first_year);
   int k = 0;
   std::string line;
-  for (;;) {
-    line = id_and_year(series.id, year, 8, year_width);
+  for (;; records.next()) {
+    line = records.id_and_year(series.id, 8);
     bool complete = false;
     int used = 0;
-    for (int slot = 1; slot <= slots; ++slot) {
+    for (int slot = 1; slot <= records.slots(); ++slot) {
       ++k;
       ++used;
       if (k > series.count) {
@@ -90,8 +110,6 @@ void write_measurements(std::ostream& out, const TrrwSeries& series, const std::
     line += '\n';
     out << line;
     if (complete) return;
-    year += slots;
-    slots = 10;
   }
 }
 
@@ -113,18 +131,16 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
   bool have_depths = false;
   for (int k = 1; k <= count && !have_depths; ++k) have_depths = depth_at(series, k) > 0;
 
-  const int year_width = year_width_for(series.first_year);
-  int year = series.first_year;
-  int first_slot = first_index_slot(year);
+  DecadeRecords records(series.first_year);
   int k = 0;
   std::string line;
-  for (;;) {
+  for (;; records.next()) {
     if (chronology_header && k == count) return;
     std::array<std::string, 10> values;
     std::array<int, 10> depths{};
     values.fill(format_int(kFiller, 4));
     bool complete = false;
-    for (int slot = first_slot; slot <= 10; ++slot) {
+    for (int slot = 11 - records.slots(); slot <= 10; ++slot) {
       ++k;
       if (k > count) {
         complete = true;
@@ -136,34 +152,29 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
       values[at] = thousandths(v, 4, false);
       depths[at] = have_depths ? depth_at(series, k) : 1;
     }
-    line = id_and_year(series.id, year, 6, year_width);
+    line = records.id_and_year(series.id, 6);
     for (std::size_t at = 0; at < 10; ++at) line += values[at] + format_int(depths[at], 3);
     line += "  " + tag + '\n';
     out << line;
     if (complete) return;
-    year = year - first_slot + 11;
-    first_slot = 1;
   }
 }
 
 }  // namespace
 
-void trrw_write(std::ostream& out, TrrwMode mode, const TrrwSeries& series,
+void trrw_write(std::ostream& out, WriteMode mode, const TrrwSeries& series,
                 std::string_view record_tag) {
   if (series.count < 1) return;
   const std::string tag = pad_right(record_tag, 3);
   switch (mode) {
-    case TrrwMode::kMeasurementWrite:
+    case WriteMode::kMeasurements:
       write_measurements(out, series, tag);
       break;
-    case TrrwMode::kIndexWrite:
+    case WriteMode::kIndex:
       write_index(out, series, tag, false);
       break;
-    case TrrwMode::kChronologyWrite:
+    case WriteMode::kChronology:
       write_index(out, series, tag, true);
-      break;
-    case TrrwMode::kMeasurementRead:
-    case TrrwMode::kIndexRead:
       break;
   }
 }

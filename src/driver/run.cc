@@ -13,7 +13,6 @@
 #include "data/measurement_set.h"
 #include "data/power_transform.h"
 #include "data/summary.h"
-#include "data/trrw.h"
 #include "driver/age_classes.h"
 #include "driver/banner.h"
 #include "driver/read_input.h"
@@ -163,10 +162,11 @@ class Analysis {
   }
 
   Status read_input() {
-    TrrwText text;
-    const bool read = read_measurements(*state_.input, console_, &state_.set, &text);
+    MeasurementReading reading = read_measurement_file(*state_.input);
     state_.input.reset();
-    return read ? go_on() : stop();
+    if (!show_reading(console_, reading)) return stop();
+    state_.set = std::move(reading.set);
+    return go_on();
   }
 
   Status summarize_data() {
@@ -232,8 +232,10 @@ class Analysis {
   Status standardize() {
     console_.line(" ");
     console_.line(" ");
-    state_.by_year =
-        rank_standardize(state_.set, state_.classes, state_.age_aligned, console_.out());
+    RankStandardized standardized =
+        rank_standardize(state_.set, state_.classes, state_.age_aligned);
+    for (const std::string& line : standardized.messages) console_.line(line);
+    state_.by_year = std::move(standardized.by_year);
     return go_on();
   }
 

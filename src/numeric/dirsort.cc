@@ -83,7 +83,7 @@ void negate(float* x, int n) {
 
 void dirsort(float* x, std::int32_t* y, int n, int k, std::ostream& messages) {
   if (n < 1) {
-    messages << " the number of values to be sorted is not positive.\n";
+    messages << kNothingToSortMessage << '\n';
     return;
   }
   if (k != 1 && k != -1 && k != 2 && k != -2) {

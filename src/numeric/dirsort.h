@@ -5,6 +5,10 @@
 
 namespace kvr {
 
+/// What dirsort prints for a list without values.
+inline constexpr char kNothingToSortMessage[] =
+    " the number of values to be sorted is not positive.";
+
 /// Sorts x[0..n-1] in place: k = 1 ascending, k = -1 descending; k = 2 and k = -2 the same
 /// while moving the companion y[0..n-1] along with x (y may be null for |k| = 1). Prints
 /// " the number of values to be sorted is not positive." for n < 1 and " the sort control

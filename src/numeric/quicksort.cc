@@ -6,15 +6,18 @@
 namespace kvr {
 namespace {
 
+// Ranges shorter than this are sorted by insertion.
 constexpr int kInsertionThreshold = 7;
-constexpr int kMultiplier = 211;
-constexpr int kIncrement = 1663;
-constexpr int kModulus = 7875;
-constexpr float kScale = 0.00012698413f;  // 1 / 7875
 
 }  // namespace
 
 int quicksort_draw_pivot(int left, int right, float* fx) {
+  // The pivot's place comes from the generator state' = (211 state + 1663) mod 7875, scaled
+  // by 1 / 7875 onto the range.
+  constexpr int kMultiplier = 211;
+  constexpr int kIncrement = 1663;
+  constexpr int kModulus = 7875;
+  constexpr float kScale = 0.00012698413f;  // 1 / 7875
   // The states are whole numbers below 7875 and 211 * 7874 + 1663 < 2^24, so the real
   // remainder (fx * 211 + 1663) mod 7875 is exact; integer arithmetic gives it without the
   // cost of fmod.

@@ -67,19 +67,20 @@ float Chronology::lower_band(int y) const {
   return robust_mean[static_cast<std::size_t>(y - 1)] - 2.0f * se;
 }
 
-void hinges(std::span<float> x, float* median, float* upper_hinge, float* lower_hinge,
-            float* hinge_spread, float* minimum, float* maximum) {
+Hinges hinges(std::span<float> x) {
+  Hinges result;
   const int n = static_cast<int>(x.size());
-  if (n < 1) return;  // nothing to describe; the outputs keep their values
+  if (n < 1) return result;
   quicksort(x);
-  *minimum = at(x, 1);
-  *maximum = at(x, n);
-  *median = mean_of_two(at(x, n / 2 + 1), at(x, n - n / 2));
+  result.minimum = at(x, 1);
+  result.maximum = at(x, n);
+  result.median = mean_of_two(at(x, n / 2 + 1), at(x, n - n / 2));
   // Each half holds h values; for odd n the middle value belongs to both halves.
   const int h = (n + 1) / 2;
-  *lower_hinge = mean_of_two(at(x, h / 2 + 1), at(x, h - h / 2));
-  *upper_hinge = mean_of_two(at(x, n - h + h / 2 + 1), at(x, n - h / 2));
-  *hinge_spread = *upper_hinge - *lower_hinge;
+  result.lower_hinge = mean_of_two(at(x, h / 2 + 1), at(x, h - h / 2));
+  result.upper_hinge = mean_of_two(at(x, n - h + h / 2 + 1), at(x, n - h / 2));
+  result.hinge_spread = result.upper_hinge - result.lower_hinge;
+  return result;
 }
 
 void robmean(std::span<float> x, std::span<float> d, int* control, float* location, float* scale,
@@ -101,13 +102,7 @@ void robmean(std::span<float> x, std::span<float> d, int* control, float* locati
     return;
   }
 
-  float median = 0.0f;
-  float upper_hinge = 0.0f;
-  float lower_hinge = 0.0f;
-  float hinge_spread = 0.0f;
-  float minimum = 0.0f;
-  float maximum = 0.0f;
-  hinges(x, &median, &upper_hinge, &lower_hinge, &hinge_spread, &minimum, &maximum);
+  const float median = hinges(x).median;
   *location = median;
 
   // The median absolute deviation, without a consistency factor.

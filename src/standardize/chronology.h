@@ -20,10 +20,16 @@ struct Chronology {
   float lower_band(int y) const;
 };
 
-/// Sorts x ascending and returns its median, hinges, hinge spread, minimum and maximum.
-/// An empty x leaves the outputs as they are.
-void hinges(std::span<float> x, float* median, float* upper_hinge, float* lower_hinge,
-            float* hinge_spread, float* minimum, float* maximum);
+/// The median of a sample, its hinges (the medians of its lower and upper half) and their
+/// spread, its minimum and its maximum.
+struct Hinges {
+  float median = 0.0f;
+  float lower_hinge = 0.0f, upper_hinge = 0.0f, hinge_spread = 0.0f;
+  float minimum = 0.0f, maximum = 0.0f;
+};
+
+/// Sorts x ascending and returns its hinges; all 0 for an empty x.
+Hinges hinges(std::span<float> x);
 
 /// The absolute deviations |x_i - m| of the ascending sample x, sorted ascending, into out
 /// (of x's length).

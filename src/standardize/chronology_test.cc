@@ -99,15 +99,14 @@ TEST(HingesTest, OrderStatistics) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<float> x = c.x;
-    float median = 0, upper = 0, lower = 0, spread = 0, minimum = 0, maximum = 0;
-    hinges(x, &median, &upper, &lower, &spread, &minimum, &maximum);
+    const Hinges h = hinges(x);
     EXPECT_TRUE(std::is_sorted(x.begin(), x.end()));
-    EXPECT_EQ(median, c.median);
-    EXPECT_EQ(upper, c.upper);
-    EXPECT_EQ(lower, c.lower);
-    EXPECT_EQ(spread, c.spread);
-    EXPECT_EQ(minimum, c.minimum);
-    EXPECT_EQ(maximum, c.maximum);
+    EXPECT_EQ(h.median, c.median);
+    EXPECT_EQ(h.upper_hinge, c.upper);
+    EXPECT_EQ(h.lower_hinge, c.lower);
+    EXPECT_EQ(h.hinge_spread, c.spread);
+    EXPECT_EQ(h.minimum, c.minimum);
+    EXPECT_EQ(h.maximum, c.maximum);
   }
 }
 

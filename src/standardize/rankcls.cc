@@ -6,7 +6,6 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
-#include <ostream>
 
 #include "common/dimensions.h"
 #include "data/calendar_shift.h"
@@ -66,7 +65,7 @@ int last_stored(const AgeClass& c, int cols) { return std::min(c.end, cols); }
 }  // namespace
 
 void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& table,
-             ClassRanks* result, std::ostream& messages) {
+             ClassRanks* result) {
   result->ranks.reset(values.rows(), values.cols(), 0);
   result->class_counts.assign(static_cast<std::size_t>(table.count()), 0);
   result->rac_count = 0;
@@ -97,11 +96,7 @@ void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& t
     const int n = static_cast<int>(keys.size());
     result->class_counts[static_cast<std::size_t>(k - 1)] = n;
     if (k == table.rac_index) result->rac_count = n;
-    if (n == 0) {
-      // The empty class is reported by the sort itself.
-      dirsort(nullptr, nullptr, 0, 1, messages);
-      continue;
-    }
+    if (n == 0) continue;  // reported by empty_class_messages()
     sort_keys(&keys, &scratch);
     for (int t = 1; t <= n; ++t) {
       const std::uint64_t scan = keys[static_cast<std::size_t>(t - 1)] & 0xffffffffu;
@@ -110,6 +105,15 @@ void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& t
       result->ranks(i, j) = t;
     }
   }
+}
+
+std::vector<std::string> empty_class_messages(const ClassRanks& ranks) {
+  std::vector<std::string> messages;
+  for (const int n : ranks.class_counts) {
+    // The sort of each class reports an empty one.
+    if (n == 0) messages.emplace_back(kNothingToSortMessage);
+  }
+  return messages;
 }
 
 int mapped_rank(int rank, int n, int m) {
@@ -185,16 +189,18 @@ void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const Ag
   }
 }
 
-Grid<float> rank_standardize(const MeasurementSet& set, const AgeClassTable& table,
-                             bool age_aligned, std::ostream& messages) {
-  Grid<float> standardized(set.count(), set.values.cols(), kMissing);
+RankStandardized rank_standardize(const MeasurementSet& set, const AgeClassTable& table,
+                                  bool age_aligned) {
+  RankStandardized result;
+  result.by_year.reset(set.count(), set.values.cols(), kMissing);
   {
     ClassRanks ranks;
-    rankcls(set.values, set.count(), table, &ranks, messages);
-    replace_by_rac(set.values, ranks, table, set, age_aligned, &standardized);
+    rankcls(set.values, set.count(), table, &ranks);
+    result.messages = empty_class_messages(ranks);
+    replace_by_rac(set.values, ranks, table, set, age_aligned, &result.by_year);
   }
-  if (age_aligned) shift_to_calendar(set, &standardized);
-  return standardized;
+  if (age_aligned) shift_to_calendar(set, &result.by_year);
+  return result;
 }
 
 }  // namespace kvr

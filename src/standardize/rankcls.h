@@ -1,6 +1,6 @@
 #pragma once
 
-#include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "common/grid.h"
@@ -17,10 +17,13 @@ struct ClassRanks {
 };
 
 /// Ranks every non-missing value of series 1..series_count inside its class: 1 = smallest,
-/// ties broken by scan order (lower position first, then lower series). A class without
-/// measurements prints the empty-sort message of dirsort on `messages`.
+/// ties broken by scan order (lower position first, then lower series).
 void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& table,
-             ClassRanks* result, std::ostream& messages);
+             ClassRanks* result);
+
+/// The console lines of the ranking: the empty-sort message of dirsort for each class without
+/// measurements, in class order.
+std::vector<std::string> empty_class_messages(const ClassRanks& ranks);
 
 /// The RAC rank that rank `rank` of a class of n measurements maps to, for a RAC of m:
 /// q = (rank - (0.5 n + 0.5)) m / n + 0.5 m + 0.5 in double, rounded to single precision, then
@@ -37,11 +40,15 @@ int mapped_rank(int rank, int n, int m);
 void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const AgeClassTable& table,
                     const MeasurementSet& set, bool age_aligned, Grid<float>* standardized);
 
+/// The standardized values by calendar position, and the console lines of the ranking.
+struct RankStandardized {
+  Grid<float> by_year;
+  std::vector<std::string> messages;
+};
+
 /// Rank standardization of the set's values (by ring number when age aligned, by calendar
-/// position otherwise): rankcls, then replace_by_rac into a grid of the values' shape. Returns
-/// the standardized values by calendar position. Classes without measurements are reported
-/// on `messages`.
-Grid<float> rank_standardize(const MeasurementSet& set, const AgeClassTable& table,
-                             bool age_aligned, std::ostream& messages);
+/// position otherwise): rankcls, then replace_by_rac into a grid of the values' shape.
+RankStandardized rank_standardize(const MeasurementSet& set, const AgeClassTable& table,
+                                  bool age_aligned);
 
 }  // namespace kvr

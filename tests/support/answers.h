@@ -38,6 +38,8 @@ class Answers {
   Answers& fixed_classes(int size, int rac) { return number(1).number(size).number(rac); }
   /// Age-Class option 2: the RAC from `first` to `last` (ages or years).
   Answers& rac_bounds(int first, int last) { return number(2).number(first).number(last); }
+  /// Yes to a plot question, then at the plot's menu "s" (save the plot) and "c" (go on).
+  Answers& save_plot() { return yes().line("s").line("c"); }
   /// The closing Return.
   Answers& end() { return line(""); }
 
@@ -70,6 +72,20 @@ inline Answers plain_answers(const std::string& input, int alignment, int class_
       .line("c")
       .line(knmi ? "y" : "n")
       .end();
+}
+
+/// The road with every plot saved: the raw-data plot, the power transformation and its plot
+/// (when `transform`), `alignment` (1 age, 2 calendar), the Age-Class answers of `layout`, the
+/// chronology plot (asked without a question), the KNMI file, and the closing Return.
+inline Answers saved_plots_answers(const std::string& input, bool transform, int alignment,
+                                   const Answers& layout) {
+  Answers answers = Answers().start(input).save_plot();
+  if (transform) {
+    answers.yes().save_plot();
+  } else {
+    answers.no();
+  }
+  return answers.number(alignment).lines(layout.lines()).line("s").line("c").yes().end();
 }
 
 }  // namespace kvr::test
