@@ -14,13 +14,11 @@ namespace kvr {
 namespace {
 
 SeriesInfo info(const std::string& id, int first_year, int length, int start_position) {
-  SeriesInfo s;
-  s.id = id;
-  s.first_year = first_year;
-  s.length = length;
-  s.last_year = first_year + length - 1;
-  s.start_position = start_position;
-  return s;
+  return {.id = id,
+          .first_year = first_year,
+          .last_year = first_year + length - 1,
+          .length = length,
+          .start_position = start_position};
 }
 
 // The series of a decade-format text, read as the program reads its input.

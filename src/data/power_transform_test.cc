@@ -43,7 +43,7 @@ TEST(PowerTransformTest, PowerFromSlope) {
     float slope;
     float power;
   };
-  const std::vector<Case> cases = {
+  const Case cases[] = {
       {1.0f, 0.0f},                         // spread in proportion to level: log transform
       {0.96f, 0.0f},                        // 0.04 is below the lowest power
       {0.95f, 1.0f - 0.95f},                // 0.05 (as near as single precision gets) is kept
@@ -62,7 +62,7 @@ TEST(PowerTransformTest, RegressionSlope) {
     std::vector<float> y;
     float slope;
   };
-  const std::vector<Case> cases = {
+  const Case cases[] = {
       {"no points", {}, {}, 0.0f},
       {"one point", {2.0f}, {5.0f}, 0.0f},
       {"all x equal", {3.0f, 3.0f, 3.0f}, {1.0f, 2.0f, 4.0f}, 0.0f},
@@ -82,7 +82,7 @@ TEST(PowerTransformTest, SeriesPower) {
     std::vector<float> values;
     float power;
   };
-  const std::vector<Case> cases = {
+  const Case cases[] = {
       // Each change equals the later value's half: slope 1.
       {"spread grows with level", {1.0f, 2.0f, 4.0f, 8.0f, 16.0f}, 0.0f},
       // Points (ln 9, ln 3) and (ln 1, ln 1): slope 1/2. The pair (9, 0) has no level.
@@ -113,7 +113,7 @@ TEST(PowerTransformTest, TransformsAndRescalesOntoTheOldRange) {
     std::vector<float> expected;
   };
   const float ln320 = std::log(320.0f);
-  const std::vector<Case> cases = {
+  const Case cases[] = {
       // Power 0: ln(2^k) / ln 16 = k / 4 of the range 15 above the minimum 1.
       {"log", {1.0f, 2.0f, 4.0f, 8.0f, 16.0f}, {1.0f, 4.75f, 8.5f, 12.25f, 16.0f}},
       // Power 0 with a level of 0: ln 0.05 stands in for ln 0, so v -> 16 ln(v / 0.05) / ln 320.
@@ -194,7 +194,7 @@ TEST(PowerTransformTest, MeanPowerCountsEverySeries) {
     std::vector<std::vector<float>> series;
     const char* printed;  // as the driver prints it: 8 columns, 3 decimals
   };
-  const std::vector<Case> cases = {
+  const Case cases[] = {
       {"powers 0, 1/2 and 1",
        {{1.0f, 2.0f, 4.0f, 8.0f, 16.0f}, {6.0f, 9.0f, 0.0f, 1.0f}, {2.0f, 5.0f}},
        "   0.500"},
@@ -233,7 +233,7 @@ TEST(PowerTransformTest, FailureLeavesTheSetUnchanged) {
     const char* name;
     std::vector<float> bad;
   };
-  const std::vector<Case> cases = {
+  const Case cases[] = {
       {"not a number", {1.0f, nan, 2.0f}},
       {"infinite", {1.0f, 2.0f, infinity}},
       {"minus infinity", {-infinity, -infinity}},

@@ -135,33 +135,39 @@ TEST(AgeClassDialogueTest, FixedSizeCalendarTranscript) {
   EXPECT_EQ(o.title, "Calendar Dates  Class_size=  10  RAC=    21 -    30         ");
 }
 
-TEST(AgeClassDialogueTest, RacBoundsAgeTranscript) {
-  const Outcome o = run_dialogue(age_domain(100), "2\n25\n34\n");
-  const std::string expected = kAgeIntroduction100 +
-                               "\n"
-                               " Enter Reference Age Class (RAC) Start Age :> "
-                               " Enter Reference Age Class (RAC) End Age   :> ";
-  EXPECT_EQ(o.screen, expected);
-  EXPECT_EQ(o.answer, Answer::kOk);
-  EXPECT_EQ(o.title, "Age Aligned    ClassSize=  10  RAC=    25 -    34           ");
-}
-
-TEST(AgeClassDialogueTest, FixedSizeAgeTableRows) {
-  const Outcome o = run_dialogue(age_domain(100), "1\n25\n2\n");
-  const std::string expected = kAgeIntroduction100 +
-                               "\n"
-                               " Enter Reference Age Class (RAC) size :> \n"
-                               " AgeClass    Start    Stop   \n"
-                               " [  1]           1       25\n"
-                               " [  2]          26       50\n"
-                               " [  3]          51       75\n"
-                               " [  4]          76      100\n"
-                               "\n"
-                               " Select the age class to use as your Reference Age Class (RAC)\n"
-                               "\n"
-                               " (Note: Must be a value between 1 and   4) :> ";
-  EXPECT_EQ(o.screen, expected);
-  EXPECT_EQ(o.title, "Age Aligned     Class_size=  25  RAC=    26 -    50         ");
+// Age-aligned attempts of both options: the screen after the introduction, and the title.
+TEST(AgeClassDialogueTest, AgeTranscripts) {
+  struct Case {
+    const char* answers;
+    std::string after_introduction;
+    const char* title;
+  };
+  const Case cases[] = {
+      {"2\n25\n34\n",
+       "\n"
+       " Enter Reference Age Class (RAC) Start Age :> "
+       " Enter Reference Age Class (RAC) End Age   :> ",
+       "Age Aligned    ClassSize=  10  RAC=    25 -    34           "},
+      {"1\n25\n2\n",
+       "\n"
+       " Enter Reference Age Class (RAC) size :> \n"
+       " AgeClass    Start    Stop   \n"
+       " [  1]           1       25\n"
+       " [  2]          26       50\n"
+       " [  3]          51       75\n"
+       " [  4]          76      100\n"
+       "\n"
+       " Select the age class to use as your Reference Age Class (RAC)\n"
+       "\n"
+       " (Note: Must be a value between 1 and   4) :> ",
+       "Age Aligned     Class_size=  25  RAC=    26 -    50         "},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = run_dialogue(age_domain(100), c.answers);
+    EXPECT_EQ(o.screen, kAgeIntroduction100 + c.after_introduction) << c.answers;
+    EXPECT_EQ(o.answer, Answer::kOk) << c.answers;
+    EXPECT_EQ(o.title, c.title) << c.answers;
+  }
 }
 
 TEST(AgeClassDialogueTest, Layouts) {
@@ -176,6 +182,10 @@ TEST(AgeClassDialogueTest, Layouts) {
     int class_size;
     const char* label;  // run-title characters 16-60, trailing blanks left out
   };
+  // Classes of the RAC's size on both sides of it, the first and the last one shorter.
+  const Classes short_ends = {{1, 4},   {5, 14},  {15, 24}, {25, 34}, {35, 44}, {45, 54},
+                              {55, 64}, {65, 74}, {75, 84}, {85, 94}, {95, 100}};
+  const Classes calendar_years = {{1, 10}, {11, 30}, {31, 50}, {51, 70}, {71, 90}, {91, 100}};
   const Case cases[] = {
       {"fixed, last class overruns", age_domain(95), "1\n10\n9\n", uniform(1, 91, 10), 9, 81, 90,
        10, " Class_size=  10  RAC=    81 -    90"},
@@ -183,62 +193,24 @@ TEST(AgeClassDialogueTest, Layouts) {
        100, 10, " Class_size=  10  RAC=    91 -   100"},
       {"fixed, exact fit", age_domain(100), "1\n10\n10\n", uniform(1, 91, 10), 10, 91, 100, 10,
        " Class_size=  10  RAC=    91 -   100"},
-      {"fixed, n beyond the domain",
-       age_domain(95),
-       "1\n120\n1\n",
-       {{1, 120}},
-       1,
-       1,
-       120,
-       120,
-       " Class_size= 120  RAC=     1 -   120"},
+      {"fixed, n beyond the domain", age_domain(95), "1\n120\n1\n", uniform(1, 1, 120), 1, 1, 120,
+       120, " Class_size= 120  RAC=     1 -   120"},
       {"fixed, calendar", calendar_domain(1801, 1895), "1\n10\n2\n", uniform(1, 91, 10), 2, 11, 20,
        10, " Class_size=  10  RAC=    11 -    20"},
       {"fixed, 250 classes", age_domain(250), "1\n1\n250\n", uniform(1, 250, 1), 250, 250, 250, 1,
        " Class_size=   1  RAC=   250 -   250"},
       {"bounds, 21-30", age_domain(100), "2\n21\n30\n", uniform(1, 91, 10), 3, 21, 30, 10,
        "ClassSize=  10  RAC=    21 -    30"},
-      {"bounds, 25-34, short ends",
-       age_domain(100),
-       "2\n25\n34\n",
-       {{1, 4},
-        {5, 14},
-        {15, 24},
-        {25, 34},
-        {35, 44},
-        {45, 54},
-        {55, 64},
-        {65, 74},
-        {75, 84},
-        {85, 94},
-        {95, 100}},
-       4,
-       25,
-       34,
-       10,
+      {"bounds, 25-34, short ends", age_domain(100), "2\n25\n34\n", short_ends, 4, 25, 34, 10,
        "ClassSize=  10  RAC=    25 -    34"},
       {"bounds, RAC first", age_domain(100), "2\n1\n10\n", uniform(1, 91, 10), 1, 1, 10, 10,
        "ClassSize=  10  RAC=     1 -    10"},
       {"bounds, RAC last", age_domain(100), "2\n91\n100\n", uniform(1, 91, 10), 10, 91, 100, 10,
        "ClassSize=  10  RAC=    91 -   100"},
-      {"bounds, x2 beyond the domain",
-       age_domain(100),
-       "2\n91\n120\n",
-       {{1, 30}, {31, 60}, {61, 90}, {91, 120}},
-       4,
-       91,
-       120,
-       30,
-       "ClassSize=  30  RAC=    91 -   120"},
-      {"bounds, calendar years",
-       calendar_domain(1801, 1900),
-       "2\n1851\n1870\n",
-       {{1, 10}, {11, 30}, {31, 50}, {51, 70}, {71, 90}, {91, 100}},
-       4,
-       51,
-       70,
-       20,
-       "ClassSize=  20  RAC=  1851 -  1870"},
+      {"bounds, x2 beyond the domain", age_domain(100), "2\n91\n120\n", uniform(1, 91, 30), 4, 91,
+       120, 30, "ClassSize=  30  RAC=    91 -   120"},
+      {"bounds, calendar years", calendar_domain(1801, 1900), "2\n1851\n1870\n", calendar_years, 4,
+       51, 70, 20, "ClassSize=  20  RAC=  1851 -  1870"},
       {"bounds, calendar, BC years", calendar_domain(-120, -21), "2\n-100\n-91\n",
        uniform(1, 91, 10), 3, 21, 30, 10, "ClassSize=  10  RAC=  -100 -   -91"},
   };

@@ -9,6 +9,27 @@
 namespace kvr {
 namespace {
 
+// A console reading `text`, its screen kept apart.
+struct ConsoleOnText {
+  explicit ConsoleOnText(const std::string& text) : in(text), console(in, out) {}
+  std::istringstream in;
+  std::ostringstream out;
+  Console console;
+};
+
+// What `read` (one of the console's reads into a string) gives, call after call, up to the end
+// of the input.
+template <typename Read>
+std::vector<std::string> read_all(const std::string& text, Read read) {
+  ConsoleOnText c(text);
+  std::vector<std::string> taken;
+  std::string s;
+  while ((c.console.*read)(&s) == Answer::kOk) taken.push_back(s);
+  return taken;
+}
+
+using Strings = std::vector<std::string>;
+
 struct ItemCase {
   std::string input;
   std::string item;
@@ -35,31 +56,20 @@ TEST(ConsoleTest, ReadsFreeFormItems) {
       {"no line end", "no"},
   };
   for (const ItemCase& c : cases) {
-    std::istringstream in(c.input);
-    std::ostringstream out;
-    Console console(in, out);
-    std::string item = "unset";
-    ASSERT_EQ(console.read_item(&item), Answer::kOk) << c.input;
-    EXPECT_EQ(item, c.item) << c.input;
+    const Strings items = read_all(c.input, &Console::read_item);
+    ASSERT_FALSE(items.empty()) << c.input;
+    EXPECT_EQ(items.front(), c.item) << c.input;
   }
 }
 
 TEST(ConsoleTest, EachAnswerStartsOnANewLine) {
-  std::istringstream in("first second\n\r\n\nthird\n");
-  std::ostringstream out;
-  Console console(in, out);
-  std::string item;
-  ASSERT_EQ(console.read_item(&item), Answer::kOk);
-  EXPECT_EQ(item, "first");
-  ASSERT_EQ(console.read_item(&item), Answer::kOk);
-  EXPECT_EQ(item, "third");
-  EXPECT_EQ(console.read_item(&item), Answer::kEndOfInput);
+  EXPECT_EQ(read_all("first second\n\r\n\nthird\n", &Console::read_item),
+            (Strings{"first", "third"}));
 }
 
 TEST(ConsoleTest, EndOfInputNeverHangs) {
-  std::istringstream in("  \n\n\t\n");
-  std::ostringstream out;
-  Console console(in, out);
+  ConsoleOnText c("  \n\n\t\n");
+  Console& console = c.console;
   std::string item;
   EXPECT_EQ(console.read_item(&item), Answer::kEndOfInput);
   bool yes = true;
@@ -76,11 +86,9 @@ TEST(ConsoleTest, YesNoTakesTheFirstCharacter) {
       {"x", false}, {"no", false}, {",", false},  {"ny", false}, {"1", false},     {"\"Y\"", true},
   };
   for (const auto& [answer, expected] : cases) {
-    std::istringstream in(answer + "\n");
-    std::ostringstream out;
-    Console console(in, out);
+    ConsoleOnText c(answer + "\n");
     bool yes = !expected;
-    ASSERT_EQ(console.read_yes_no(&yes), Answer::kOk) << answer;
+    ASSERT_EQ(c.console.read_yes_no(&yes), Answer::kOk) << answer;
     EXPECT_EQ(yes, expected) << answer;
   }
 }
@@ -97,43 +105,29 @@ TEST(ConsoleTest, IntegersAreASignAndDigits) {
       {"-2147483648", -2147483647 - 1},
   };
   for (const auto& [answer, expected] : valid) {
-    std::istringstream in(answer + "\n");
-    std::ostringstream out;
-    Console console(in, out);
+    ConsoleOnText c(answer + "\n");
     int value = 0;
-    ASSERT_EQ(console.read_int(&value), Answer::kOk) << answer;
+    ASSERT_EQ(c.console.read_int(&value), Answer::kOk) << answer;
     EXPECT_EQ(value, expected) << answer;
   }
   for (const char* answer :
        {"3.5", "1e2", "abc", "12a", "+", "-", ",", "2147483648", "0x10", "--1"}) {
-    std::istringstream in(std::string(answer) + "\n");
-    std::ostringstream out;
-    Console console(in, out);
+    ConsoleOnText c(std::string(answer) + "\n");
     int value = 99;
-    EXPECT_EQ(console.read_int(&value), Answer::kInvalid) << answer;
+    EXPECT_EQ(c.console.read_int(&value), Answer::kInvalid) << answer;
     EXPECT_EQ(value, 99) << answer;
   }
 }
 
 TEST(ConsoleTest, ReadLineKeepsTheLineAsTyped) {
-  std::istringstream in(" s\n\nReplot\r\n");
-  std::ostringstream out;
-  Console console(in, out);
-  std::string line;
-  ASSERT_EQ(console.read_line(&line), Answer::kOk);
-  EXPECT_EQ(line, " s");
-  ASSERT_EQ(console.read_line(&line), Answer::kOk);
-  EXPECT_EQ(line, "");
-  ASSERT_EQ(console.read_line(&line), Answer::kOk);
-  EXPECT_EQ(line, "Replot");
+  EXPECT_EQ(read_all(" s\n\nReplot\r\n", &Console::read_line), (Strings{" s", "", "Replot"}));
 }
 
 // Every line taken is recorded as read, skipped ones too, each with an LF end; lines not yet
 // taken are not.
 TEST(ConsoleTest, RecordsEveryLineTakenWithLfEnds) {
-  std::istringstream in("\r\n  \n\t'oak.rwl'  x\r\ny\rs \r\n,\r\r\n12\nlast");
-  std::ostringstream out;
-  Console console(in, out);
+  ConsoleOnText c("\r\n  \n\t'oak.rwl'  x\r\ny\rs \r\n,\r\r\n12\nlast");
+  Console& console = c.console;
   std::string item, line;
   bool yes = false;
   int value = 0;
@@ -150,12 +144,10 @@ TEST(ConsoleTest, RecordsEveryLineTakenWithLfEnds) {
 }
 
 TEST(ConsoleTest, PromptStaysOnTheLine) {
-  std::istringstream in;
-  std::ostringstream out;
-  Console console(in, out);
-  console.prompt(" Enter input file name :> ");
-  console.line(" done");
-  EXPECT_EQ(out.str(), " Enter input file name :>  done\n");
+  ConsoleOnText c("");
+  c.console.prompt(" Enter input file name :> ");
+  c.console.line(" done");
+  EXPECT_EQ(c.out.str(), " Enter input file name :>  done\n");
 }
 
 }  // namespace

@@ -5,6 +5,13 @@
 namespace kvr {
 namespace {
 
+// The ticks expected for one input of a tick rule.
+template <typename Input>
+struct TicksCase {
+  Input input;
+  AxisTicks ticks;
+};
+
 TEST(AxisTicksTest, YearAxisTakesWholeDecadesBeyondBothEnds) {
   struct Case {
     int first_year, last_year, lo, hi;
@@ -25,16 +32,12 @@ TEST(AxisTicksTest, YearAxisTakesWholeDecadesBeyondBothEnds) {
 }
 
 TEST(AxisTicksTest, YearTicksByWidth) {
-  struct Case {
-    int width;
-    AxisTicks ticks;
-  };
-  const Case cases[] = {
+  const TicksCase<int> cases[] = {
       {30, {10.0, 5}},    {100, {10.0, 5}},   {101, {100.0, 10}}, {110, {100.0, 10}},
       {360, {100.0, 10}}, {500, {100.0, 10}}, {501, {100.0, 4}},  {1000, {100.0, 4}},
       {1001, {250.0, 2}}, {2000, {250.0, 2}}, {2001, {500.0, 2}}, {7440, {500.0, 2}},
   };
-  for (const Case& c : cases) EXPECT_EQ(year_ticks(c.width), c.ticks) << c.width;
+  for (const auto& c : cases) EXPECT_EQ(year_ticks(c.input), c.ticks) << c.input;
 }
 
 TEST(AxisTicksTest, ValueTopAndTicks) {
@@ -59,31 +62,23 @@ TEST(AxisTicksTest, ValueTopAndTicks) {
 }
 
 TEST(AxisTicksTest, DepthTicksByTop) {
-  struct Case {
-    float top;
-    AxisTicks ticks;
-  };
-  const Case cases[] = {
+  const TicksCase<float> cases[] = {
       {2.0f, {1.0, 0}},    {10.0f, {1.0, 0}},  // largest depth 9
       {11.0f, {4.0, 2}},   {30.0f, {4.0, 2}},  // largest depth 10
       {31.0f, {20.0, 5}},  {100.0f, {20.0, 5}},   {101.0f, {25.0, 4}},
       {200.0f, {25.0, 4}}, {201.0f, {100.0, 50}}, {946.0f, {100.0, 50}},
   };
-  for (const Case& c : cases) EXPECT_EQ(depth_ticks(c.top), c.ticks) << c.top;
+  for (const auto& c : cases) EXPECT_EQ(depth_ticks(c.input), c.ticks) << c.input;
 }
 
 TEST(AxisTicksTest, BandTicksByTop) {
   const AxisTicks upper{20.0, 1};
-  struct Case {
-    float top;
-    AxisTicks ticks;
-  };
-  const Case cases[] = {
+  const TicksCase<float> cases[] = {
       {0.25f, {0.2, 0}},    {1.0f, {0.2, 0}},    {1.05f, {0.5, 0}},   {3.0f, {0.5, 0}},
       {3.25f, {2.0, 1}},    {10.0f, {2.0, 1}},   {10.25f, {20.0, 2}}, {100.0f, {20.0, 2}},
       {100.25f, {50.0, 1}}, {500.0f, {50.0, 1}}, {500.25f, upper},    {3000.0f, upper},
   };
-  for (const Case& c : cases) EXPECT_EQ(band_ticks(c.top, upper), c.ticks) << c.top;
+  for (const auto& c : cases) EXPECT_EQ(band_ticks(c.input, upper), c.ticks) << c.input;
 }
 
 }  // namespace

@@ -21,11 +21,15 @@ namespace {
 
 constexpr float M = kMissing;
 
+// The text expected for one value of a field layout.
+template <typename Value>
+struct FormatCase {
+  Value v;
+  const char* text;
+};
+
 TEST(ListFormatTest, Integers) {
-  const struct {
-    long long v;
-    const char* text;
-  } cases[] = {
+  const FormatCase<long long> cases[] = {
       {0, "           0"},
       {1850, "        1850"},
       {-5, "          -5"},
@@ -37,10 +41,7 @@ TEST(ListFormatTest, Integers) {
 }
 
 TEST(ListFormatTest, Reals) {
-  const struct {
-    float v;
-    const char* text;
-  } cases[] = {
+  const FormatCase<float> cases[] = {
       // Rounded to six digits first: a 0.10 mm ring read as 10 x 0.01 is 0.1.
       {0.099999994f, "   0.100000"},
       {0.1f, "   0.100000"},
