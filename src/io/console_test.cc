@@ -18,13 +18,15 @@ struct ConsoleOnText {
 };
 
 // What `read` (one of the console's reads into a string) gives, call after call, up to the end
-// of the input.
+// of the input, which must be the only thing that stops it.
 template <typename Read>
 std::vector<std::string> read_all(const std::string& text, Read read) {
   ConsoleOnText c(text);
   std::vector<std::string> taken;
   std::string s;
-  while ((c.console.*read)(&s) == Answer::kOk) taken.push_back(s);
+  Answer answer;
+  while ((answer = (c.console.*read)(&s)) == Answer::kOk) taken.push_back(s);
+  EXPECT_EQ(answer, Answer::kEndOfInput) << text;
   return taken;
 }
 
