@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "data/calendar_shift.h"
-#include "data/decade_outputs.h"
-#include "data/measurement_file.h"
-#include "data/measurement_set.h"
+#include "measurements/calendar_shift.h"
+#include "measurements/measurement_file.h"
+#include "measurements/measurement_set.h"
 #include "rankcls_reference.h"
+#include "results/modeled_files.h"
+#include "results/result_table.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
-#include "standardize/result_table.h"
-#include "standardize/signal_strength.h"
+#include "statistics/signal_strength.h"
 
 namespace kvr::bench {
 namespace {

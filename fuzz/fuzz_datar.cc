@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "data/datar.h"
+#include "formats/datar.h"
 #include "io/line_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

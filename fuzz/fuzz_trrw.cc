@@ -9,12 +9,12 @@
 #include <string>
 
 #include "common/dimensions.h"
-#include "data/measurement_file.h"
-#include "data/trrw.h"
-#include "data/trrw_write.h"
 #include "driver/read_input.h"
+#include "formats/trrw.h"
+#include "formats/trrw_write.h"
 #include "io/console.h"
 #include "io/line_reader.h"
+#include "measurements/measurement_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

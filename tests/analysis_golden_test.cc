@@ -9,10 +9,10 @@
 
 #include "answers.h"
 #include "common/dimensions.h"
-#include "common/output_files.h"
 #include "decade_reading.h"
 #include "driver/run.h"
 #include "in_process_run.h"
+#include "results/output_files.h"
 #include "test_support.h"
 #include "text_helpers.h"
 

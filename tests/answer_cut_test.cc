@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "answers.h"
-#include "common/output_files.h"
 #include "driver/run.h"
 #include "in_process_run.h"
+#include "results/output_files.h"
 #include "test_support.h"
 #include "text_helpers.h"
 

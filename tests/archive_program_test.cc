@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "answers.h"
-#include "common/output_files.h"
+#include "results/output_files.h"
 #include "test_support.h"
 #include "text_helpers.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/fixed_format.h"
-#include "data/measurement_file.h"
 #include "decade_reading.h"
+#include "measurements/measurement_file.h"
 #include "test_support.h"
 #include "text_helpers.h"
 

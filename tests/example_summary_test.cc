@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "data/measurement_file.h"
-#include "data/summary.h"
+#include "measurements/measurement_file.h"
+#include "measurements/summary.h"
 #include "series_spans.h"
 #include "test_support.h"
 

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "answers.h"
-#include "common/output_files.h"
 #include "plot/plot_loop.h"
+#include "results/output_files.h"
 #include "test_support.h"
 #include "text_helpers.h"
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "answers.h"
-#include "common/output_files.h"
 #include "in_process_run.h"
+#include "results/output_files.h"
 #include "text_helpers.h"
 
 namespace kvr::test {

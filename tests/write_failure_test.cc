@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "answers.h"
-#include "common/output_files.h"
 #include "driver/run.h"
 #include "in_process_run.h"
 #include "memory_file_system.h"
+#include "results/output_files.h"
 #include "test_support.h"
 #include "text_helpers.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/measurement_file.h"
 #include "io/console.h"
+#include "measurements/measurement_file.h"
 
 namespace kvr {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "common/output_files.h"
 #include "io/console.h"
 #include "plot/plot_context.h"
 #include "plot/plotter.h"
+#include "results/output_files.h"
 
 namespace kvr {
 

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "common/grid.h"
-#include "data/measurement_set.h"
 #include "io/console.h"
+#include "measurements/measurement_set.h"
 #include "plot/plot_context.h"
 #include "standardize/chronology.h"
 

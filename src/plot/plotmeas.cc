@@ -5,9 +5,9 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
-#include "common/output_files.h"
 #include "plot/axis_ticks.h"
 #include "plot/plot_loop.h"
+#include "results/output_files.h"
 
 namespace kvr {
 namespace {

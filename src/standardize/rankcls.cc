@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "common/dimensions.h"
-#include "data/calendar_shift.h"
+#include "measurements/calendar_shift.h"
 #include "numeric/dirsort.h"
 
 namespace kvr {

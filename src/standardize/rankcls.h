@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/grid.h"
-#include "data/measurement_set.h"
+#include "measurements/measurement_set.h"
 #include "standardize/age_class_table.h"
 
 namespace kvr {

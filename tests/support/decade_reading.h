@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "data/trrw.h"
-#include "data/trrw_write.h"
+#include "formats/trrw.h"
+#include "formats/trrw_write.h"
 
 namespace kvr::test {
 

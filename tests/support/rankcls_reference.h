@@ -11,7 +11,7 @@
 
 #include "common/dimensions.h"
 #include "common/grid.h"
-#include "data/measurement_set.h"
+#include "measurements/measurement_set.h"
 #include "numeric/dirsort.h"
 #include "standardize/age_class_table.h"
 #include "standardize/rankcls.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "data/measurement_set.h"
+#include "measurements/measurement_set.h"
 
 namespace kvr::test {
 

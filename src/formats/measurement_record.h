@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "formats/column_view.h"
+
+namespace kvr {
+
+/// One reading of a measurement record's id and year.
+struct IdAndYear {
+  std::string id;    // the id's columns, blank padded to 8 characters
+  int id_width = 8;  // id columns compared with other records: 8, 7 or 6
+  int year = 0;
+};
+
+/// How the value fields of a record were read.
+enum class ValueAlignment {
+  kColumns,  // right-aligned in their fields, read from the columns
+  kSplit,    // shifted in their fields: read by splitting at blanks from the year on
+  kUnsplit,  // not right-aligned, and splitting does not give the record's slots: read from
+             // the columns as they stand
+};
+
+/// A measurement record ("mr"), 80 columns:
+///   variant A: 1-8 id, 9-12 year;  B (minus in column 8): 1-7 id, 8-12 year;
+///   C (minus in column 7): 1-6 id, 7-12 year;
+///   all variants: ten values of width 6 in columns 13-72.
+struct MeasurementRecord {
+  /// The variant the minus sign chooses; read as A (8 + 4) when its year field is no number.
+  IdAndYear reading;
+  bool read_as_a = false;
+  /// For variant B or C: the 8 + 4 reading, when columns 9-12 also read as a year.
+  bool has_alternative = false;
+  IdAndYear alternative;
+
+  std::array<int, 10> values{};
+  unsigned bad_fields = 0;    // bit k set: field k + 1 is no number (its value reads 0)
+  unsigned blank_fields = 0;  // bit k set: field k + 1 is blank (its value reads 0)
+  ValueAlignment alignment = ValueAlignment::kColumns;
+  bool right_aligned = true;   // every value field right-aligned (or blank)
+  bool by_characters = false;  // a multi-byte UTF-8 character moved the columns
+  int line_number = 0;         // set by the caller
+  std::string text;            // the line's 80 columns, kept when a field is no number
+};
+
+enum class LineKind {
+  kSkip,    // columns 9-12 blank: neither data nor text
+  kRecord,  // a measurement record (possibly with fields that are no number)
+  kText,    // the id and year do not read: a text record
+};
+
+/// Reads the line in `view` as a measurement record. Fields are read with blanks ignored, as
+/// formatted input does; a record whose fields are not right-aligned is read by splitting at
+/// blanks when that gives one integer of at most six characters for each of its slots (or
+/// fewer, the last an end marker).
+LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r);
+
+/// Number of fields of `bad_fields`.
+int bad_field_count(unsigned bad_fields);
+
+/// True when two readings name the same series: their ids agree on the columns both
+/// variants hold (characters, for ids in UTF-8 read by characters).
+bool same_series_id(const IdAndYear& a, const IdAndYear& b);
+
+}  // namespace kvr

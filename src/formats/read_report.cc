@@ -1,0 +1,119 @@
+#include "formats/read_report.h"
+
+#include "common/fixed_format.h"
+
+namespace kvr {
+namespace {
+
+std::string number(int n) { return std::to_string(n); }
+
+// "1 value", "3 values".
+std::string counted(int n, const std::string& thing) {
+  return number(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
+std::string quoted(const std::string& id) { return "\"" + trim_right(id) + "\""; }
+
+std::string years(int first, int last) {
+  return first == last ? "the year " + number(first)
+                       : "the years " + number(first) + " to " + number(last);
+}
+
+std::string units_text(const ReadAnomaly& a) {
+  const std::string units = a.units == 1000 ? "0.001 mm" : "0.01 mm";
+  if (a.units_series == 0) return units + " (no other series of the file has an end marker)";
+  return units + ", as " + number(a.units_series) + " other series of the file";
+}
+
+std::string codes_text(const std::vector<int>& codes) {
+  std::string text = codes.size() == 1 ? "missing-value code " : "missing-value codes ";
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += number(codes[i]);
+  }
+  return text;
+}
+
+std::string what_happened(const ReadAnomaly& a) {
+  switch (a.kind) {
+    case ReadAnomalyKind::kYearGap:
+      return "the record's year " + number(a.year) + " leaves " +
+             years(a.expected_year, a.year - 1) + " without values, read as missing";
+    case ReadAnomalyKind::kYearBack:
+      return "the record's year " + number(a.year) + " goes back to years already read (line " +
+             number(a.other_line) + " reached " + number(a.last_year) +
+             "); the series ends before it, in " + units_text(a) +
+             ", and the record starts a new series";
+    case ReadAnomalyKind::kLostEndMarker:
+      return "the record of " + quoted(a.other_id) + " (" + number(a.year) +
+             ") follows without an end marker; the series ends at " + number(a.last_year) +
+             ", in " + units_text(a);
+    case ReadAnomalyKind::kOtherId:
+      return "the record's id " + quoted(a.other_id) +
+             " differs, but its year continues the series; read as part of it";
+    case ReadAnomalyKind::kMissingCodes:
+      return codes_text(a.codes) + " in " + counted(a.count, "value") + " from year " +
+             number(a.year) + ", read as missing";
+    case ReadAnomalyKind::kFillerValue:
+      return "filler value " + number(a.value) + " in year " + number(a.year) +
+             " of a measurement series, kept as read";
+    case ReadAnomalyKind::kNotEndMarker:
+      return "999 in " + counted(a.count, "value") + " from year " + number(a.year) +
+             " is followed by measurements, so it ends nothing; " +
+             (a.units == 1000 ? "read as 0.999 mm, the series being in 0.001 mm"
+                              : "read as missing, the series being in 0.01 mm");
+    case ReadAnomalyKind::kPassedOver:
+      return (a.count == 1 ? "a record after the end marker (line " + number(a.other_line) +
+                                 ") holds only missing values; passed over"
+                           : counted(a.count, "record") + " after the end marker (line " +
+                                 number(a.other_line) + "), to line " + number(a.last_line) +
+                                 ", hold only missing values; passed over");
+    case ReadAnomalyKind::kIdIntoYear:
+      return "the id runs into the year; read as the id " + quoted(a.id) + " and the year " +
+             number(a.year);
+    case ReadAnomalyKind::kByCharacters:
+      return "the record holds UTF-8 characters; its columns are counted in characters";
+    case ReadAnomalyKind::kShiftedValues:
+      return "the values are shifted in their columns; the record is read by splitting at "
+             "blanks";
+    case ReadAnomalyKind::kUnalignedValues:
+      return "the values are not right-aligned in their columns and do not split into the "
+             "record's slots; read from the columns as they stand";
+    case ReadAnomalyKind::kFieldNoNumber:
+      return "field " + number(a.count) + " of the record (year " + number(a.year) +
+             ") is no number, read as missing";
+    case ReadAnomalyKind::kBeyondSlots:
+      return "the record's year " + number(a.year) + " leaves it " + counted(a.count, "slot") +
+             " to the end of its decade; the values after " + (a.count == 1 ? "it" : "them") +
+             " were not read";
+    case ReadAnomalyKind::kRecordNotRead:
+      return "the line does not read as a record of the series; its values were not read";
+    case ReadAnomalyKind::kCutByEndOfFile:
+      return "the file ends inside it, before its end marker; the series is left out";
+    case ReadAnomalyKind::kNoValues:
+      return "it holds no values";
+    case ReadAnomalyKind::kJoined:
+      return "the id comes back after its series of line " + number(a.other_line) + " ended; " +
+             years(a.year, a.last_year) + (a.year == a.last_year ? " overlaps" : " overlap") +
+             " none of its years, so both join into one series (" + number(a.joined_first) +
+             " to " + number(a.joined_last) + ")" +
+             (a.count > 0 ? " with " + counted(a.count, "missing year") + " between" : "");
+    case ReadAnomalyKind::kDuplicateId:
+      return "the id of series " + number(a.count) + " (line " + number(a.other_line) + ") again";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string describe(const ReadAnomaly& anomaly) {
+  std::string text =
+      " Warning: line " + number(anomaly.line_number) + ", series " + quoted(anomaly.id);
+  // A series left out is named with its first year, as it appears nowhere else.
+  if (anomaly.kind == ReadAnomalyKind::kCutByEndOfFile) {
+    text += " (first year " + number(anomaly.year) + ")";
+  }
+  return text + ": " + what_happened(anomaly);
+}
+
+}  // namespace kvr

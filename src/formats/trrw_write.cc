@@ -1,0 +1,182 @@
+#include "formats/trrw_write.h"
+
+#include <array>
+#include <cmath>
+#include <ostream>
+#include <string>
+
+#include "common/dimensions.h"
+#include "common/fixed_format.h"
+#include "formats/decade_format.h"
+
+namespace kvr {
+namespace {
+
+// Appends the integer that `value` x 1000 rounds to, halves away from zero, as a field of
+// `width` columns (asterisks when it does not fit, or for a value that is no number).
+void append_thousandths(std::string* line, float value, int width, bool end_marker_safe) {
+  const float rounded = std::round(value * 1000.0f);
+  if (!(std::fabs(rounded) < 1.0e9f)) {
+    line->append(static_cast<std::size_t>(width), '*');
+    return;
+  }
+  auto n = static_cast<long long>(rounded);
+  // The reader takes 999 as an end marker in every series.
+  if (end_marker_safe && n == kEndMarker) n = 1000;
+  append_int(line, n, width);
+}
+
+std::string thousandths(float value, int width, bool end_marker_safe) {
+  std::string field;
+  append_thousandths(&field, value, width, end_marker_safe);
+  return field;
+}
+
+float value_at(const TrrwSeries& series, int k) {
+  const auto at = static_cast<std::size_t>(k - 1);
+  return at < series.values.size() ? series.values[at] : kMissing;
+}
+
+int depth_at(const TrrwSeries& series, int k) {
+  const auto at = static_cast<std::size_t>(k - 1);
+  return at < series.depths.size() ? series.depths[at] : 0;
+}
+
+// Width of the year field of every record of a series whose earliest year is `first_year`:
+// 4 (variant A) from -999 up, 5 (B) from -9999 to -1000, 6 (C) below. Years only rise along
+// a series, so its first year decides, and the id keeps one width on every record; a reader
+// that meets another id on a later record would split the series there.
+int year_width_for(int first_year) {
+  if (first_year >= -999) return 4;
+  return first_year >= -9999 ? 5 : 6;
+}
+
+// The records of a series, one decade each: the first holds the years from the series' first
+// year to the end of its decade (`slots` of them), each later one ten.
+class DecadeRecords {
+ public:
+  explicit DecadeRecords(int first_year)
+      : year_width_(year_width_for(first_year)),
+        year_(first_year),
+        slots_(first_record_values(first_year)) {}
+
+  int slots() const { return slots_; }
+  void next() {
+    year_ += slots_;
+    slots_ = 10;
+  }
+  // The id cut or padded to the variant's width, then the record's year: measurement records
+  // hold 8, 7 or 6 id characters (`widest_id` 8) before a year of width 4, 5 or 6; index
+  // records 6, 5 or 4.
+  std::string id_and_year(const std::string& id, int widest_id) const {
+    const auto id_width = static_cast<std::size_t>(widest_id - (year_width_ - 4));
+    return pad_right(id, id_width) + format_int(year_, year_width_);
+  }
+
+ private:
+  int year_width_;
+  int year_;
+  int slots_;
+};
+
+// Measurement records ("mw"): id and year as above (columns 1-12), values x 1000 in fields
+// of width 6 from column 13 (a missing value as -999), -9999 after the last value; a record
+// of ten used slots ends with two blanks and the record tag (columns 73-77), a shorter one
+// after its last slot.
+void write_measurements(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
+  DecadeRecords records(series.first_year);
+  int k = 0;
+  std::string line;
+  for (;; records.next()) {
+    line = records.id_and_year(series.id, 8);
+    bool complete = false;
+    int used = 0;
+    for (int slot = 1; slot <= records.slots(); ++slot) {
+      ++k;
+      ++used;
+      if (k > series.count) {
+        append_int(&line, kEndMarkerThousandths, 6);
+        complete = true;
+        break;
+      }
+      const float v = value_at(series, k);
+      if (is_missing(v)) {
+        append_int(&line, kMissingCode, 6);
+      } else {
+        append_thousandths(&line, v, 6, true);
+      }
+    }
+    if (used == 10) line += "  " + tag;
+    line += '\n';
+    out << line;
+    if (complete) return;
+  }
+}
+
+// Index records ("iw", "cr"): id and year as above (columns 1-10), ten pairs of a value x 1000
+// (width 4) and a sample depth (width 3) in columns 11-80, two blanks, the record tag in
+// columns 83-85. Empty slots and missing values hold the filler 9990 with depth 0.
+// Index header record ("cr"): id (columns 1-6), first and last year of width 4, or of width
+// 5 when either is -1000 or less.
+void write_index(std::ostream& out, const TrrwSeries& series, const std::string& tag,
+                 bool chronology_header) {
+  const int count = series.count;
+  if (chronology_header) {
+    const int last_year = series.first_year + count - 1;
+    const int width = series.first_year <= -1000 || last_year <= -1000 ? 5 : 4;
+    out << pad_right(series.id, 6) << format_int(series.first_year, width)
+        << format_int(last_year, width) << '\n';
+  }
+  // Depths are taken when the caller gave any; a chronology without them gets depth 1.
+  bool have_depths = false;
+  for (int k = 1; k <= count && !have_depths; ++k) have_depths = depth_at(series, k) > 0;
+
+  DecadeRecords records(series.first_year);
+  int k = 0;
+  std::string line;
+  for (;; records.next()) {
+    if (chronology_header && k == count) return;
+    std::array<std::string, 10> values;
+    std::array<int, 10> depths{};
+    values.fill(format_int(kFiller, 4));
+    bool complete = false;
+    for (int slot = 11 - records.slots(); slot <= 10; ++slot) {
+      ++k;
+      if (k > count) {
+        complete = true;
+        break;
+      }
+      const float v = value_at(series, k);
+      if (is_missing(v)) continue;
+      const auto at = static_cast<std::size_t>(slot - 1);
+      values[at] = thousandths(v, 4, false);
+      depths[at] = have_depths ? depth_at(series, k) : 1;
+    }
+    line = records.id_and_year(series.id, 6);
+    for (std::size_t at = 0; at < 10; ++at) line += values[at] + format_int(depths[at], 3);
+    line += "  " + tag + '\n';
+    out << line;
+    if (complete) return;
+  }
+}
+
+}  // namespace
+
+void trrw_write(std::ostream& out, WriteMode mode, const TrrwSeries& series,
+                std::string_view record_tag) {
+  if (series.count < 1) return;
+  const std::string tag = pad_right(record_tag, 3);
+  switch (mode) {
+    case WriteMode::kMeasurements:
+      write_measurements(out, series, tag);
+      break;
+    case WriteMode::kIndex:
+      write_index(out, series, tag, false);
+      break;
+    case WriteMode::kChronology:
+      write_index(out, series, tag, true);
+      break;
+  }
+}
+
+}  // namespace kvr

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "formats/read_report.h"
+#include "formats/trrw_series.h"
+
+namespace kvr {
+
+/// The series of a measurement file as a whole, from the series that trrw_read returns one by
+/// one (mode "mr"):
+/// - an id that comes back after its series ended, with years that overlap none of that
+///   series' years, is the same core measured again: both join into one series from the
+///   earliest year, the years between missing. It joins only when one earlier series has the
+///   id and the joined series fits `max_length`; otherwise it stays a series of its own;
+/// - a series that lost its end marker takes the units of the end marker most of the file's
+///   other series use (0.01 mm when none has one); its 999 values are then 0.999 mm (0.001 mm)
+///   or missing (0.01 mm).
+class SeriesAssembly {
+ public:
+  explicit SeriesAssembly(int max_length) : max_length_(max_length) {}
+
+  /// Adds (a copy of) the next series read, count values in `values`; the caller's buffer
+  /// keeps its room for the next series. Returns the position (from 0) of the series it went
+  /// into: a new one, or the one it joined.
+  std::size_t add(const TrrwSeries& series);
+  /// Settles the series without end marker; call once, after the last add().
+  void finish();
+
+  std::vector<TrrwSeries>& series() { return series_; }
+  /// The warnings of the assembly: the joins, and where series without end marker ended (in
+  /// the units they were read in), in the order they came about.
+  const std::vector<ReadAnomaly>& notes() const { return notes_; }
+
+ private:
+  // Values of a series without end marker, waiting for the file's units.
+  struct Unsettled {
+    int offset = 0;  // position (from 0) of its first value in the series
+    int count = 0;
+    std::vector<int> open_999;       // positions in the series
+    std::vector<std::size_t> notes;  // notes_ entries whose units wait for finish()
+  };
+  // What the series_ entry of the same position keeps for joining and settling.
+  struct Extent {
+    std::vector<std::pair<int, int>> years;  // first and last year of each segment
+    std::vector<Unsettled> unsettled;
+  };
+
+  bool joins(const TrrwSeries& earlier, const Extent& extent, const TrrwSeries& later) const;
+  void join(std::size_t at, const TrrwSeries& later, Unsettled* unsettled);
+
+  int max_length_;
+  std::vector<TrrwSeries> series_;
+  std::vector<Extent> extents_;
+  std::unordered_map<std::string, std::vector<std::size_t>> with_id_;
+  int hundredths_ = 0;   // series that end with 999
+  int thousandths_ = 0;  // series that end with -9999
+  std::vector<ReadAnomaly> notes_;
+};
+
+}  // namespace kvr

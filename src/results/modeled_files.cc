@@ -1,0 +1,120 @@
+#include "results/modeled_files.h"
+
+#include <cmath>
+#include <ostream>
+
+#include "common/dimensions.h"
+#include "common/fixed_format.h"
+#include "formats/trrw_write.h"
+#include "results/output_files.h"
+
+namespace kvr {
+namespace {
+
+constexpr std::size_t kHeaderColumns = 60;
+constexpr std::string_view kRecordTag = "   ";
+// The largest sample depth the three columns of an index record hold.
+constexpr int kLargestIndexDepth = 999;
+
+void write_header(std::ostream& out, const std::string& input_name, const std::string& run_title,
+                  std::string_view third_line) {
+  out << pad_right(input_name, kHeaderColumns) << '\n'
+      << pad_right(run_title, kHeaderColumns) << '\n'
+      << third_line << '\n';
+}
+
+// The value x 1000, rounded as the index writer rounds it, fits the four columns and is not
+// taken for a filler (9990 and above) by a reader.
+bool fits_index_field(float v) {
+  const float scaled = std::round(v * 1000.0f);
+  return scaled >= -999.0f && scaled <= 9989.0f;
+}
+
+bool has_value(const Grid<float>& grid, int row, int col) {
+  return grid.contains(row, col) && !is_missing(grid(row, col));
+}
+
+}  // namespace
+
+void write_modeled_raw(std::ostream& out, const std::string& input_name,
+                       const std::string& run_title, const MeasurementSet& set,
+                       const Grid<float>& by_year) {
+  write_header(out, input_name, run_title, "Rank Adjusted Standardized values");
+  TrrwSeries series;
+  for (int j = 1; j <= set.count(); ++j) {
+    const SeriesInfo& info = set.info(j);
+    series.id = info.id;
+    series.values.clear();
+    // The series' calendar span from its first value to its last: every value stays at its
+    // year, a missing one in between is written as the missing code.
+    int first = info.start_position;
+    int last = info.start_position + info.length - 1;
+    while (first <= last && !has_value(by_year, j, first)) ++first;
+    while (last >= first && !has_value(by_year, j, last)) --last;
+    series.first_year = info.first_year + (first - info.start_position);
+    for (int p = first; p <= last; ++p) {
+      series.values.push_back(has_value(by_year, j, p) ? by_year(j, p) : kMissing);
+    }
+    series.count = static_cast<int>(series.values.size());
+    trrw_write(out, WriteMode::kMeasurements, series, kRecordTag);
+  }
+}
+
+CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_name,
+                                 const std::string& run_title, bool age_aligned,
+                                 const std::vector<float>& robust_mean,
+                                 const std::vector<int>& sample_depth, int first_year) {
+  write_header(out, input_name, run_title,
+               age_aligned ? "Age aligned Rank Standardized values"
+                           : "Calendar aligned Rank Standardized values");
+  TrrwSeries chronology;
+  chronology.id = "KVRcrn";
+  chronology.first_year = first_year;
+  chronology.count = static_cast<int>(robust_mean.size());
+  chronology.values = robust_mean;
+  chronology.depths = sample_depth;
+  CrnAdjustments adjusted;
+  for (std::size_t y = 0; y < chronology.values.size(); ++y) {
+    const int year = first_year + static_cast<int>(y);
+    float& v = chronology.values[y];
+    if (!is_missing(v) && !fits_index_field(v)) {
+      v = kMissing;
+      adjusted.unwritable_years.push_back(year);
+    }
+    if (y < chronology.depths.size() && chronology.depths[y] > kLargestIndexDepth) {
+      chronology.depths[y] = kLargestIndexDepth;
+      adjusted.capped_depth_years.push_back(year);
+    }
+  }
+  trrw_write(out, WriteMode::kIndex, chronology, kRecordTag);
+  return adjusted;
+}
+
+std::vector<std::string> crn_warning_lines(const CrnAdjustments& adjusted) {
+  std::vector<std::string> lines;
+  if (const std::vector<int>& years = adjusted.unwritable_years; !years.empty()) {
+    const std::string which =
+        years.size() == 1
+            ? "the chronology value of " + std::to_string(years.front()) + " lies"
+            : std::to_string(years.size()) + " years of the chronology (from " +
+                  std::to_string(years.front()) + " to " + std::to_string(years.back()) + ") lie";
+    lines.push_back("");
+    lines.push_back(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
+                    kModeledCrnFile + " cannot hold; " +
+                    (years.size() == 1 ? "it is" : "they are") +
+                    " written there as missing (9990).");
+  }
+  if (const std::vector<int>& years = adjusted.capped_depth_years; !years.empty()) {
+    const std::string which = years.size() == 1
+                                  ? "the sample depth of " + std::to_string(years.front()) + " is"
+                                  : "the sample depth of " + std::to_string(years.size()) +
+                                        " years (from " + std::to_string(years.front()) + " to " +
+                                        std::to_string(years.back()) + ") is";
+    lines.push_back("");
+    lines.push_back(" Warning: " + which + " above 999, which the index records of " +
+                    kModeledCrnFile + " cannot hold; it is written there as 999.");
+  }
+  return lines;
+}
+
+}  // namespace kvr
