@@ -61,7 +61,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
     std::ifstream in(input, std::ios::binary);
     MeasurementReading reading = read_measurement_file(in);
     if (!reading.usable) {
-      std::printf("reading failed:\n%s\n", reading.refusal.c_str());
+      std::printf("reading failed: refusal %d\n", static_cast<int>(reading.refusal.kind));
       return;
     }
     set = std::move(reading.set);

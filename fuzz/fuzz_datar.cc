@@ -4,23 +4,16 @@
 #include <cstdint>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "formats/datar.h"
 #include "io/line_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-  std::ostringstream console;
   kvr::LineReader lines(in);
-  std::string buffer;
-  std::vector<float> values;
   for (int calls = 0; calls < 1000; ++calls) {
-    int count = 0;
-    int first_year = 0;
-    const kvr::DatarStatus status =
-        kvr::datar(lines, 10001, &buffer, &count, &values, &first_year, console);
-    if (status == kvr::DatarStatus::kEndOfFile) break;
+    const kvr::FreeFormatSeries series = kvr::datar(lines, 10001, "");
+    if (series.status == kvr::DatarStatus::kEndOfFile) break;
   }
   return 0;
 }

@@ -9,9 +9,9 @@
 
 #include "answers.h"
 #include "common/dimensions.h"
-#include "decade_reading.h"
 #include "driver/run.h"
 #include "in_process_run.h"
+#include "index_reading.h"
 #include "results/output_files.h"
 #include "test_support.h"
 #include "text_helpers.h"
@@ -174,8 +174,8 @@ TEST(ModeledChronologyTest, ValuesTheIndexFieldCannotHoldAreWrittenAsMissing) {
   EXPECT_EQ(records,
             "KVRcrn19901500  19990  01800  19990  01200  19990  01300  19990  09990  09990  0"
             "     \n");
-  const DecadeReading read = read_decade(crn, ReadMode::kIndex);
-  ASSERT_EQ(read.statuses.front(), TrrwStatus::kSeries);
+  const IndexReading read = read_index(crn);
+  ASSERT_FALSE(read.series.empty());
   const TrrwSeries& chronology = read.series.front();
   std::vector<long> thousandths;
   for (const float v : chronology.values) {

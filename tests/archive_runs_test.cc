@@ -18,6 +18,7 @@
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "decade_reading.h"
+#include "index_reading.h"
 #include "test_support.h"
 #include "text_helpers.h"
 
@@ -201,8 +202,8 @@ std::size_t id_width(std::size_t full, int first_year) {
 // Reads "KVRmodeled.raw" back in mode "mr" and compares every series with the table.
 void expect_raw_matches(const std::string& raw, const ResultTable& table, const char* label) {
   const DecadeReading read = read_decade(raw);
-  EXPECT_EQ(read.statuses.back(), TrrwStatus::kEndOfFile) << label;
-  EXPECT_EQ(std::count(read.statuses.begin(), read.statuses.end(), TrrwStatus::kSeries),
+  EXPECT_EQ(read.kinds.back(), SeriesRead::Kind::kEndOfFile) << label;
+  EXPECT_EQ(std::count(read.kinds.begin(), read.kinds.end(), SeriesRead::Kind::kSeries),
             static_cast<std::ptrdiff_t>(read.series.size()))
       << label << ": a series too long";
   std::size_t next = 0;
@@ -248,10 +249,9 @@ bool fits_index_field(const Printed& printed) {
 // Reads "KVRmodeled.crn" back in mode "ir" and compares it with the table's RobM and SD.
 // Returns the number of years whose value the index field cannot hold.
 int expect_crn_matches(const std::string& crn, const ResultTable& table, const char* label) {
-  const DecadeReading reading = read_decade(crn, ReadMode::kIndex);
-  const TrrwStatus status = reading.statuses.front();
-  EXPECT_EQ(status, TrrwStatus::kSeries) << label;
-  if (status != TrrwStatus::kSeries || table.years.empty()) return 0;
+  const IndexReading reading = read_index(crn);
+  EXPECT_FALSE(reading.series.empty()) << label;
+  if (reading.series.empty() || table.years.empty()) return 0;
   const TrrwSeries& chronology = reading.series.front();
   EXPECT_EQ(trim_right(chronology.id),
             std::string("KVRcrn").substr(0, id_width(6, table.years.front())))

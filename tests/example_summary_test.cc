@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/read_input.h"
 #include "measurements/measurement_file.h"
 #include "measurements/summary.h"
 #include "series_spans.h"
@@ -28,7 +29,7 @@ std::vector<std::string> summary_lines(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   const MeasurementReading reading = read_measurement_file(in);
   if (!reading.usable) {
-    ADD_FAILURE() << "cannot read " << path << ": " << reading.refusal;
+    ADD_FAILURE() << "cannot read " << path << ": " << refusal_line(reading.refusal);
     return {};
   }
   const DataSummary summary = summarize(reading.set);

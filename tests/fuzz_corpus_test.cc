@@ -123,7 +123,7 @@ TEST(FuzzCorpusTest, AnswerSeedsWalkTheirDialoguePaths) {
 // The reader seeds go through the program's own reading step: each either gives a
 // measurement set or a reason on the console, and never a crash.
 TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
-  for (const char* harness : {"fuzz_trrw_mr", "fuzz_trrw_ir", "fuzz_datar"}) {
+  for (const char* harness : {"fuzz_trrw_mr", "fuzz_datar"}) {
     for (const fs::path& seed : seeds_of(harness)) {
       SCOPED_TRACE(seed.string());
       std::istringstream file(read_file(seed));
@@ -142,8 +142,7 @@ TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
 
 // libFuzzer sizes its inputs by the largest seed; big seeds would slow every harness down.
 TEST(FuzzCorpusTest, SeedsStaySmall) {
-  for (const char* harness :
-       {"fuzz_trrw_mr", "fuzz_trrw_ir", "fuzz_datar", "fuzz_answers", "fuzz_run"}) {
+  for (const char* harness : {"fuzz_trrw_mr", "fuzz_datar", "fuzz_answers", "fuzz_run"}) {
     const std::vector<fs::path> seeds = seeds_of(harness);
     EXPECT_FALSE(seeds.empty()) << harness;
     for (const fs::path& seed : seeds) EXPECT_LE(fs::file_size(seed), 4096u) << seed;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <ostream>
 #include <system_error>
+#include <utility>
 
 #include "common/dimensions.h"
 
@@ -164,21 +164,22 @@ bool read_real_field(std::string_view field, int decimals, float* value) {
   return true;
 }
 
-DatarStatus datar(LineReader& in, int max_length, std::string* line_buffer, int* count,
-                  std::vector<float>* values, int* first_year, std::ostream& console) {
+FreeFormatSeries datar(LineReader& in, int max_length, std::string id_line) {
   const int limit = std::max(max_length, 0);
-  values->clear();
+  FreeFormatSeries series;
+  series.id_line = std::move(id_line);
+  std::vector<float>* values = &series.values;
   std::string line;
   std::vector<FormatItem> format;
 
   // The count line: the first line whose count, year and format text read.
   for (;;) {
     if (!in.next(&line)) {
-      *count = -999;
-      return DatarStatus::kEndOfFile;
+      series.status = DatarStatus::kEndOfFile;
+      return series;
     }
     const std::string record = record_columns(line, kRecordColumns);
-    if (record.compare(0, 3, "n  ") != 0) *line_buffer = record;
+    if (record.compare(0, 3, "n  ") != 0) series.id_line = record;
     int n = 0;
     int year = 0;
     if (!read_int_field(record, 3, 10, &n) || !read_int_field(record, 13, 20, &year)) continue;
@@ -187,33 +188,31 @@ DatarStatus datar(LineReader& in, int max_length, std::string* line_buffer, int*
         format_text.find(')') == std::string_view::npos) {
       continue;
     }
-    *first_year = year;
+    series.first_year = year;
     if (n < 0) {
-      *count = 0;
-      console << ">> sbr datar:  error reading data\n";
-      return DatarStatus::kReadError;
+      series.count = 0;
+      series.status = DatarStatus::kReadError;
+      return series;
     }
-    *count = n;
+    series.count = n;
     if (!parse_free_format(format_text, &format)) {
-      console << ">> sbr datar:  error reading data\n";
       values->assign(static_cast<std::size_t>(std::min(n, limit)), kMissing);
-      return DatarStatus::kReadError;
+      series.status = DatarStatus::kReadError;
+      return series;
     }
     break;
   }
 
   // The values: one line per pass through the format, as formatted input reads records.
-  const int wanted = *count;
+  const int wanted = series.count;
   int got = 0;
-  auto fail = [&](DatarStatus status, const char* message) {
-    console << message << '\n';
+  auto fail = [&](DatarStatus status) {
     values->resize(static_cast<std::size_t>(std::min(wanted, limit)), kMissing);
-    return status;
+    series.status = status;
+    return series;
   };
   while (got < wanted) {
-    if (!in.next(&line)) {
-      return fail(DatarStatus::kUnexpectedEnd, ">> sbr datar:  unexpected end reading data");
-    }
+    if (!in.next(&line)) return fail(DatarStatus::kUnexpectedEnd);
     std::size_t column = 0;
     for (const FormatItem& item : format) {
       if (got == wanted) break;
@@ -227,14 +226,13 @@ DatarStatus datar(LineReader& in, int max_length, std::string* line_buffer, int*
       if (column < line.size()) field = std::string_view(line).substr(column, width);
       column += width;
       float v = 0.0f;
-      if (!read_real_field(field, item.decimals, &v)) {
-        return fail(DatarStatus::kReadError, ">> sbr datar:  error reading data");
-      }
+      if (!read_real_field(field, item.decimals, &v)) return fail(DatarStatus::kReadError);
       ++got;
       if (got <= limit) values->push_back(v);
     }
   }
-  return DatarStatus::kSeries;
+  series.status = DatarStatus::kSeries;
+  return series;
 }
 
 }  // namespace kvr

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "formats/series_read.h"
 #include "io/line_reader.h"
 
 namespace kvr {
@@ -31,26 +31,28 @@ struct FormatItem {
 /// False when the field is not such a number or its value does not fit a float.
 [[nodiscard]] bool read_real_field(std::string_view field, int decimals, float* value);
 
-enum class DatarStatus {
-  kSeries,         // count values read (values holds min(count, max_length) of them)
-  kEndOfFile,      // the file ended before a count line; count is -999
-  kReadError,      // ">> sbr datar:  error reading data" printed
-  kUnexpectedEnd,  // ">> sbr datar:  unexpected end reading data" printed
+/// A free-format series as datar reads it.
+struct FreeFormatSeries {
+  DatarStatus status = DatarStatus::kEndOfFile;
+  /// The line the id is taken from: the line that started the series, replaced by every line
+  /// before the count line and by the count line unless it begins with "n  " (its first 80
+  /// columns, blank padded).
+  std::string id_line;
+  int count = 0;  // the count line's count (0 without a count line, or for a negative one)
+  int first_year = 0;
+  std::vector<float> values;  // min(count, max_length) values
 };
 
 /// Reads a free-format series: the next lines up to and including its count line (columns
 /// 3-10 the count and 13-20 the first year, integers of width 8; columns 23-30 the format
 /// text, which must hold "(" and ")"), then `count` reals under that format, taken as they
-/// stand. Every line before the count line, and the count line unless it begins with "n  ",
-/// replaces *line_buffer (its first 80 columns, blank padded): the caller takes the id from
-/// it. A line whose fields do not read is passed over.
+/// stand. `id_line` is the line that started the series. A line whose fields do not read is
+/// passed over.
 ///
 /// At most max_length values are stored; the rest of a longer series is read and dropped.
 /// After a read error or an early end of the file the count keeps the value of the count
 /// line and the values not read are kMissing, never stale. A negative count is a read error
 /// with count 0.
-[[nodiscard]] DatarStatus datar(LineReader& in, int max_length, std::string* line_buffer,
-                                int* count, std::vector<float>* values, int* first_year,
-                                std::ostream& console);
+[[nodiscard]] FreeFormatSeries datar(LineReader& in, int max_length, std::string id_line);
 
 }  // namespace kvr

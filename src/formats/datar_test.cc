@@ -75,23 +75,15 @@ TEST(DatarTest, RealFields) {
   }
 }
 
-struct DatarRun {
-  DatarStatus status;
-  std::string buffer;
-  int count = 0;
-  int first_year = 0;
-  std::vector<float> values;
-  std::string console;
+struct DatarRun : FreeFormatSeries {
   std::string next_line;  // the line after the series
 };
 
 DatarRun run_datar(const std::string& bytes, int max_length = 100) {
   std::istringstream in(bytes);
   LineReader lines(in);
-  std::ostringstream console;
   DatarRun r;
-  r.status = datar(lines, max_length, &r.buffer, &r.count, &r.values, &r.first_year, console);
-  r.console = console.str();
+  static_cast<FreeFormatSeries&>(r) = datar(lines, max_length, "");
   if (!lines.next(&r.next_line)) r.next_line = "<end>";
   return r;
 }
@@ -103,8 +95,8 @@ TEST(DatarTest, SeriesAndFailures) {
 
   const DatarRun ok = run_datar(title + count_line + "  1.00   250  3.5\n  4.00  5.00\n" + rest);
   EXPECT_EQ(ok.status, DatarStatus::kSeries);
-  EXPECT_EQ(ok.buffer.substr(0, 8), "FREE0002");
-  EXPECT_EQ(ok.buffer.size(), 80u);
+  EXPECT_EQ(ok.id_line.substr(0, 8), "FREE0002");
+  EXPECT_EQ(ok.id_line.size(), 80u);
   EXPECT_EQ(ok.count, 5);
   EXPECT_EQ(ok.first_year, 1901);
   EXPECT_EQ(ok.values, (std::vector<float>{1.0f, 2.5f, 3.5f, 4.0f, 5.0f}));
@@ -118,24 +110,22 @@ TEST(DatarTest, SeriesAndFailures) {
   const DatarRun own =
       run_datar("ID       5      1901  (3F6.2)\n  1.00  2.00  3.00\n  4.00  5.00\n");
   EXPECT_EQ(own.status, DatarStatus::kSeries);
-  EXPECT_EQ(own.buffer.substr(0, 8), "ID      ");
+  EXPECT_EQ(own.id_line.substr(0, 8), "ID      ");
 
   const DatarRun bad = run_datar(title + count_line + "  1.00  x.50  3.5\n" + rest);
   EXPECT_EQ(bad.status, DatarStatus::kReadError);
-  EXPECT_EQ(bad.console, ">> sbr datar:  error reading data\n");
   EXPECT_EQ(bad.count, 5);
   EXPECT_EQ(bad.values, (std::vector<float>{1.0f, kMissing, kMissing, kMissing, kMissing}));
 
   const DatarRun cut = run_datar(title + count_line + "  1.00   250  3.5\n");
   EXPECT_EQ(cut.status, DatarStatus::kUnexpectedEnd);
-  EXPECT_EQ(cut.console, ">> sbr datar:  unexpected end reading data\n");
   EXPECT_EQ(cut.count, 5);
   EXPECT_EQ(cut.values, (std::vector<float>{1.0f, 2.5f, 3.5f, kMissing, kMissing}));
 
   const DatarRun none = run_datar(title + "no count line here\n");
   EXPECT_EQ(none.status, DatarStatus::kEndOfFile);
-  EXPECT_EQ(none.count, -999);
-  EXPECT_EQ(none.buffer.substr(0, 18), "no count line here");
+  EXPECT_EQ(none.count, 0);
+  EXPECT_EQ(none.id_line.substr(0, 18), "no count line here");
 
   const DatarRun negative = run_datar(title + "n       -5      1901  (3F6.2)\n" + rest);
   EXPECT_EQ(negative.status, DatarStatus::kReadError);

@@ -48,11 +48,6 @@ struct ReadAnomaly {
   int joined_last = 0;
 };
 
-/// Collects the anomalies of every read call it is passed to, in file order.
-struct ReadReport {
-  std::vector<ReadAnomaly> anomalies;
-};
-
 /// One warning line for `anomaly`, with the leading blank of every console line, e.g.
 /// ` Warning: line 41, series "569012": missing-value code -999 in 1 value from year 1970, read
 /// as missing`.

@@ -1,15 +1,16 @@
 #include "formats/trrw.h"
 
-#include "formats/index_series_reader.h"
 #include "formats/measurement_series_reader.h"
-#include "formats/series_read_call.h"
+#include "formats/series_builder.h"
 
 namespace kvr {
 
-TrrwStatus trrw_read(LineReader& in, ReadMode mode, int max_length, TrrwSeries* series,
-                     TrrwReadState* state) {
-  SeriesReadCall call(in, mode, max_length, series, state);
-  return mode == ReadMode::kIndex ? read_index_series(call) : read_measurement_series(call);
+SeriesRead SeriesReader::next() {
+  SeriesBuilder builder(in_, max_length_);
+  builder.series().first_line = previous_first_line_;
+  SeriesRead read = read_measurement_series(builder);
+  previous_first_line_ = read.series.first_line;
+  return read;
 }
 
 }  // namespace kvr

@@ -8,21 +8,20 @@
 namespace kvr {
 
 /// How a measurement series ended: at 999 (units of 0.01 mm), at -9999 (0.001 mm), or at a
-/// record of another series, its end marker lost. kNone for index series and free format.
+/// record of another series, its end marker lost. kNone for free format.
 enum class EndMarker { kNone, kHundredths, kThousandths, kLost };
 
-/// The one-series transfer buffer of the decade-format reader and writers. values[i - 1] is
-/// value i; depths[i - 1] its sample depth (index series only). `id` is 8 characters for
+/// One series as the decade-format reader hands it out and the writers take it. values[i - 1]
+/// is value i; depths[i - 1] its sample depth (index records only). `id` is 8 characters for
 /// measurement series, 6 for a chronology.
 ///
-/// On reading, values (and, for index series, depths) hold the values stored: `count` of
-/// them, or max_length for TrrwStatus::kSeriesTooLong. On writing, values[0..count-1] are
-/// written; a value or depth beyond the end of its vector counts as missing (value) or 0
-/// (depth).
+/// On reading, values hold the values stored: `count` of them, or max_length for a series
+/// too long (SeriesRead::Kind::kSeriesTooLong). On writing, values[0..count-1] are written; a
+/// value or depth beyond the end of its vector counts as missing (value) or 0 (depth).
 struct TrrwSeries {
   std::string id;
   int first_year = 0;
-  int count = 0;       // on reading -999 at the end of the file
+  int count = 0;
   int first_line = 0;  // reading: the line of the series' first record
   std::vector<float> values;
   std::vector<int> depths;

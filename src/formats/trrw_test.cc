@@ -11,6 +11,7 @@
 #include "common/fixed_format.h"
 #include "decade_reading.h"
 #include "formats/decade_format.h"
+#include "index_reading.h"
 #include "text_helpers.h"
 
 namespace kvr {
@@ -21,19 +22,18 @@ using test::read_decade;
 using test::replace_all;
 using test::write_decade;
 
-// A file read call by call, with the state kept between the calls.
+using Kind = SeriesRead::Kind;
+
+// A file read series by series.
 class CallByCall {
  public:
-  explicit CallByCall(const std::string& text) : in_(text), lines_(in_) {}
-  TrrwStatus read(TrrwSeries* series, ReadMode mode = ReadMode::kMeasurements) {
-    return trrw_read(lines_, mode, 100, series, &state);
-  }
-
-  TrrwReadState state;
+  explicit CallByCall(const std::string& text) : in_(text), lines_(in_), reader_(lines_, 100) {}
+  SeriesRead next() { return reader_.next(); }
 
  private:
   std::istringstream in_;
   LineReader lines_;
+  SeriesReader reader_;
 };
 
 TrrwSeries make_series(std::string id, int first_year, std::vector<float> values,
@@ -69,8 +69,7 @@ const std::string kSmallFile =
 TEST(TrrwReadTest, BothEndMarkers) {
   const DecadeReading r = read_decade(kSmallFile);
   ASSERT_EQ(r.series.size(), 2u);
-  EXPECT_EQ(r.statuses.back(), TrrwStatus::kEndOfFile);
-  EXPECT_EQ(r.state.series_counter, -999);
+  EXPECT_EQ(r.kinds.back(), Kind::kEndOfFile);
 
   const TrrwSeries& a = r.series[0];
   EXPECT_EQ(a.id, "ABC001  ");
@@ -86,8 +85,8 @@ TEST(TrrwReadTest, BothEndMarkers) {
   ASSERT_EQ(b.count, 2);
   EXPECT_FLOAT_EQ(b.values[0], 0.123f);
   EXPECT_FLOAT_EQ(b.values[1], 0.456f);
-  EXPECT_EQ(r.state.dropped.line_number, 0);
-  EXPECT_TRUE(r.state.report.anomalies.empty());
+  EXPECT_FALSE(r.cut.has_value());
+  EXPECT_TRUE(r.anomalies.empty());
 }
 
 void expect_same_reading(const DecadeReading& a, const DecadeReading& b, const std::string& name) {
@@ -97,8 +96,7 @@ void expect_same_reading(const DecadeReading& a, const DecadeReading& b, const s
     EXPECT_EQ(a.series[i].first_year, b.series[i].first_year) << name;
     EXPECT_EQ(a.series[i].values, b.series[i].values) << name;
   }
-  EXPECT_EQ(a.state.echo, b.state.echo) << name;
-  EXPECT_EQ(a.state.text.header_lines, b.state.text.header_lines) << name;
+  EXPECT_EQ(a.text_records, b.text_records) << name;
 }
 
 TEST(TrrwReadTest, LineEndsAndTabsReadLikeTheCleanFile) {
@@ -125,33 +123,30 @@ TEST(TrrwReadTest, LineEndsAndTabsReadLikeTheCleanFile) {
   for (const auto& c : cases) expect_same_reading(reference, read_decade(c.bytes), c.name);
 }
 
-TEST(TrrwReadTest, TextRecordsAreEchoedAndKept) {
+TEST(TrrwReadTest, TextRecordsComeWithTheSeriesTheyPrecede) {
   const std::string escape = "Bad \x1b[31m header";
   const DecadeReading r = read_decade(kSmallFile + "A fourth header, not kept\n" + escape + "\n" +
                                       "short\n" + "\n" + "BCD001  1850   100   999\n");
   ASSERT_EQ(r.series.size(), 3u);
   auto pad80 = [](std::string_view s) { return pad_right(s, 80); };
-  const std::string expected_console =
-      "\n title of data:\n " + pad80("Glen Derry  WIDTH_RING PISY") + "\n " +
-      pad80("Great Britain   Scots pine 1773 1978") + "\n " + pad80("FRITZ SCHWEINGRUBER") + "\n" +
-      "\n title of data:\n " + pad80("A fourth header, not kept") + "\n " +
-      pad80("Bad ?[31m header") + "\n";
-  EXPECT_EQ(r.state.echo, expected_console);
-  // The latest call that met text records set header line 1 and 2; "short" (blank year
-  // columns) and the empty line are neither data nor text.
-  EXPECT_EQ(r.state.text.header_lines[0], pad_right("A fourth header, not kept", 85));
-  EXPECT_EQ(r.state.text.header_lines[1], pad_right(escape, 85));
-  EXPECT_EQ(r.state.text.header_lines[2], pad_right("FRITZ SCHWEINGRUBER", 85));
-  EXPECT_EQ(r.state.text.title, std::string(85, ' '));  // the last call met no text
+  // Each in its 80 columns, as it stands (the console shows control characters as '?');
+  // "short" (blank year columns) and the empty line are neither data nor text.
+  const std::vector<std::vector<std::string>> expected = {
+      {pad80("Glen Derry  WIDTH_RING PISY"), pad80("Great Britain   Scots pine 1773 1978"),
+       pad80("FRITZ SCHWEINGRUBER")},
+      {},
+      {pad80("A fourth header, not kept"), pad80(escape)},
+      {}};  // the end of the file
+  EXPECT_EQ(r.text_records, expected);
   EXPECT_EQ(r.series[2].first_year, 1850);
 
-  // A decimal point makes a record a text record; the title is that of the call.
+  // A decimal point makes a record a text record.
   CallByCall file("ABC001  1901   1.5   200   999\nABC001  1901   100   999\n");
-  TrrwSeries s;
-  ASSERT_EQ(file.read(&s), TrrwStatus::kSeries);
-  EXPECT_EQ(file.state.text.title, pad_right("ABC001  1901   1.5   200   999", 85));
-  EXPECT_EQ(s.count, 1);
-  EXPECT_EQ(file.state.series_counter, 1);
+  const SeriesRead first = file.next();
+  ASSERT_EQ(first.kind, Kind::kSeries);
+  EXPECT_EQ(first.text_records,
+            std::vector<std::string>{pad_right("ABC001  1901   1.5   200   999", 80)});
+  EXPECT_EQ(first.series.count, 1);
 }
 
 TEST(TrrwReadTest, AtMostTwentyFiveTextRecordsInOneCall) {
@@ -163,26 +158,24 @@ TEST(TrrwReadTest, AtMostTwentyFiveTextRecordsInOneCall) {
 
   const DecadeReading too_many = read_decade(header + "Text line 26\n" + series);
   EXPECT_TRUE(too_many.series.empty());
-  EXPECT_EQ(too_many.statuses.back(), TrrwStatus::kTooManyTextLines);
-  const std::string tail =
-      " " + pad_right("Text line 25", 80) + "\n sbr trrw:  over 25 text lines\n";
-  ASSERT_GE(too_many.state.echo.size(), tail.size());
-  EXPECT_EQ(too_many.state.echo.substr(too_many.state.echo.size() - tail.size()), tail);
+  EXPECT_EQ(too_many.kinds.back(), Kind::kTooManyTextLines);
+  ASSERT_EQ(too_many.text_records.back().size(), 25u);
+  EXPECT_EQ(too_many.text_records.back().back(), pad_right("Text line 25", 80));
 }
 
 TEST(TrrwReadTest, TooLongSeriesIsCountedToItsEnd) {
   const std::string file = write_decade(
       WriteMode::kMeasurements,
       {make_series("LONG01", 1901, widths(25, 1)), make_series("NEXT01", 1950, widths(3, 2))});
-  const DecadeReading r = read_decade(file, ReadMode::kMeasurements, 15);
-  ASSERT_EQ(r.statuses.size(), 3u);
-  EXPECT_EQ(r.statuses[0], TrrwStatus::kSeriesTooLong);
+  const DecadeReading r = read_decade(file, 15);
+  ASSERT_EQ(r.kinds.size(), 3u);
+  EXPECT_EQ(r.kinds[0], Kind::kSeriesTooLong);
   EXPECT_EQ(r.series[0].id, "LONG01  ");
   EXPECT_EQ(r.series[0].first_year, 1901);
   EXPECT_EQ(r.series[0].count, 25);
   ASSERT_EQ(r.series[0].values.size(), 15u);
   EXPECT_NEAR(r.series[0].values[14], widths(25, 1)[14], 1e-6);
-  EXPECT_EQ(r.statuses[1], TrrwStatus::kSeries);
+  EXPECT_EQ(r.kinds[1], Kind::kSeries);
   EXPECT_EQ(r.series[1].count, 3);
 }
 
@@ -190,27 +183,28 @@ TEST(TrrwReadTest, SeriesCutByTheEndOfTheFileIsDroppedAndNamed) {
   // Blank fields of a record read 0: 2 + 10 values before the file ends.
   const DecadeReading r = read_decade(kSmallFile + "CUT001  1898   100   200\nCUT001  1900   300");
   EXPECT_EQ(r.series.size(), 2u);
-  EXPECT_EQ(r.statuses.back(), TrrwStatus::kEndOfFile);
-  EXPECT_EQ(r.state.dropped.id, "CUT001  ");
-  EXPECT_EQ(r.state.dropped.first_year, 1898);
-  EXPECT_EQ(r.state.dropped.line_number, 7);
-  EXPECT_EQ(r.state.dropped.count, 12);
+  EXPECT_EQ(r.kinds.back(), Kind::kEndOfFile);
+  ASSERT_TRUE(r.cut.has_value());
+  EXPECT_EQ(r.cut->id, "CUT001  ");
+  EXPECT_EQ(r.cut->first_year, 1898);
+  EXPECT_EQ(r.cut->line_number, 7);
 
-  // The same in mode "ir": a last record without fillers and no filler record after it.
+  // The same in index records: a last record without fillers and no filler record after it.
   TrrwSeries chronology = make_series("CRN001", 1900, widths(10, 3));
   std::string index = write_decade(WriteMode::kIndex, chronology);
   index = index.substr(0, index.find('\n') + 1);  // without the filler record
-  const DecadeReading ir = read_decade(index, ReadMode::kIndex);
+  const test::IndexReading ir = test::read_index(index);
   EXPECT_TRUE(ir.series.empty());
-  EXPECT_EQ(ir.state.dropped.line_number, 1);
-  EXPECT_EQ(ir.state.dropped.first_year, 1900);
+  ASSERT_TRUE(ir.cut.has_value());
+  EXPECT_EQ(ir.cut->line_number, 1);
+  EXPECT_EQ(ir.cut->first_year, 1900);
 
-  // The buffer tells the end of the file too.
+  // A series cut before its first record ended.
   CallByCall file("CUT001  1890   100\n");
-  TrrwSeries s;
-  EXPECT_EQ(file.read(&s), TrrwStatus::kEndOfFile);
-  EXPECT_EQ(s.count, -999);
-  EXPECT_EQ(file.state.dropped.first_year, 1890);
+  const SeriesRead end = file.next();
+  EXPECT_EQ(end.kind, Kind::kEndOfFile);
+  ASSERT_TRUE(end.cut.has_value());
+  EXPECT_EQ(end.cut->first_year, 1890);
 }
 
 TEST(TrrwReadTest, ReadingReportNamesLineSeriesAndYear) {
@@ -226,20 +220,20 @@ TEST(TrrwReadTest, ReadingReportNamesLineSeriesAndYear) {
   EXPECT_FLOAT_EQ(r.series[0].values[19], 1.0f);
   EXPECT_TRUE(is_missing(r.series[0].values[20]));
   EXPECT_FLOAT_EQ(r.series[0].values[21], 99.9f);
-  ASSERT_EQ(r.state.report.anomalies.size(), 3u);
-  const ReadAnomaly& gap = r.state.report.anomalies[0];
+  ASSERT_EQ(r.anomalies.size(), 3u);
+  const ReadAnomaly& gap = r.anomalies[0];
   EXPECT_EQ(gap.kind, ReadAnomalyKind::kYearGap);
   EXPECT_EQ(gap.line_number, 2);
   EXPECT_EQ(gap.id, "ABC001  ");
   EXPECT_EQ(gap.year, 1920);
   EXPECT_EQ(gap.expected_year, 1910);
-  EXPECT_EQ(r.state.report.anomalies[1].kind, ReadAnomalyKind::kFillerValue);
-  EXPECT_EQ(r.state.report.anomalies[1].year, 1922);
-  EXPECT_EQ(r.state.report.anomalies[2].kind, ReadAnomalyKind::kMissingCodes);
+  EXPECT_EQ(r.anomalies[1].kind, ReadAnomalyKind::kFillerValue);
+  EXPECT_EQ(r.anomalies[1].year, 1922);
+  EXPECT_EQ(r.anomalies[2].kind, ReadAnomalyKind::kMissingCodes);
   EXPECT_EQ(describe(gap),
             " Warning: line 2, series \"ABC001\": the record's year 1920 leaves the years 1910 to "
             "1919 without values, read as missing");
-  EXPECT_EQ(describe(r.state.report.anomalies[2]),
+  EXPECT_EQ(describe(r.anomalies[2]),
             " Warning: line 2, series \"ABC001\": missing-value code -999 in 1 value from year "
             "1921, read as missing");
 }
@@ -355,7 +349,7 @@ TEST(TrrwRoundTripTest, FirstRecordSlots) {
       return f;
     }()) << c.year;
     EXPECT_EQ(index.substr(86, 10), c.second_index) << c.year;
-    const DecadeReading ir = read_decade(index, ReadMode::kIndex);
+    const test::IndexReading ir = test::read_index(index);
     ASSERT_EQ(ir.series.size(), 1u) << c.year;
     EXPECT_EQ(ir.series[0].first_year, c.year);
     ASSERT_EQ(ir.series[0].count, 23);
@@ -387,9 +381,9 @@ TEST(TrrwRoundTripTest, ManySeriesWriteReadWrite) {
   EXPECT_EQ(write_decade(WriteMode::kMeasurements, mr.series), raw);
 
   const std::string index = write_decade(WriteMode::kIndex, index_series);
-  const DecadeReading ir = read_decade(index, ReadMode::kIndex);
+  const test::IndexReading ir = test::read_index(index);
   ASSERT_EQ(ir.series.size(), index_series.size());
-  EXPECT_TRUE(ir.state.report.anomalies.empty());
+  EXPECT_TRUE(ir.text_records.empty());
   for (std::size_t i = 0; i < ir.series.size(); ++i) {
     const TrrwSeries& in = index_series[i];
     const TrrwSeries& out = ir.series[i];
@@ -410,15 +404,14 @@ TEST(TrrwRoundTripTest, ManySeriesWriteReadWrite) {
 TEST(TrrwReadTest, IndexRecordsWithoutDepths) {
   const std::string index =
       write_decade(WriteMode::kIndex, make_series("CRN", 1995, {1, 2, 3}, {5, 6, 7}));
-  CallByCall file(index + index);
-  TrrwSeries s;
-  s.id = "******";
-  ASSERT_EQ(file.read(&s, ReadMode::kIndex), TrrwStatus::kSeries);
-  EXPECT_EQ(s.id, "CRN     ");
-  EXPECT_EQ(s.depths, std::vector<int>(3, 0));
-  ASSERT_EQ(file.read(&s, ReadMode::kIndex), TrrwStatus::kSeries);
-  EXPECT_EQ(s.depths, (std::vector<int>{5, 6, 7}));
-  EXPECT_FLOAT_EQ(s.values[2], 3.0f);
+  const test::IndexReading without = test::read_index(index, false);
+  ASSERT_EQ(without.series.size(), 1u);
+  EXPECT_EQ(without.series[0].id, "CRN     ");
+  EXPECT_EQ(without.series[0].depths, std::vector<int>(3, 0));
+  const test::IndexReading with = test::read_index(index + index);
+  ASSERT_EQ(with.series.size(), 2u);
+  EXPECT_EQ(with.series[1].depths, (std::vector<int>{5, 6, 7}));
+  EXPECT_FLOAT_EQ(with.series[1].values[2], 3.0f);
 }
 
 TEST(TrrwReadTest, FreeFormatSeries) {
@@ -438,20 +431,22 @@ TEST(TrrwReadTest, FreeFormatSeries) {
   EXPECT_FLOAT_EQ(f.values[4], 0.005f);
   EXPECT_FLOAT_EQ(f.values[11], -0.125f);
   EXPECT_EQ(r.series[1].first_year, 1901);
-  EXPECT_TRUE(r.state.echo.empty());
+  for (const std::vector<std::string>& text : r.text_records) EXPECT_TRUE(text.empty());
+  EXPECT_EQ(r.free_format.front(), DatarStatus::kSeries);
 
   // The file ends before the count line: the end of the file, with the series named.
   const DecadeReading cut = read_decade("ABC001  1901   100   999\n" + hash_line);
   EXPECT_EQ(cut.series.size(), 1u);
-  EXPECT_EQ(cut.statuses.back(), TrrwStatus::kEndOfFile);
-  EXPECT_EQ(cut.state.dropped.id, "FREE0001");
-  EXPECT_EQ(cut.state.dropped.line_number, 2);
+  EXPECT_EQ(cut.kinds.back(), Kind::kEndOfFile);
+  ASSERT_TRUE(cut.cut.has_value());
+  EXPECT_EQ(cut.cut->id, "FREE0001");
+  EXPECT_EQ(cut.cut->line_number, 2);
 
   // Longer than the limit: counted, only the limit stored, the next series read after it.
-  const DecadeReading too_long = read_decade(
-      hash_line + count_line + data + "ABC001  1901   100   999\n", ReadMode::kMeasurements, 5);
+  const DecadeReading too_long =
+      read_decade(hash_line + count_line + data + "ABC001  1901   100   999\n", 5);
   ASSERT_EQ(too_long.series.size(), 2u);
-  EXPECT_EQ(too_long.statuses[0], TrrwStatus::kSeriesTooLong);
+  EXPECT_EQ(too_long.kinds[0], Kind::kSeriesTooLong);
   EXPECT_EQ(too_long.series[0].count, 12);
   EXPECT_EQ(too_long.series[0].values.size(), 5u);
   EXPECT_EQ(too_long.series[1].first_year, 1901);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -15,21 +16,6 @@
 namespace kvr {
 namespace {
 
-// The years that the decade-format result files can hold: a year field of at most six
-// columns with its minus sign, and of four columns for years from 0 on.
-constexpr int kEarliestWritableYear = -99999;
-constexpr int kLatestWritableYear = 9999;
-
-std::string years_of(const SeriesInfo& info) {
-  return std::to_string(info.first_year) + " to " + std::to_string(info.last_year);
-}
-
-std::string name_of(const SeriesInfo& info) {
-  std::string name = "\"";
-  name.append(trim_right(info.id)).append("\" (").append(years_of(info)).append(")");
-  return name;
-}
-
 SeriesInfo info_of(const TrrwSeries& series) {
   SeriesInfo info;
   info.id = pad_right(series.id, 8);
@@ -39,25 +25,25 @@ SeriesInfo info_of(const TrrwSeries& series) {
   return info;
 }
 
-// Why a file of another kind is refused; empty for a file of measurements.
-std::string other_kind_refusal(LineReader& lines) {
+// Why a file of another kind is refused; kNone for a file of measurements.
+Refusal::Kind other_kind_refusal(LineReader& lines) {
   bool whole = false;
   const std::string_view head = lines.head(&whole);
-  const FileKind kind = file_kind(head, whole);
-  if (kind == FileKind::kChronology) {
-    return " The input file holds a chronology (index records with sample depth), not tree-ring "
-           "measurements. Program terminating.";
+  switch (file_kind(head, whole)) {
+    case FileKind::kChronology:
+      return Refusal::Kind::kChronology;
+    case FileKind::kColumnTable:
+      return Refusal::Kind::kColumnTable;
+    case FileKind::kMeasurements:
+      break;
   }
-  if (kind == FileKind::kColumnTable) {
-    return " The input file is a table of columns (a year, then one value per series), not "
-           "decade-format records of measurements. Program terminating.";
-  }
-  return "";
+  return Refusal::Kind::kNone;
 }
 
 // The warnings of the reader and of the assembly so far, in the order of their lines.
-std::vector<ReadAnomaly> in_line_order(const ReadReport& report, const SeriesAssembly& assembly) {
-  std::vector<ReadAnomaly> all = report.anomalies;
+std::vector<ReadAnomaly> in_line_order(const std::vector<ReadAnomaly>& read,
+                                       const SeriesAssembly& assembly) {
+  std::vector<ReadAnomaly> all = read;
   all.insert(all.end(), assembly.notes().begin(), assembly.notes().end());
   std::stable_sort(all.begin(), all.end(), [](const ReadAnomaly& a, const ReadAnomaly& b) {
     return a.line_number < b.line_number;
@@ -85,7 +71,7 @@ void note_duplicate_ids(const std::vector<TrrwSeries>& all, std::vector<ReadAnom
 
 // The set of the assembled series, without its values; the refusal when they span more
 // years than the grids hold.
-std::string fill_series_infos(const std::vector<TrrwSeries>& all, MeasurementSet* set) {
+Refusal fill_series_infos(const std::vector<TrrwSeries>& all, MeasurementSet* set) {
   for (const TrrwSeries& series : all) {
     const SeriesInfo info = info_of(series);
     if (info.last_year > set->latest_last_year) set->latest_last_year = info.last_year;
@@ -94,16 +80,14 @@ std::string fill_series_infos(const std::vector<TrrwSeries>& all, MeasurementSet
     set->series.push_back(info);
   }
   set->time_span = set->latest_last_year - set->earliest_first_year + 1;
-  if (set->time_span <= kMaxPositions) return "";
+  if (set->time_span <= kMaxPositions) return {};
   const SeriesInfo* earliest = nullptr;
   const SeriesInfo* latest = nullptr;
   for (const SeriesInfo& info : set->series) {
     if (earliest == nullptr || info.first_year < earliest->first_year) earliest = &info;
     if (latest == nullptr || info.last_year > latest->last_year) latest = &info;
   }
-  return " The series span " + std::to_string(set->time_span) + " years, from series " +
-         name_of(*earliest) + " to series " + name_of(*latest) + "; the limit is " +
-         std::to_string(kMaxPositions) + " years. Program terminating.";
+  return {Refusal::Kind::kSpanTooLong, *earliest, *latest, set->time_span};
 }
 
 // The value grid: series j's values from ring 1 on, 0.0 stored as 0.001.
@@ -120,23 +104,19 @@ void fill_values(const std::vector<TrrwSeries>& all, MeasurementSet* set) {
   }
 }
 
-// Why the series read into `buffer` ends the reading (status kSeriesTooLong, or years the
-// result files cannot hold); empty when it can be taken.
-std::string series_refusal(TrrwStatus status, const TrrwSeries& buffer) {
-  const SeriesInfo info = info_of(buffer);
-  if (status == TrrwStatus::kSeriesTooLong) {
-    return " Series " + name_of(info) + " holds " + std::to_string(info.length) +
-           " values; the limit is " + std::to_string(kMaxPositions) +
-           " values per series. Program terminating.";
+// Why the series read ends the reading (too long, or years the result files cannot hold);
+// kNone when it can be taken.
+Refusal series_refusal(const SeriesRead& read) {
+  const SeriesInfo info = info_of(read.series);
+  if (read.kind == SeriesRead::Kind::kSeriesTooLong) {
+    return {Refusal::Kind::kSeriesTooLong, info, {}, 0};
   }
   // Such a series could be analysed, but its results could not be written back.
   if (info.length >= 1 &&
       (info.first_year < kEarliestWritableYear || info.last_year > kLatestWritableYear)) {
-    return " Series " + name_of(info) + " has years outside " +
-           std::to_string(kEarliestWritableYear) + " to " + std::to_string(kLatestWritableYear) +
-           ", the years that KVRmodeled.raw and KVRmodeled.crn can hold. Program terminating.";
+    return {Refusal::Kind::kUnwritableYears, info, {}, 0};
   }
-  return "";
+  return {};
 }
 
 // The anomaly of a series without values, or of one that the file ended inside.
@@ -154,47 +134,47 @@ ReadAnomaly series_anomaly(ReadAnomalyKind kind, int line_number, const std::str
 MeasurementReading read_measurement_file(std::istream& in) {
   MeasurementReading reading;
   LineReader lines(in);
-  reading.refusal = other_kind_refusal(lines);
-  if (!reading.refusal.empty()) return reading;
+  reading.refusal.kind = other_kind_refusal(lines);
+  if (reading.refusal.kind != Refusal::Kind::kNone) return reading;
 
-  TrrwReadState state;
+  SeriesReader reader(lines, kMaxPositions);
   SeriesAssembly assembly(kMaxPositions);
-  TrrwSeries buffer;
-  // The echo and the warnings so far go with the reading, and why it ends the run (empty: it
-  // does not).
-  const auto finish = [&](std::string refusal) {
-    reading.echo = std::move(state.echo);
-    reading.warnings = in_line_order(state.report, assembly);
+  std::vector<ReadAnomaly> anomalies;
+  // The warnings so far go with the reading, and why it ends the run (kNone: it does not).
+  const auto finish = [&](Refusal refusal) {
+    reading.warnings = in_line_order(anomalies, assembly);
     reading.refusal = std::move(refusal);
-    reading.usable = reading.refusal.empty();
+    reading.usable = reading.refusal.kind == Refusal::Kind::kNone;
   };
 
   for (;;) {
-    const TrrwStatus status =
-        trrw_read(lines, ReadMode::kMeasurements, kMaxPositions, &buffer, &state);
-    if (status == TrrwStatus::kTooManyTextLines) {
-      reading.echo = std::move(state.echo);
+    SeriesRead read = reader.next();
+    if (!read.text_records.empty() || read.free_format != DatarStatus::kSeries) {
+      reading.text.push_back({std::move(read.text_records), read.free_format});
+    }
+    anomalies.insert(anomalies.end(), read.anomalies.begin(), read.anomalies.end());
+    if (read.kind == SeriesRead::Kind::kTooManyTextLines) {
+      reading.refusal.kind = Refusal::Kind::kTooManyTextLines;
       return reading;
     }
-    if (status == TrrwStatus::kEndOfFile) {
-      if (const DroppedSeries& dropped = state.dropped; dropped.line_number > 0) {
-        state.report.anomalies.push_back(series_anomaly(
-            ReadAnomalyKind::kCutByEndOfFile, dropped.line_number, dropped.id, dropped.first_year));
+    if (read.kind == SeriesRead::Kind::kEndOfFile) {
+      if (const std::optional<CutSeries>& cut = read.cut; cut.has_value()) {
+        anomalies.push_back(series_anomaly(ReadAnomalyKind::kCutByEndOfFile, cut->line_number,
+                                           cut->id, cut->first_year));
       }
       break;
     }
-    if (std::string why = series_refusal(status, buffer); !why.empty()) {
+    if (Refusal why = series_refusal(read); why.kind != Refusal::Kind::kNone) {
       finish(std::move(why));
       return reading;
     }
-    if (buffer.count < 1) {
-      state.report.anomalies.push_back(
-          series_anomaly(ReadAnomalyKind::kNoValues, buffer.first_line, buffer.id, 0));
+    const TrrwSeries& series = read.series;
+    if (series.count < 1) {
+      anomalies.push_back(
+          series_anomaly(ReadAnomalyKind::kNoValues, series.first_line, series.id, 0));
     }
-    if (assembly.add(buffer) == static_cast<std::size_t>(kMaxSeries)) {
-      finish(" The file holds more than " + std::to_string(kMaxSeries) +
-             " series, the limit; series " + std::to_string(kMaxSeries + 1) + " is " +
-             name_of(info_of(buffer)) + ". Program terminating.");
+    if (assembly.add(series) == static_cast<std::size_t>(kMaxSeries)) {
+      finish({Refusal::Kind::kTooManySeries, info_of(series), {}, 0});
       return reading;
     }
   }
@@ -202,14 +182,14 @@ MeasurementReading read_measurement_file(std::istream& in) {
   assembly.finish();
   const std::vector<TrrwSeries>& all = assembly.series();
   if (all.empty()) {
-    finish(" The input file holds no tree-ring series. Program terminating.");
+    finish({Refusal::Kind::kNoSeries, {}, {}, 0});
     return reading;
   }
-  if (std::string why = fill_series_infos(all, &reading.set); !why.empty()) {
+  if (Refusal why = fill_series_infos(all, &reading.set); why.kind != Refusal::Kind::kNone) {
     finish(std::move(why));
     return reading;
   }
-  finish("");
+  finish({});
   note_duplicate_ids(all, &reading.warnings);
   fill_values(all, &reading.set);
   return reading;

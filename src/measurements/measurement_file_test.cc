@@ -173,7 +173,7 @@ TEST(MeasurementFileTest, ArchiveHabitsAreMendedAndNamed) {
   for (const HabitCase& c : cases) {
     SCOPED_TRACE(c.habit);
     const MeasurementReading r = read(c.file);
-    ASSERT_TRUE(r.usable) << r.refusal;
+    ASSERT_TRUE(r.usable) << static_cast<int>(r.refusal.kind);
     EXPECT_EQ(rendered(r.set), c.series);
     EXPECT_EQ(warning_texts(r), c.warnings);
   }
@@ -193,16 +193,12 @@ TEST(MeasurementFileTest, FilesOfAnotherKindAreRefusedWithTheReason) {
       << pad_right("Age Aligned", 60) << '\n'
       << "Age aligned Rank Standardized values\n";
   trrw_write(crn, WriteMode::kIndex, series, "   ");
-  const std::string chronology =
-      " The input file holds a chronology (index records with sample depth), not tree-ring "
-      "measurements. Program terminating.";
-  const std::string table =
-      " The input file is a table of columns (a year, then one value per series), not "
-      "decade-format records of measurements. Program terminating.";
+  const Refusal::Kind chronology = Refusal::Kind::kChronology;
+  const Refusal::Kind table = Refusal::Kind::kColumnTable;
   const struct {
     const char* what;
     std::string file;
-    std::string message;
+    Refusal::Kind refusal;
   } cases[] = {
       {"KVRmodeled.crn", crn.str(), chronology},
       {"index records without header lines",
@@ -220,14 +216,14 @@ TEST(MeasurementFileTest, FilesOfAnotherKindAreRefusedWithTheReason) {
     SCOPED_TRACE(c.what);
     const MeasurementReading r = read(c.file);
     EXPECT_FALSE(r.usable);
-    EXPECT_EQ(r.refusal, c.message);
-    EXPECT_TRUE(r.echo.empty());
+    EXPECT_EQ(r.refusal.kind, c.refusal);
+    EXPECT_TRUE(r.text.empty());
     EXPECT_TRUE(r.warnings.empty());
   }
   // Header lines with commas and tabs do not make a table.
   const MeasurementReading measurements =
       read("ABC001 1 Site, Country\tPISY\nABC001 2 more, text\nABC001  1901   100   200   999\n");
-  EXPECT_TRUE(measurements.usable) << measurements.refusal;
+  EXPECT_TRUE(measurements.usable) << static_cast<int>(measurements.refusal.kind);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "decade_reading.h"
+#include "index_reading.h"
 
 namespace kvr {
 namespace {
@@ -22,8 +23,8 @@ SeriesInfo info(const std::string& id, int first_year, int length, int start_pos
 }
 
 // The series of a decade-format text, read as the program reads its input.
-std::vector<TrrwSeries> read_back(const std::string& text, ReadMode mode) {
-  return test::read_decade(text, mode).series;
+std::vector<TrrwSeries> read_back(const std::string& text) {
+  return test::read_decade(text).series;
 }
 
 // The id of a measurement record in the column variant its minus signs choose, as a reader
@@ -87,7 +88,7 @@ TEST(DecadeOutputsTest, ModeledRawKeepsOneIdPerSeries) {
         EXPECT_EQ(record_id(line), c.id) << line;
       }
     }
-    const std::vector<TrrwSeries> read = read_back(out.str(), ReadMode::kMeasurements);
+    const std::vector<TrrwSeries> read = read_back(out.str());
     ASSERT_EQ(read.size(), 1u);
     EXPECT_EQ(read[0].first_year, c.first_year);
     EXPECT_EQ(read[0].values, std::vector<float>(25, 0.5f));
@@ -114,14 +115,15 @@ TEST(DecadeOutputsTest, ModeledChronologyReadsBack) {
 
   // The header lines are text records (the title, blank in columns 7-10, is passed over);
   // the chronology comes back with its gap.
-  const test::DecadeReading read = test::read_decade(text, ReadMode::kIndex);
-  ASSERT_EQ(read.statuses.front(), TrrwStatus::kSeries);
+  const test::IndexReading read = test::read_index(text);
+  ASSERT_FALSE(read.series.empty());
   const TrrwSeries& s = read.series.front();
   EXPECT_EQ(s.id, "KVRcrn  ");
   EXPECT_EQ(s.first_year, 1907);
   EXPECT_EQ(s.values, robust_mean);
   EXPECT_EQ(s.depths, depth);
-  EXPECT_EQ(read.state.text.header_lines[1], pad_right("Age aligned Rank Standardized values", 85));
+  ASSERT_EQ(read.text_records.size(), 2u);
+  EXPECT_EQ(read.text_records[1], pad_right("Age aligned Rank Standardized values", 80));
 }
 
 // One variant for the whole chronology (B from its first year -1003 on, the id cut to
@@ -141,7 +143,7 @@ TEST(DecadeOutputsTest, ModeledChronologyOneVariantAndDepthsItCanHold) {
   for (const char* start : {"\nKVRcr-1003", "\nKVRcr-1000", "\nKVRcr -990"}) {
     EXPECT_NE(text.find(start), std::string::npos) << start;
   }
-  const std::vector<TrrwSeries> read = read_back(text, ReadMode::kIndex);
+  const std::vector<TrrwSeries> read = test::read_index(text).series;
   ASSERT_EQ(read.size(), 1u);
   EXPECT_EQ(read[0].first_year, -1003);
   EXPECT_EQ(read[0].values, robust_mean);

@@ -1,27 +1,34 @@
 #include "decade_reading.h"
 
 #include <sstream>
+#include <utility>
 
 #include "io/line_reader.h"
 
 namespace kvr::test {
 
-DecadeReading read_decade(std::istream& in, ReadMode mode, int max_length) {
+DecadeReading read_decade(std::istream& in, int max_length) {
   DecadeReading reading;
   LineReader lines(in);
-  TrrwSeries buffer;
+  SeriesReader reader(lines, max_length);
   for (;;) {
-    const TrrwStatus status = trrw_read(lines, mode, max_length, &buffer, &reading.state);
-    reading.statuses.push_back(status);
-    if (status != TrrwStatus::kSeries && status != TrrwStatus::kSeriesTooLong) break;
-    reading.series.push_back(buffer);
+    SeriesRead read = reader.next();
+    reading.kinds.push_back(read.kind);
+    reading.text_records.push_back(read.text_records);
+    reading.free_format.push_back(read.free_format);
+    reading.anomalies.insert(reading.anomalies.end(), read.anomalies.begin(), read.anomalies.end());
+    reading.cut = read.cut;
+    if (read.kind != SeriesRead::Kind::kSeries && read.kind != SeriesRead::Kind::kSeriesTooLong) {
+      break;
+    }
+    reading.series.push_back(std::move(read.series));
   }
   return reading;
 }
 
-DecadeReading read_decade(const std::string& text, ReadMode mode, int max_length) {
+DecadeReading read_decade(const std::string& text, int max_length) {
   std::istringstream in(text);
-  return read_decade(in, mode, max_length);
+  return read_decade(in, max_length);
 }
 
 std::string write_decade(WriteMode mode, const TrrwSeries& series, std::string_view tag) {

@@ -1,8 +1,9 @@
 #pragma once
 
-// Whole decade-format texts read through trrw_read and written through trrw_write.
+// Whole decade-format texts read through SeriesReader and written through trrw_write.
 
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,18 +14,19 @@
 
 namespace kvr::test {
 
-/// Everything that reading a whole text through trrw_read gives.
+/// Everything that reading a whole text through SeriesReader gives.
 struct DecadeReading {
-  std::vector<TrrwSeries> series;    // each series returned, too long ones included
-  std::vector<TrrwStatus> statuses;  // one per call; the last one ended the reading
-  TrrwReadState state;               // after the last call
+  std::vector<TrrwSeries> series;       // each series handed out, too long ones included
+  std::vector<SeriesRead::Kind> kinds;  // one per next(); the last ended the reading
+  std::vector<std::vector<std::string>> text_records;  // one per next()
+  std::vector<DatarStatus> free_format;                // one per next()
+  std::vector<ReadAnomaly> anomalies;                  // of every next(), in order
+  std::optional<CutSeries> cut;                        // from the last next()
 };
 
-/// Reads series until a call returns neither kSeries nor kSeriesTooLong.
-DecadeReading read_decade(std::istream& in, ReadMode mode = ReadMode::kMeasurements,
-                          int max_length = kMaxPositions);
-DecadeReading read_decade(const std::string& text, ReadMode mode = ReadMode::kMeasurements,
-                          int max_length = kMaxPositions);
+/// Reads series until next() hands out neither a series nor a series too long.
+DecadeReading read_decade(std::istream& in, int max_length = kMaxPositions);
+DecadeReading read_decade(const std::string& text, int max_length = kMaxPositions);
 
 /// The records of `series`, and of every series of `all` one after the other.
 std::string write_decade(WriteMode mode, const TrrwSeries& series, std::string_view tag = "   ");

@@ -1,0 +1,170 @@
+#include <algorithm>
+
+#include "common/dimensions.h"
+#include "formats/measurement_series_reader.h"
+
+namespace kvr {
+namespace {
+
+// Records held back while looking for a measurement after a 999: more than a series can
+// hold means the series ends there.
+constexpr std::size_t kMaxHeldRecords = kMaxPositions / 10 + 2;
+
+}  // namespace
+
+bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
+  const int year = r.reading.year;
+  const int slots = slots_of(r);
+  for (int k = 0; k < slots; ++k) {
+    const int field = r.values[static_cast<std::size_t>(k)];
+    if ((r.bad_fields & (1u << k)) != 0) {
+      ReadAnomaly a = anomaly(ReadAnomalyKind::kFieldNoNumber, r.line_number, year + k);
+      a.count = k + 1;
+      note(a);
+      builder_.store(kMissing);
+      continue;
+    }
+    if (field == kEndMarkerThousandths) {
+      end_at_marker(EndMarker::kThousandths);
+      // Records of only missing values may follow; a record with measurements starts the
+      // next series. (Nothing is held back here: a held record with -9999 is the last one
+      // held, so the record found came from the file.)
+      if (measurement_follows(year + slots)) {
+        held_.pop_back();
+        in_.step_back();
+      }
+      pass_over_held(r.line_number);
+      return true;
+    }
+    if (field == kEndMarker) {
+      if (holds_measurement(r, k + 1, slots) || measurement_follows(year + slots)) {
+        if (open_999_.empty()) {
+          open_999_note_ = anomaly(ReadAnomalyKind::kNotEndMarker, r.line_number, year + k);
+        }
+        ++open_999_note_.count;
+        if (series_.count < builder_.limit()) open_999_.push_back(series_.count);
+        builder_.store(static_cast<float>(field) * 0.01f);
+        continue;
+      }
+      pass_over_held(r.line_number);
+      end_at_marker(EndMarker::kHundredths);
+      return true;
+    }
+    if (field < 0) {
+      if (missing_count_ == 0) {
+        missing_year_ = year + k;
+        missing_line_ = r.line_number;
+      }
+      ++missing_count_;
+      if (std::find(missing_codes_.begin(), missing_codes_.end(), field) == missing_codes_.end()) {
+        missing_codes_.push_back(field);
+      }
+      builder_.store(kMissing);
+      continue;
+    }
+    if (field == kFiller) {
+      ReadAnomaly a = anomaly(ReadAnomalyKind::kFillerValue, r.line_number, year + k);
+      a.value = field;
+      note(a);
+    }
+    builder_.store(static_cast<float>(field) * 0.01f);
+  }
+  expected_year_ = year + slots;
+  last_record_line_ = r.line_number;
+  int blanks = 0;
+  while (blanks < slots && (r.blank_fields & (1u << (slots - 1 - blanks))) != 0) ++blanks;
+  trailing_blanks_ = blanks == slots ? trailing_blanks_ + blanks : blanks;
+  return false;
+}
+
+void MeasurementSeriesReader::drop_trailing_blanks() {
+  series_.count -= trailing_blanks_;
+  if (static_cast<int>(series_.values.size()) > series_.count) {
+    series_.values.resize(static_cast<std::size_t>(series_.count));
+  }
+  expected_year_ -= trailing_blanks_;
+  trailing_blanks_ = 0;
+}
+
+bool MeasurementSeriesReader::measurement_follows(int expected) {
+  for (const MeasurementRecord& held : held_) {
+    if (holds_measurement(held, 0, slots_of(held))) return true;
+    expected = held.reading.year + slots_of(held);
+  }
+  MeasurementRecord r;
+  for (;;) {
+    if (held_.size() >= kMaxHeldRecords) return false;
+    if (!in_.next(&line_)) return false;
+    view_.assign(line_);
+    const LineKind kind = read_measurement_record(view_, &r);
+    if (kind == LineKind::kSkip) continue;
+    bool alternative = false;
+    if (kind == LineKind::kText || r.bad_fields != 0 ||
+        relation_to_series(r, expected, &alternative) == Relation::kEnds ||
+        !same_series_id(series_reading_, alternative ? r.alternative : r.reading)) {
+      in_.step_back();
+      return false;
+    }
+    if (alternative) take_alternative(&r);
+    r.line_number = in_.line_number();
+    const bool measured = holds_measurement(r, 0, slots_of(r));
+    expected = r.reading.year + slots_of(r);
+    held_.push_back(std::move(r));
+    if (measured) return true;
+  }
+}
+
+void MeasurementSeriesReader::pass_over_held(int marker_line) {
+  if (held_.empty()) return;
+  ReadAnomaly a =
+      anomaly(ReadAnomalyKind::kPassedOver, held_.front().line_number, held_.front().reading.year);
+  a.count = static_cast<int>(held_.size());
+  a.other_line = marker_line;
+  a.last_line = held_.back().line_number;
+  note(a);
+  held_.clear();
+}
+
+void MeasurementSeriesReader::end_at_marker(EndMarker marker) {
+  series_.end_marker = marker;
+  if (marker == EndMarker::kThousandths) {
+    // The series is in units of 0.001 mm.
+    for (float& v : series_.values) {
+      if (!is_missing(v)) v *= 0.1f;
+    }
+  }
+  if (!open_999_.empty()) {
+    if (marker == EndMarker::kHundredths) {
+      for (const int at : open_999_) series_.values[static_cast<std::size_t>(at)] = kMissing;
+    }
+    open_999_note_.units = marker == EndMarker::kThousandths ? 1000 : 100;
+    note(open_999_note_);
+  }
+  note_missing_codes();
+}
+
+void MeasurementSeriesReader::end_without_marker(const MeasurementRecord& r, int expected) {
+  // The units, and with them what its 999s are, wait for the file's other series.
+  series_.end_marker = EndMarker::kLost;
+  series_.open_999 = open_999_;
+  if (!open_999_.empty()) series_.open_999_note = open_999_note_;
+  const bool same = same_series_id(series_reading_, r.reading);
+  ReadAnomaly a = anomaly(same ? ReadAnomalyKind::kYearBack : ReadAnomalyKind::kLostEndMarker,
+                          r.line_number, r.reading.year);
+  a.expected_year = expected;
+  a.last_year = expected - 1;
+  a.other_line = last_record_line_;
+  a.other_id = r.reading.id;
+  series_.ending = a;
+  note_missing_codes();
+}
+
+void MeasurementSeriesReader::note_missing_codes() {
+  if (missing_count_ == 0) return;
+  ReadAnomaly a = anomaly(ReadAnomalyKind::kMissingCodes, missing_line_, missing_year_);
+  a.count = missing_count_;
+  a.codes = missing_codes_;
+  note(a);
+}
+
+}  // namespace kvr
