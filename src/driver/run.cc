@@ -204,9 +204,7 @@ class Analysis {
   Status plot_measurements_if_asked(int plot_kind) {
     bool yes = false;
     if (Answer a = console_.read_yes_no(&yes); a != Answer::kOk || !yes) return on_answer(a);
-    SampleDepth depth;
-    return on_answer(
-        plotmeas(plots_, state_.set, &depth, plot_kind, trim_right(state_.input_name)));
+    return on_answer(plotmeas(plots_, state_.set, plot_kind, trim_right(state_.input_name)));
   }
 
   Status align() {

@@ -278,15 +278,10 @@ TEST(TrrwWriteTest, IndexRecords) {
                            "4000  4" + "  TAG\n";
   const TrrwSeries ten = make_series(
       "KVRcrn", 1900, {1, 0.998f, -0.0625f, 0.5f, 0, 0.0625f, 1, 2, 3, 4}, std::vector<int>(10, 4));
-  // "iw" follows a full last record with a record of fillers, "cr" does not but starts with
-  // its header record.
+  // "iw" follows a full last record with a record of fillers.
   std::string fillers;
   for (int k = 0; k < 10; ++k) fillers += fill;
   EXPECT_EQ(write_decade(WriteMode::kIndex, ten, "TAG"), full + "KVRcrn1910" + fillers + "  TAG\n");
-  EXPECT_EQ(write_decade(WriteMode::kChronology, ten, "TAG"), "KVRcrn19001909\n" + full);
-  EXPECT_EQ(write_decade(WriteMode::kChronology, make_series("KVRcrn", -1001, {1, 2}), "TAG")
-                .substr(0, 17),
-            "KVRcrn-1001-1000\n");
 
   // Without depths every value gets depth 1; with any depth given, the depths are written
   // even when the first one is 0.

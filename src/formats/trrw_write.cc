@@ -113,20 +113,11 @@ void write_measurements(std::ostream& out, const TrrwSeries& series, const std::
   }
 }
 
-// Index records ("iw", "cr"): id and year as above (columns 1-10), ten pairs of a value x 1000
+// Index records ("iw"): id and year as above (columns 1-10), ten pairs of a value x 1000
 // (width 4) and a sample depth (width 3) in columns 11-80, two blanks, the record tag in
 // columns 83-85. Empty slots and missing values hold the filler 9990 with depth 0.
-// Index header record ("cr"): id (columns 1-6), first and last year of width 4, or of width
-// 5 when either is -1000 or less.
-void write_index(std::ostream& out, const TrrwSeries& series, const std::string& tag,
-                 bool chronology_header) {
+void write_index(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
   const int count = series.count;
-  if (chronology_header) {
-    const int last_year = series.first_year + count - 1;
-    const int width = series.first_year <= -1000 || last_year <= -1000 ? 5 : 4;
-    out << pad_right(series.id, 6) << format_int(series.first_year, width)
-        << format_int(last_year, width) << '\n';
-  }
   // Depths are taken when the caller gave any; a chronology without them gets depth 1.
   bool have_depths = false;
   for (int k = 1; k <= count && !have_depths; ++k) have_depths = depth_at(series, k) > 0;
@@ -135,7 +126,6 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
   int k = 0;
   std::string line;
   for (;; records.next()) {
-    if (chronology_header && k == count) return;
     std::array<std::string, 10> values;
     std::array<int, 10> depths{};
     values.fill(format_int(kFiller, 4));
@@ -171,10 +161,7 @@ void trrw_write(std::ostream& out, WriteMode mode, const TrrwSeries& series,
       write_measurements(out, series, tag);
       break;
     case WriteMode::kIndex:
-      write_index(out, series, tag, false);
-      break;
-    case WriteMode::kChronology:
-      write_index(out, series, tag, true);
+      write_index(out, series, tag);
       break;
   }
 }

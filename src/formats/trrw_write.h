@@ -7,11 +7,10 @@
 
 namespace kvr {
 
-/// The three ways of writing a series as decade-format records.
+/// The two ways of writing a series as decade-format records.
 enum class WriteMode {
   kMeasurements,  // "mw": measurement records in 0.001 mm, -9999 after the last value
   kIndex,         // "iw": index records with sample depth
-  kChronology,    // "cr": index records after an index header record
 };
 
 /// Writes one series; nothing when series.count < 1. `record_tag` (3 characters) goes after

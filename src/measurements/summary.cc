@@ -101,13 +101,6 @@ CommonInterval best_interval(std::span<const YearStretch> sorted) {
   return best;
 }
 
-CommonInterval commint(std::span<const SqcEntry> sorted) {
-  std::vector<YearStretch> stretches;
-  stretches.reserve(sorted.size());
-  for (const SqcEntry& e : sorted) stretches.push_back({e.first_year, e.last_year});
-  return best_interval(stretches);
-}
-
 std::vector<YearStretch> measured_stretches(const MeasurementSet& set, long long* missing) {
   std::vector<YearStretch> stretches;
   *missing = 0;

@@ -44,9 +44,6 @@ struct CommonInterval {
   long long rings = 0;
 };
 
-/// Finds the optimum common interval of entries in the order of sort_sqc (best_interval).
-CommonInterval commint(std::span<const SqcEntry> sorted);
-
 /// The data summary of a measurement set. A series' length is its span of years, missing
 /// values included. The common interval counts a series only where it has a value in every
 /// year (measured_stretches), so its rings are all measured.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <random>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,15 @@ std::vector<SqcEntry> sorted_entries(const MeasurementSet& set) {
   }
   sort_sqc(&entries);
   return entries;
+}
+
+// The common interval of entries in the order of sort_sqc, each entry a series measured
+// throughout its years: best_interval over their spans.
+CommonInterval commint(std::span<const SqcEntry> sorted) {
+  std::vector<YearStretch> stretches;
+  stretches.reserve(sorted.size());
+  for (const SqcEntry& e : sorted) stretches.push_back({e.first_year, e.last_year});
+  return best_interval(stretches);
 }
 
 // The candidate scan as the interval search is defined, cubic in the series count: every

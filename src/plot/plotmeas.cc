@@ -12,6 +12,13 @@
 namespace kvr {
 namespace {
 
+// The sample depth: calendar[p - 1] = series with a value at calendar position p, age[t - 1] =
+// series with a t-th value; kMaxPositions entries each.
+struct SampleDepth {
+  std::vector<int> calendar;
+  std::vector<int> age;
+};
+
 constexpr int kWindow = 11;  // years of the running mean
 constexpr int kHalf = 5;     // centre of a window = its start + kHalf
 
@@ -219,17 +226,18 @@ void draw_age_panel(Plotter& plotter, const MeasurementSet& set, const SampleDep
 
 }  // namespace
 
-Answer plotmeas(PlotContext& context, const MeasurementSet& set, SampleDepth* depth, int plot_kind,
+Answer plotmeas(PlotContext& context, const MeasurementSet& set, int plot_kind,
                 std::string_view title) {
   // The page is the same in every pass, so its data are worked out once.
-  const MeasurementPage page = measurement_page(set, depth);
+  SampleDepth depth;
+  const MeasurementPage page = measurement_page(set, &depth);
   const std::string plot_title = trim_right(title);
   Line line;
   const std::string file_name =
       plot_kind == kPlotTransformed ? kTransformedMeasurementsFile : kRawMeasurementsFile;
   return run_plot_loop(context, file_name, [&](Plotter& plotter) {
-    draw_calendar_panel(plotter, set, *depth, page, plot_kind, plot_title, &line);
-    draw_age_panel(plotter, set, *depth, page, plot_kind, &line);
+    draw_calendar_panel(plotter, set, depth, page, plot_kind, plot_title, &line);
+    draw_age_panel(plotter, set, depth, page, plot_kind, &line);
   });
 }
 

@@ -9,13 +9,6 @@
 
 namespace kvr {
 
-/// The sample-depth array: calendar[p - 1] = series with a value at calendar position p,
-/// age[t - 1] = series with a t-th value; kMaxPositions entries each.
-struct SampleDepth {
-  std::vector<int> calendar;
-  std::vector<int> age;
-};
-
 /// Plot kinds: raw measurements, or power-transformed ones.
 inline constexpr int kPlotRaw = 1;
 inline constexpr int kPlotTransformed = 2;
@@ -24,9 +17,9 @@ inline constexpr int kPlotTransformed = 2;
 /// loop with its options menu; saves "KVR_fig1.ps" (raw) or "KVR_fig1b.ps" (transformed).
 /// The set's values must be age aligned (value i of a series is its i-th ring). A series'
 /// line joins across its missing cells, which count for neither the depth nor the running
-/// means. Fills *depth.
+/// means.
 /// Returns kEndOfInput when the console ended at the menu.
-[[nodiscard]] Answer plotmeas(PlotContext& context, const MeasurementSet& set, SampleDepth* depth,
-                              int plot_kind, std::string_view title);
+[[nodiscard]] Answer plotmeas(PlotContext& context, const MeasurementSet& set, int plot_kind,
+                              std::string_view title);
 
 }  // namespace kvr

@@ -48,14 +48,13 @@ MeasurementSet make_set(const std::vector<Series>& series) {
 struct PlotRun {
   Answer answer;
   Calls calls;
-  SampleDepth depth;
 };
 
 PlotRun run(const MeasurementSet& set, int kind, const std::string& input = "c\n",
             std::string_view title = "oak.rwl     ") {
   RecordedPlot plot(input);
   PlotRun r;
-  r.answer = plotmeas(plot.context, set, &r.depth, kind, title);
+  r.answer = plotmeas(plot.context, set, kind, title);
   r.calls = plot.checked_calls();
   return r;
 }
@@ -120,15 +119,8 @@ TEST(PlotmeasTest, WholePageOfASmallSet) {
                 "plline 13 1,3 2,3 3,2 4,2 5,2 6,2 7,1 8,1 9,1 10,1 11,1 12,1 13,1",
                 "plend",
             }});
+  // The depth lines (the last plline of each panel) carry the depths worked out above.
   EXPECT_EQ(r.calls, expected);
-
-  ASSERT_EQ(r.depth.calendar.size(), static_cast<std::size_t>(kMaxPositions));
-  ASSERT_EQ(r.depth.age.size(), static_cast<std::size_t>(kMaxPositions));
-  const std::vector<int> calendar = {1, 1, 1, 1, 2, 2, 1, 3, 3, 3, 1, 1, 1, 0};
-  const std::vector<int> age = {3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 0};
-  EXPECT_EQ(std::vector<int>(r.depth.calendar.begin(), r.depth.calendar.begin() + 14), calendar);
-  EXPECT_EQ(std::vector<int>(r.depth.age.begin(), r.depth.age.begin() + 14), age);
-  EXPECT_EQ(std::count(r.depth.calendar.begin(), r.depth.calendar.end(), 0), kMaxPositions - 13);
 }
 
 // The calls of `calls` that start with `prefix`.

@@ -89,12 +89,11 @@ Session plot(Page page, const std::string& input) {
   PlotContext context{console, plotter, files};
   const MeasurementSet set = wave_set();
   Session session{Answer::kOk, ""};
-  SampleDepth depth;
   switch (page) {
     case Page::kRaw:
     case Page::kTransformed:
       session.answer =
-          plotmeas(context, set, &depth, page == Page::kRaw ? kPlotRaw : kPlotTransformed, "w");
+          plotmeas(context, set, page == Page::kRaw ? kPlotRaw : kPlotTransformed, "w");
       break;
     case Page::kChronology: {
       std::vector<float> mean(120), upper(120), lower(120);

@@ -9,7 +9,6 @@
 
 #include "common/dimensions.h"
 #include "measurements/calendar_shift.h"
-#include "numeric/dirsort.h"
 
 namespace kvr {
 namespace {

@@ -21,7 +21,11 @@ struct ClassRanks {
 void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& table,
              ClassRanks* result);
 
-/// The console lines of the ranking: the empty-sort message of dirsort for each class without
+/// What the sort of a class prints for a class without values.
+inline constexpr char kNothingToSortMessage[] =
+    " the number of values to be sorted is not positive.";
+
+/// The console lines of the ranking: the empty-sort message for each class without
 /// measurements, in class order.
 std::vector<std::string> empty_class_messages(const ClassRanks& ranks);
 

@@ -11,8 +11,8 @@
 
 #include "common/dimensions.h"
 #include "common/grid.h"
+#include "dirsort.h"
 #include "measurements/measurement_set.h"
-#include "numeric/dirsort.h"
 #include "standardize/age_class_table.h"
 #include "standardize/rankcls.h"
 

@@ -1,4 +1,4 @@
-#include "numeric/dirsort.h"
+#include "dirsort.h"
 
 #include <array>
 #include <ostream>
