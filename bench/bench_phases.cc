@@ -122,8 +122,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
     std::ofstream raw(folder / "KVRmodeled.raw", std::ios::binary);
     write_modeled_raw(raw, name, title, set, standardized);
     std::ofstream crn(folder / "KVRmodeled.crn", std::ios::binary);
-    write_modeled_crn(crn, name, title, false, chronology.robust_mean, chronology.sample_depth,
-                      set.earliest_first_year);
+    write_modeled_crn(crn, name, title, false, chronology, set.earliest_first_year);
   }
   const double decade_time = seconds_since(start);
   const double decade_peak = peak_megabytes();

@@ -10,19 +10,12 @@
 namespace kvr {
 namespace {
 
-constexpr std::size_t kTitleLength = 60;
-
 // How one attempt of the dialogue ended.
 enum class Step {
   kDone,        // a complete layout: the dialogue ends
   kNewAttempt,  // rejected: the dialogue starts again from its first line
   kStop,        // the console gave no usable answer: the run ends
 };
-
-// Overwrites run-title characters first..first + text.size() - 1 (counted from 1).
-void put_title(std::string* title, std::size_t first, std::string_view text) {
-  title->replace(first - 1, text.size(), text);
-}
 
 int domain_length(const AgeDomain& domain) {
   return domain.age_aligned ? domain.longest_length : domain.time_span;
@@ -70,7 +63,7 @@ void print_introduction(Console& console, const AgeDomain& domain) {
 // Option 1: classes of the typed size n from position 1 on, a table of the complete ones, and
 // the choice of the RAC among them.
 Step fixed_size_option(Console& console, const AgeDomain& domain, AgeClassTable* table,
-                       std::string* title, Answer* answer) {
+                       RunTitle* title, Answer* answer) {
   console.line("");
   console.prompt(" Enter Reference Age Class (RAC) size :> ");
   int n = 0;
@@ -80,8 +73,6 @@ Step fixed_size_option(Console& console, const AgeDomain& domain, AgeClassTable*
     reject_invalid(console);
     return Step::kNewAttempt;
   }
-  // Characters 16-33: the size part of the label, with the blanks around it.
-  put_title(title, 16, " Class_size= " + format_int(n, 3) + "  ");
 
   console.line("");
   console.line(domain.age_aligned ? " AgeClass    Start    Stop   "
@@ -134,17 +125,14 @@ Step fixed_size_option(Console& console, const AgeDomain& domain, AgeClassTable*
   table->rac_index = rac;
   table->rac_start = table->at(rac).start;
   table->rac_end = table->at(rac).end;
-  put_title(
-      title, 34,
-      pad_right("RAC= " + format_int(table->rac_start, 5) + " - " + format_int(table->rac_end, 5),
-                27));
+  *title = {title->age_aligned, RunTitle::Layout::kFixedSize, n, table->rac_start, table->rac_end};
   return Step::kDone;
 }
 
 // Option 2: the RAC is given by its bounds; classes of its size are laid out below and above
 // it, the first and the last cut at the ends of the domain.
 Step rac_bounds_option(Console& console, const AgeDomain& domain, AgeClassTable* table,
-                       std::string* title, Answer* answer) {
+                       RunTitle* title, Answer* answer) {
   console.line("");
   int x1 = 0;
   int x2 = 0;
@@ -194,18 +182,14 @@ Step rac_bounds_option(Console& console, const AgeDomain& domain, AgeClassTable*
 
   *table = rac_bounds_layout(static_cast<int>(rac_start), static_cast<int>(rac_end),
                              static_cast<int>(length));
-  put_title(title, 16,
-            pad_right("ClassSize= " + format_int(size, 3) + "  RAC= " + format_int(x1, 5) + " - " +
-                          format_int(x2, 5),
-                      45));
+  *title = {title->age_aligned, RunTitle::Layout::kRacBounds, size, x1, x2};
   return Step::kDone;
 }
 
 }  // namespace
 
 Answer age_class_dialogue(Console& console, const AgeDomain& domain, AgeClassTable* table,
-                          std::string* run_title) {
-  run_title->resize(kTitleLength, ' ');
+                          RunTitle* run_title) {
   for (;;) {
     *table = AgeClassTable{};
     print_introduction(console, domain);

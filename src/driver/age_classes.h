@@ -3,6 +3,7 @@
 #include <string>
 
 #include "io/console.h"
+#include "results/run_title.h"
 #include "standardize/age_class_table.h"
 
 namespace kvr {
@@ -17,9 +18,9 @@ struct AgeDomain {
 };
 
 /// The Age-Class and RAC dialogue: repeats its attempts until a valid layout is made, fills
-/// *table and writes the class label into characters 16-60 of *run_title (60 characters).
+/// *table and the layout of *run_title.
 /// Returns kEndOfInput or kInvalid when the console gave no usable answer (the run ends).
 [[nodiscard]] Answer age_class_dialogue(Console& console, const AgeDomain& domain,
-                                        AgeClassTable* table, std::string* run_title);
+                                        AgeClassTable* table, RunTitle* run_title);
 
 }  // namespace kvr

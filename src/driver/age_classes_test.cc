@@ -18,7 +18,7 @@ using Classes = std::vector<std::pair<int, int>>;
 struct Outcome {
   Answer answer = Answer::kOk;
   AgeClassTable table;
-  std::string title;
+  RunTitle title;
   std::string screen;
 };
 
@@ -47,8 +47,7 @@ Outcome run_dialogue(const AgeDomain& domain, const std::string& answers) {
   std::ostringstream out;
   Console console(in, out);
   Outcome o;
-  o.title = domain.age_aligned ? "Age Aligned    " : "Calendar Dates ";
-  o.title.resize(60, ' ');
+  o.title.age_aligned = domain.age_aligned;
   o.answer = age_class_dialogue(console, domain, &o.table, &o.title);
   o.screen = out.str();
   return o;
@@ -132,7 +131,8 @@ TEST(AgeClassDialogueTest, FixedSizeCalendarTranscript) {
   EXPECT_EQ(o.table.rac_end, 30);
   EXPECT_EQ(o.table.class_size, 10);
   // Characters 16 and 33 blank; the RAC bounds are positions.
-  EXPECT_EQ(o.title, "Calendar Dates  Class_size=  10  RAC=    21 -    30         ");
+  EXPECT_EQ(run_title_text(o.title),
+            "Calendar Dates  Class_size=  10  RAC=    21 -    30         ");
 }
 
 // Age-aligned attempts of both options: the screen after the introduction, and the title.
@@ -166,7 +166,7 @@ TEST(AgeClassDialogueTest, AgeTranscripts) {
     const Outcome o = run_dialogue(age_domain(100), c.answers);
     EXPECT_EQ(o.screen, kAgeIntroduction100 + c.after_introduction) << c.answers;
     EXPECT_EQ(o.answer, Answer::kOk) << c.answers;
-    EXPECT_EQ(o.title, c.title) << c.answers;
+    EXPECT_EQ(run_title_text(o.title), c.title) << c.answers;
   }
 }
 
@@ -225,8 +225,8 @@ TEST(AgeClassDialogueTest, Layouts) {
     EXPECT_EQ(o.table.class_size, c.class_size);
     std::string label = c.label;
     label.resize(45, ' ');
-    EXPECT_EQ(o.title.substr(15), label);
-    EXPECT_EQ(o.title.size(), 60u);
+    EXPECT_EQ(run_title_text(o.title).substr(15), label);
+    EXPECT_EQ(run_title_text(o.title).size(), 60u);
   }
 }
 
@@ -260,7 +260,7 @@ TEST(AgeClassDialogueTest, TooManyFixedClassesPausesAndStartsAgain) {
   EXPECT_EQ(count_of(o.screen, "]       "), 300 + 3);
   EXPECT_EQ(classes_of(o.table), uniform(1, 201, 100));
   EXPECT_EQ(o.table.rac_index, 2);
-  EXPECT_EQ(o.title.substr(15, 18), " Class_size= 100  ");
+  EXPECT_EQ(run_title_text(o.title).substr(15, 18), " Class_size= 100  ");
 }
 
 TEST(AgeClassDialogueTest, RejectedEntriesStartANewAttempt) {

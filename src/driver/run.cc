@@ -19,7 +19,8 @@
 #include "plot/plotmeas.h"
 #include "results/modeled_files.h"
 #include "results/output_files.h"
-#include "results/result_table.h"
+#include "results/result_files.h"
+#include "results/run_title.h"
 #include "results/signal_files.h"
 #include "standardize/age_class_table.h"
 #include "standardize/chronology.h"
@@ -28,9 +29,6 @@
 
 namespace kvr {
 namespace {
-
-// The run title: the alignment in characters 1-15, then the Age-Class layout.
-constexpr std::size_t kTitleLength = 60;
 
 // How a step ended: the run goes on, or it stops with the lines that say why (none when the
 // step has said it already). finish() is the one place that prints them.
@@ -67,13 +65,12 @@ int finish(Console& console, const Status& status) {
 
 // What the steps of a run hand on to the later ones.
 struct RunState {
-  std::string input_name;  // as typed, blank padded to kFileNameLength
+  std::string input_name;  // as the run takes it: cut to kFileNameLength, no trailing blanks
   std::string result_name;
   std::unique_ptr<std::istream> input;  // from opening to reading
   MeasurementSet set;
   bool power_transformed = false;
-  bool age_aligned = false;
-  std::string run_title = std::string(kTitleLength, ' ');
+  RunTitle title;  // the alignment and the Age-Class layout
   AgeClassTable classes;
   Grid<float> by_year;  // the standardized values by calendar position
   Chronology chronology;
@@ -109,7 +106,7 @@ class Analysis {
   // file, unless the input is that file itself.
   Status keep_answers() {
     if (!answers_kept_) return go_on();
-    return write_file(kAnswersFile, [&](std::ostream& out) { out << console_.lines_read(); });
+    return write_results(ResultFile::When::kLast);
   }
 
  private:
@@ -125,9 +122,9 @@ class Analysis {
     answers_kept_ = true;
     std::string typed;
     if (Answer a = console_.read_item(&typed); a != Answer::kOk) return on_answer(a);
-    state_.input_name = pad_right(typed, kFileNameLength);
+    state_.input_name = trim_right(pad_right(typed, kFileNameLength));
     state_.result_name = result_table_file(state_.input_name);
-    const std::string input_file = trim_right(state_.input_name);
+    const std::string& input_file = state_.input_name;
     answers_kept_ = !files_.same_file(input_file, kAnswersFile);
     if (state_.result_name == input_file) {
       return stop({" The result file name " + state_.result_name +
@@ -138,7 +135,7 @@ class Analysis {
   }
 
   Status open_input() {
-    const std::string input_file = trim_right(state_.input_name);
+    const std::string& input_file = state_.input_name;
     std::string error;
     state_.input = files_.open_read(input_file, &error);
     if (state_.input == nullptr) {
@@ -204,7 +201,7 @@ class Analysis {
   Status plot_measurements_if_asked(int plot_kind) {
     bool yes = false;
     if (Answer a = console_.read_yes_no(&yes); a != Answer::kOk || !yes) return on_answer(a);
-    return on_answer(plotmeas(plots_, state_.set, plot_kind, trim_right(state_.input_name)));
+    return on_answer(plotmeas(plots_, state_.set, plot_kind, state_.input_name));
   }
 
   Status align() {
@@ -214,24 +211,23 @@ class Analysis {
     console_.prompt(" [2] Calendar Aligned values [1 or 2]? :> ");
     int alignment = 0;
     if (Answer a = console_.read_int(&alignment); a != Answer::kOk) return on_answer(a);
-    state_.age_aligned = alignment == 1;
-    state_.run_title.replace(0, 15, state_.age_aligned ? "Age Aligned    " : "Calendar Dates ");
-    if (!state_.age_aligned) shift_to_calendar(state_.set, &state_.set.values);
+    state_.title.age_aligned = alignment == 1;
+    if (!state_.title.age_aligned) shift_to_calendar(state_.set, &state_.set.values);
     return go_on();
   }
 
   Status define_classes() {
     const MeasurementSet& set = state_.set;
-    const AgeDomain domain{state_.age_aligned, set.longest_length, set.time_span,
+    const AgeDomain domain{state_.title.age_aligned, set.longest_length, set.time_span,
                            set.earliest_first_year, set.latest_last_year};
-    return on_answer(age_class_dialogue(console_, domain, &state_.classes, &state_.run_title));
+    return on_answer(age_class_dialogue(console_, domain, &state_.classes, &state_.title));
   }
 
   Status standardize() {
     console_.line(" ");
     console_.line(" ");
     RankStandardized standardized =
-        rank_standardize(state_.set, state_.classes, state_.age_aligned);
+        rank_standardize(state_.set, state_.classes, state_.title.age_aligned);
     for (const std::string& line : standardized.messages) console_.line(line);
     state_.by_year = std::move(standardized.by_year);
     return go_on();
@@ -242,59 +238,18 @@ class Analysis {
   Status chronology() {
     const MeasurementSet& set = state_.set;
     state_.chronology = build_chronology(state_.by_year, set.count(), set.time_span);
-    if (Status s = write_file(state_.result_name,
-                              [&](std::ostream& out) {
-                                write_result_table(out, set, state_.by_year, state_.chronology,
-                                                   state_.age_aligned, state_.run_title);
-                              });
-        s.stop) {
-      return s;
-    }
+    if (Status s = write_results(ResultFile::When::kWithChronology); s.stop) return s;
     state_.signal =
         signal_strength(state_.by_year, set.count(), set.time_span, state_.chronology.sample_depth);
     for (const std::string& line : signal_screen_lines(state_.signal, set.earliest_first_year)) {
       console_.line(line);
     }
     const int plot_kind = state_.power_transformed ? kPlotTransformed : kPlotRaw;
-    return on_answer(plotchron(plots_, set, state_.by_year, trim_right(state_.input_name),
-                               plot_kind, state_.chronology));
+    return on_answer(
+        plotchron(plots_, set, state_.by_year, state_.input_name, plot_kind, state_.chronology));
   }
 
-  Status write_results() {
-    const RunState& s = state_;
-    const int first_year = s.set.earliest_first_year;
-    if (Status w = write_file(kModeledRawFile,
-                              [&](std::ostream& out) {
-                                write_modeled_raw(out, s.input_name, s.run_title, s.set, s.by_year);
-                              });
-        w.stop) {
-      return w;
-    }
-    CrnAdjustments adjusted;
-    if (Status w = write_file(kModeledCrnFile,
-                              [&](std::ostream& out) {
-                                adjusted =
-                                    write_modeled_crn(out, s.input_name, s.run_title, s.age_aligned,
-                                                      s.chronology.robust_mean,
-                                                      s.chronology.sample_depth, first_year);
-                              });
-        w.stop) {
-      return w;
-    }
-    for (const std::string& line : crn_warning_lines(adjusted)) console_.line(line);
-    if (Status w = write_file(kSignalFile,
-                              [&](std::ostream& out) {
-                                write_signal_file(out, s.input_name, s.run_title, s.signal,
-                                                  first_year);
-                              });
-        w.stop) {
-      return w;
-    }
-    return write_file(kSubsampleSignalFile, [&](std::ostream& out) {
-      write_sss_file(out, s.input_name, s.run_title, s.signal, s.chronology.sample_depth,
-                     first_year);
-    });
-  }
+  Status write_results() { return write_results(ResultFile::When::kWithResults); }
 
   Status offer_knmi_file() {
     console_.line("");
@@ -303,10 +258,7 @@ class Analysis {
     console_.prompt(" Enter [Y]es or [N]o :> ");
     bool yes = false;
     if (Answer a = console_.read_yes_no(&yes); a != Answer::kOk || !yes) return on_answer(a);
-    return write_file(kKnmiFile, [&](std::ostream& out) {
-      write_knmi(out, state_.input_name, state_.run_title, state_.age_aligned, state_.chronology,
-                 state_.set.earliest_first_year);
-    });
+    return write_results(ResultFile::When::kOnRequest);
   }
 
   Status close() {
@@ -318,17 +270,23 @@ class Analysis {
     return go_on();
   }
 
-  // Writes the file `name` through `write`, whole or not at all: under a temporary name that
-  // replaces `name` only once complete.
-  template <typename Write>
-  Status write_file(const std::string& name, Write write) {
-    std::string error;
-    std::unique_ptr<ReplacementFile> file = files_.open_replacement(name, &error);
-    if (file != nullptr) {
-      write(file->stream());
-      if (file->commit(&error)) return go_on();
+  // Writes the result files due `when`, in the order of their list, each whole or not at
+  // all: under a temporary name that replaces the file only once complete. What a writer had
+  // to adjust is said right after its file.
+  Status write_results(ResultFile::When when) {
+    const RunResults results{state_.input_name, state_.title,  state_.set,           state_.by_year,
+                             state_.chronology, state_.signal, console_.lines_read()};
+    for (const ResultFile& result : result_files()) {
+      if (result.when != when) continue;
+      const std::string name = result.name(results);
+      std::string error;
+      std::unique_ptr<ReplacementFile> file = files_.open_replacement(name, &error);
+      if (file == nullptr) return write_failure(name, error);
+      const CrnAdjustments adjusted = result.write(file->stream(), results);
+      if (!file->commit(&error)) return write_failure(name, error);
+      for (const std::string& line : crn_warning_lines(adjusted)) console_.line(line);
     }
-    return write_failure(name, error);
+    return go_on();
   }
 
   Console& console_;

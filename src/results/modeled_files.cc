@@ -62,31 +62,30 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
 
 CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_name,
                                  const std::string& run_title, bool age_aligned,
-                                 const std::vector<float>& robust_mean,
-                                 const std::vector<int>& sample_depth, int first_year) {
+                                 const Chronology& chronology, int first_year) {
   write_header(out, input_name, run_title,
                age_aligned ? "Age aligned Rank Standardized values"
                            : "Calendar aligned Rank Standardized values");
-  TrrwSeries chronology;
-  chronology.id = "KVRcrn";
-  chronology.first_year = first_year;
-  chronology.count = static_cast<int>(robust_mean.size());
-  chronology.values = robust_mean;
-  chronology.depths = sample_depth;
+  TrrwSeries series;
+  series.id = "KVRcrn";
+  series.first_year = first_year;
+  series.count = chronology.years();
+  series.values = chronology.robust_mean;
+  series.depths = chronology.sample_depth;
   CrnAdjustments adjusted;
-  for (std::size_t y = 0; y < chronology.values.size(); ++y) {
+  for (std::size_t y = 0; y < series.values.size(); ++y) {
     const int year = first_year + static_cast<int>(y);
-    float& v = chronology.values[y];
+    float& v = series.values[y];
     if (!is_missing(v) && !fits_index_field(v)) {
       v = kMissing;
       adjusted.unwritable_years.push_back(year);
     }
-    if (y < chronology.depths.size() && chronology.depths[y] > kLargestIndexDepth) {
-      chronology.depths[y] = kLargestIndexDepth;
+    if (y < series.depths.size() && series.depths[y] > kLargestIndexDepth) {
+      series.depths[y] = kLargestIndexDepth;
       adjusted.capped_depth_years.push_back(year);
     }
   }
-  trrw_write(out, WriteMode::kIndex, chronology, kRecordTag);
+  trrw_write(out, WriteMode::kIndex, series, kRecordTag);
   return adjusted;
 }
 

@@ -6,6 +6,7 @@
 
 #include "common/grid.h"
 #include "measurements/measurement_set.h"
+#include "standardize/chronology.h"
 
 namespace kvr {
 
@@ -19,8 +20,8 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
                        const std::string& run_title, const MeasurementSet& set,
                        const Grid<float>& by_year);
 
-/// "KVRmodeled.crn": input name, run title, the alignment line, then the chronology
-/// (`robust_mean` and `sample_depth`, one per year from `first_year`) in mode "iw" under the
+/// "KVRmodeled.crn": input name, run title, the alignment line, then the chronology (its
+/// robust mean and sample depth, one per year from `first_year`) in mode "iw" under the
 /// id "KVRcrn", record tag three blanks. Years without a chronology value (kMissing) are
 /// written as the filler 9990, depth 0.
 ///
@@ -35,8 +36,7 @@ struct CrnAdjustments {
 };
 CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_name,
                                  const std::string& run_title, bool age_aligned,
-                                 const std::vector<float>& robust_mean,
-                                 const std::vector<int>& sample_depth, int first_year);
+                                 const Chronology& chronology, int first_year);
 
 /// The warnings that name the adjusted years, each after an empty line: one for the values
 /// written as the filler, one for the capped depths; none for a kind without such years.

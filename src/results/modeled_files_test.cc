@@ -22,6 +22,13 @@ SeriesInfo info(const std::string& id, int first_year, int length, int start_pos
           .start_position = start_position};
 }
 
+Chronology chronology_of(const std::vector<float>& robust_mean, const std::vector<int>& depth) {
+  Chronology chronology;
+  chronology.robust_mean = robust_mean;
+  chronology.sample_depth = depth;
+  return chronology;
+}
+
 // The series of a decade-format text, read as the program reads its input.
 std::vector<TrrwSeries> read_back(const std::string& text) {
   return test::read_decade(text).series;
@@ -99,7 +106,7 @@ TEST(DecadeOutputsTest, ModeledChronologyReadsBack) {
   std::ostringstream out;
   const std::vector<float> robust_mean = {1.0f, kMissing, 0.5f, 1.25f};
   const std::vector<int> depth = {2, 0, 1, 3};
-  write_modeled_crn(out, "input.rwl", "title", true, robust_mean, depth, 1907);
+  write_modeled_crn(out, "input.rwl", "title", true, chronology_of(robust_mean, depth), 1907);
   const std::string fill = "9990  0";
   const std::string text = out.str();
   EXPECT_EQ(text, pad_right("input.rwl", 60) + "\n" + pad_right("title", 60) + "\n" +
@@ -109,7 +116,7 @@ TEST(DecadeOutputsTest, ModeledChronologyReadsBack) {
                       fill + fill + "     \n");
 
   std::ostringstream calendar;
-  write_modeled_crn(calendar, "input.rwl", "title", false, robust_mean, depth, 1907);
+  write_modeled_crn(calendar, "input.rwl", "title", false, chronology_of(robust_mean, depth), 1907);
   EXPECT_NE(calendar.str().find("\nCalendar aligned Rank Standardized values\n"),
             std::string::npos);
 
@@ -136,7 +143,7 @@ TEST(DecadeOutputsTest, ModeledChronologyOneVariantAndDepthsItCanHold) {
   depth[14] = 999;
   std::ostringstream out;
   const CrnAdjustments adjusted =
-      write_modeled_crn(out, "in.rwl", "title", false, robust_mean, depth, -1003);
+      write_modeled_crn(out, "in.rwl", "title", false, chronology_of(robust_mean, depth), -1003);
   EXPECT_EQ(adjusted.capped_depth_years, (std::vector<int>{-1003, -1001}));
   EXPECT_TRUE(adjusted.unwritable_years.empty());
   const std::string text = out.str();

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/grid.h"
+#include "measurements/measurement_set.h"
+#include "results/modeled_files.h"
+#include "results/run_title.h"
+#include "standardize/chronology.h"
+#include "statistics/signal_strength.h"
+
+namespace kvr {
+
+/// What the writers of the result files take: the run's results as they stand.
+struct RunResults {
+  std::string_view input_name;  // as the run takes it, without trailing blanks
+  RunTitle title;
+  const MeasurementSet& set;
+  const Grid<float>& by_year;  // the standardized values by calendar position
+  const Chronology& chronology;
+  const SignalStrength& signal;
+  std::string_view lines_read;  // every console line the run read
+};
+
+/// One result file: its name, when the run writes it, and its writer. A writer returns what it
+/// had to change to make the file hold the results (only the chronology file ever does).
+struct ResultFile {
+  enum class When {
+    kWithChronology,  // once the chronology is computed, before its figures are shown
+    kWithResults,     // after the chronology's plot
+    kOnRequest,       // when the user asks for it (the KNMI file)
+    kLast,            // after the run's last line is read, however it ended (the answers)
+  };
+  When when;
+  std::string (*name)(const RunResults& results);
+  CrnAdjustments (*write)(std::ostream& out, const RunResults& results);
+};
+
+/// Every result file, in the order the run writes them: the result table, KVRmodeled.raw,
+/// KVRmodeled.crn, KVRsignal.txt, KVRsss.txt, KVRchron_KNMI.txt, KVRanswers.txt. A new result
+/// file is a writer and one entry here.
+std::span<const ResultFile> result_files();
+
+}  // namespace kvr
