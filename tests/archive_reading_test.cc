@@ -11,6 +11,7 @@
 
 #include "common/fixed_format.h"
 #include "decade_reading.h"
+#include "driver/reading_text.h"
 #include "measurements/measurement_file.h"
 #include "test_support.h"
 #include "text_helpers.h"
@@ -229,7 +230,7 @@ TEST(MeasurementFileArchiveTest, ArchiveFilesReadEveryValueAtItsYear) {
       }
     }
     std::string warnings;
-    for (const ReadAnomaly& warning : r.warnings) warnings += describe(warning) + "\n";
+    for (const ReadAnomaly& warning : r.warnings) warnings += warning_line(warning) + "\n";
     for (const std::string& warning : f.warnings) {
       EXPECT_TRUE(contains(warnings, " Warning: " + warning)) << warning;
     }

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/read_input.h"
+#include "driver/reading_text.h"
+#include "driver/summary_lines.h"
 #include "measurements/measurement_file.h"
 #include "measurements/summary.h"
 #include "series_spans.h"

@@ -48,37 +48,5 @@ TEST(ReadInputTest, TheReadingStartsOnANewLine) {
   }
 }
 
-// What the reader hands out as facts, the console shows as text: the text records under
-// " title of data:" with control characters as '?', the free-format reader's messages, and
-// the refusals.
-TEST(ReadInputTest, TextOfTheReading) {
-  MeasurementReading reading;
-  reading.text = {{{"Site \x1b[31m", "second"}, DatarStatus::kSeries},
-                  {{"free"}, DatarStatus::kReadError},
-                  {{}, DatarStatus::kUnexpectedEnd}};
-  EXPECT_EQ(echo_text(reading),
-            "\n title of data:\n Site ?[31m\n second\n"
-            "\n title of data:\n free\n>> sbr datar:  error reading data\n"
-            ">> sbr datar:  unexpected end reading data\n");
-  reading.text = {{{"Text line 25"}, DatarStatus::kSeries}};
-  reading.refusal.kind = Refusal::Kind::kTooManyTextLines;
-  EXPECT_EQ(echo_text(reading),
-            "\n title of data:\n Text line 25\n sbr trrw:  over 25 text lines\n");
-  EXPECT_EQ(refusal_line(reading.refusal), "");
-
-  const struct {
-    Refusal::Kind kind;
-    std::string line;
-  } cases[] = {
-      {Refusal::Kind::kChronology,
-       " The input file holds a chronology (index records with sample depth), not tree-ring "
-       "measurements. Program terminating."},
-      {Refusal::Kind::kColumnTable,
-       " The input file is a table of columns (a year, then one value per series), not "
-       "decade-format records of measurements. Program terminating."},
-  };
-  for (const auto& c : cases) EXPECT_EQ(refusal_line({c.kind, {}, {}, 0}), c.line);
-}
-
 }  // namespace
 }  // namespace kvr

@@ -10,6 +10,8 @@
 #include "driver/age_classes.h"
 #include "driver/banner.h"
 #include "driver/read_input.h"
+#include "driver/result_lines.h"
+#include "driver/summary_lines.h"
 #include "measurements/calendar_shift.h"
 #include "measurements/measurement_set.h"
 #include "measurements/power_transform.h"
@@ -21,7 +23,6 @@
 #include "results/output_files.h"
 #include "results/result_files.h"
 #include "results/run_title.h"
-#include "results/signal_files.h"
 #include "standardize/age_class_table.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
@@ -228,7 +229,10 @@ class Analysis {
     console_.line(" ");
     RankStandardized standardized =
         rank_standardize(state_.set, state_.classes, state_.title.age_aligned);
-    for (const std::string& line : standardized.messages) console_.line(line);
+    // The sort of each class without measurements says so.
+    for (int k = 0; k < standardized.empty_classes; ++k) {
+      console_.line(" the number of values to be sorted is not positive.");
+    }
     state_.by_year = std::move(standardized.by_year);
     return go_on();
   }

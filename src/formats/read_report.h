@@ -6,7 +6,7 @@
 namespace kvr {
 
 /// Something met while reading a measurement file that the reader mended or that the user
-/// should know; the caller prints each as a warning (describe()).
+/// should know; the console shows each as a warning.
 enum class ReadAnomalyKind {
   kYearGap,          // a record jumps ahead: years expected_year..year - 1 are missing
   kYearBack,         // a record goes back to years already read: the series ends before it
@@ -47,10 +47,5 @@ struct ReadAnomaly {
   int joined_first = 0;    // kJoined: the years of the joined series
   int joined_last = 0;
 };
-
-/// One warning line for `anomaly`, with the leading blank of every console line, e.g.
-/// ` Warning: line 41, series "569012": missing-value code -999 in 1 value from year 1970, read
-/// as missing`.
-std::string describe(const ReadAnomaly& anomaly);
 
 }  // namespace kvr

@@ -8,7 +8,7 @@
 
 namespace kvr {
 
-/// Most series the summary takes; a larger set gets the limit messages instead.
+/// Most series the summary takes; a larger set gets no summary (DataSummary::Kind::kTooManySeries).
 inline constexpr int kSummaryMaxSeries = 15000;
 
 /// One series as the interval search sees it. `id` is 8 characters, blank padded.
@@ -69,12 +69,6 @@ struct DataSummary {
 
 /// Summarizes the set.
 DataSummary summarize(const MeasurementSet& set);
-
-/// The lines that show `summary`, without line ends: the limit messages; the framed block
-/// with the series count alone; the unreadable series' sqc record and "error reading sqc)";
-/// or the framed block with the optimum common interval, which has one more line after the
-/// maximum length, the number of missing values, when there are any.
-std::vector<std::string> summary_lines(const DataSummary& summary);
 
 /// The years first..last over which one series has a value in every year.
 struct YearStretch {

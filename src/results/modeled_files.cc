@@ -6,7 +6,6 @@
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "formats/trrw_write.h"
-#include "results/output_files.h"
 
 namespace kvr {
 namespace {
@@ -87,33 +86,6 @@ CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_nam
   }
   trrw_write(out, WriteMode::kIndex, series, kRecordTag);
   return adjusted;
-}
-
-std::vector<std::string> crn_warning_lines(const CrnAdjustments& adjusted) {
-  std::vector<std::string> lines;
-  if (const std::vector<int>& years = adjusted.unwritable_years; !years.empty()) {
-    const std::string which =
-        years.size() == 1
-            ? "the chronology value of " + std::to_string(years.front()) + " lies"
-            : std::to_string(years.size()) + " years of the chronology (from " +
-                  std::to_string(years.front()) + " to " + std::to_string(years.back()) + ") lie";
-    lines.push_back("");
-    lines.push_back(" Warning: " + which + " outside -0.999 to 9.989, which the index records of " +
-                    kModeledCrnFile + " cannot hold; " +
-                    (years.size() == 1 ? "it is" : "they are") +
-                    " written there as missing (9990).");
-  }
-  if (const std::vector<int>& years = adjusted.capped_depth_years; !years.empty()) {
-    const std::string which = years.size() == 1
-                                  ? "the sample depth of " + std::to_string(years.front()) + " is"
-                                  : "the sample depth of " + std::to_string(years.size()) +
-                                        " years (from " + std::to_string(years.front()) + " to " +
-                                        std::to_string(years.back()) + ") is";
-    lines.push_back("");
-    lines.push_back(" Warning: " + which + " above 999, which the index records of " +
-                    kModeledCrnFile + " cannot hold; it is written there as 999.");
-  }
-  return lines;
 }
 
 }  // namespace kvr

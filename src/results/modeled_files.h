@@ -38,8 +38,4 @@ CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_nam
                                  const std::string& run_title, bool age_aligned,
                                  const Chronology& chronology, int first_year);
 
-/// The warnings that name the adjusted years, each after an empty line: one for the values
-/// written as the filler, one for the capped depths; none for a kind without such years.
-std::vector<std::string> crn_warning_lines(const CrnAdjustments& adjusted);
-
 }  // namespace kvr

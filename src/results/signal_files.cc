@@ -8,14 +8,6 @@
 namespace kvr {
 namespace {
 
-// `v` with `decimals` decimals (correctly rounded), or NA.
-std::string number(const std::optional<double>& v, int decimals) {
-  if (!v) return "NA";
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, *v);
-  return text;
-}
-
 // A calendar year, or "never".
 std::string year_or_never(const std::optional<int>& position, int first_year) {
   return position ? std::to_string(first_year + *position - 1) : "never";
@@ -32,23 +24,30 @@ std::string comment_text(const std::string& text) {
   return shown;
 }
 
-std::string whole_line(const SignalFigures& f) {
-  return "whole chronology: rbar=" + number(f.rbar, 4) + " n=" + std::to_string(f.series) +
-         " pairs=" + std::to_string(f.pairs) + " EPS=" + number(f.eps, 4) +
-         " SNR=" + number(f.snr, 2);
-}
-
-std::string reliable_line(const SignalStrength& s, int first_year) {
-  return "reliable from: EPS=" + year_or_never(s.eps_reliable_from, first_year) +
-         " SSS=" + year_or_never(s.sss_reliable_from, first_year);
-}
-
 void write_names(std::ostream& out, const std::string& input_name, const std::string& run_title) {
   out << "# input file: " << comment_text(input_name) << '\n';
   out << "# run title: " << comment_text(run_title) << '\n';
 }
 
 }  // namespace
+
+std::string figure_text(const std::optional<double>& v, int decimals) {
+  if (!v) return "NA";
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", decimals, *v);
+  return text;
+}
+
+std::string whole_line(const SignalFigures& f) {
+  return "whole chronology: rbar=" + figure_text(f.rbar, 4) + " n=" + std::to_string(f.series) +
+         " pairs=" + std::to_string(f.pairs) + " EPS=" + figure_text(f.eps, 4) +
+         " SNR=" + figure_text(f.snr, 2);
+}
+
+std::string reliable_line(const SignalStrength& s, int first_year) {
+  return "reliable from: EPS=" + year_or_never(s.eps_reliable_from, first_year) +
+         " SSS=" + year_or_never(s.sss_reliable_from, first_year);
+}
 
 void write_signal_file(std::ostream& out, const std::string& input_name,
                        const std::string& run_title, const SignalStrength& strength,
@@ -67,7 +66,8 @@ void write_signal_file(std::ostream& out, const std::string& input_name,
     const int middle = start + (end - start) / 2;
     const SignalFigures& f = w.figures;
     out << start << '\t' << middle << '\t' << end << '\t' << f.series << '\t' << f.pairs << '\t'
-        << number(f.rbar, 4) << '\t' << number(f.eps, 4) << '\t' << number(f.snr, 2) << '\n';
+        << figure_text(f.rbar, 4) << '\t' << figure_text(f.eps, 4) << '\t' << figure_text(f.snr, 2)
+        << '\n';
   }
 }
 
@@ -78,22 +78,9 @@ void write_sss_file(std::ostream& out, const std::string& input_name, const std:
   out << "year\tdepth\tSSS\n";
   for (std::size_t y = 0; y < strength.sss.size(); ++y) {
     const int depth = y < sample_depth.size() ? sample_depth[y] : 0;
-    out << first_year + static_cast<int>(y) << '\t' << depth << '\t' << number(strength.sss[y], 4)
-        << '\n';
+    out << first_year + static_cast<int>(y) << '\t' << depth << '\t'
+        << figure_text(strength.sss[y], 4) << '\n';
   }
-}
-
-std::vector<std::string> signal_screen_lines(const SignalStrength& strength, int first_year) {
-  return {
-      "",
-      " Signal strength of the chronology (Pearson r of pairs with " +
-          std::to_string(kSignalMinCommonYears) + " or more common years):",
-      "  " + whole_line(strength.whole),
-      "  " + reliable_line(strength, first_year),
-      "  (EPS: every later " + std::to_string(kSignalWindowLength) + "-year window at least " +
-          number(kSignalReliable, 2) + "; SSS: at least " + number(kSignalReliable, 2) +
-          " to the end)",
-  };
 }
 
 }  // namespace kvr

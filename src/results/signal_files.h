@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,14 @@ void write_sss_file(std::ostream& out, const std::string& input_name, const std:
                     const SignalStrength& strength, const std::vector<int>& sample_depth,
                     int first_year);
 
-/// The lines the run shows once the chronology is computed: the whole-chronology figures and
-/// the two reliable-from years.
-std::vector<std::string> signal_screen_lines(const SignalStrength& strength, int first_year);
+/// `v` with `decimals` decimals (correctly rounded), or NA.
+std::string figure_text(const std::optional<double>& v, int decimals);
+
+/// "whole chronology: rbar=0.4123 n=45 pairs=990 EPS=0.9693 SNR=31.52", as the signal file
+/// and the console show it.
+std::string whole_line(const SignalFigures& figures);
+
+/// "reliable from: EPS=1650 SSS=1642" (a year, or "never").
+std::string reliable_line(const SignalStrength& strength, int first_year);
 
 }  // namespace kvr

@@ -95,7 +95,7 @@ void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& t
     const int n = static_cast<int>(keys.size());
     result->class_counts[static_cast<std::size_t>(k - 1)] = n;
     if (k == table.rac_index) result->rac_count = n;
-    if (n == 0) continue;  // reported by empty_class_messages()
+    if (n == 0) continue;  // counted by empty_classes()
     sort_keys(&keys, &scratch);
     for (int t = 1; t <= n; ++t) {
       const std::uint64_t scan = keys[static_cast<std::size_t>(t - 1)] & 0xffffffffu;
@@ -106,13 +106,8 @@ void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& t
   }
 }
 
-std::vector<std::string> empty_class_messages(const ClassRanks& ranks) {
-  std::vector<std::string> messages;
-  for (const int n : ranks.class_counts) {
-    // The sort of each class reports an empty one.
-    if (n == 0) messages.emplace_back(kNothingToSortMessage);
-  }
-  return messages;
+int empty_classes(const ClassRanks& ranks) {
+  return static_cast<int>(std::count(ranks.class_counts.begin(), ranks.class_counts.end(), 0));
 }
 
 int mapped_rank(int rank, int n, int m) {
@@ -195,7 +190,7 @@ RankStandardized rank_standardize(const MeasurementSet& set, const AgeClassTable
   {
     ClassRanks ranks;
     rankcls(set.values, set.count(), table, &ranks);
-    result.messages = empty_class_messages(ranks);
+    result.empty_classes = empty_classes(ranks);
     replace_by_rac(set.values, ranks, table, set, age_aligned, &result.by_year);
   }
   if (age_aligned) shift_to_calendar(set, &result.by_year);

@@ -21,13 +21,8 @@ struct ClassRanks {
 void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& table,
              ClassRanks* result);
 
-/// What the sort of a class prints for a class without values.
-inline constexpr char kNothingToSortMessage[] =
-    " the number of values to be sorted is not positive.";
-
-/// The console lines of the ranking: the empty-sort message for each class without
-/// measurements, in class order.
-std::vector<std::string> empty_class_messages(const ClassRanks& ranks);
+/// The number of classes without measurements.
+int empty_classes(const ClassRanks& ranks);
 
 /// The RAC rank that rank `rank` of a class of n measurements maps to, for a RAC of m:
 /// q = (rank - (0.5 n + 0.5)) m / n + 0.5 m + 0.5 in double, rounded to single precision, then
@@ -44,10 +39,11 @@ int mapped_rank(int rank, int n, int m);
 void replace_by_rac(const Grid<float>& values, const ClassRanks& ranks, const AgeClassTable& table,
                     const MeasurementSet& set, bool age_aligned, Grid<float>* standardized);
 
-/// The standardized values by calendar position, and the console lines of the ranking.
+/// The standardized values by calendar position, and the number of classes without
+/// measurements (the console names each).
 struct RankStandardized {
   Grid<float> by_year;
-  std::vector<std::string> messages;
+  int empty_classes = 0;
 };
 
 /// Rank standardization of the set's values (by ring number when age aligned, by calendar

@@ -105,7 +105,11 @@ TEST(RankclsReferenceTest, FastMethodMatchesTheStepByStepScans) {
     rankcls_reference(c.values, series, c.table, &slow, slow_messages);
     ASSERT_EQ(fast.class_counts, slow.class_counts);
     ASSERT_EQ(fast.rac_count, slow.rac_count);
-    ASSERT_EQ(test::joined_lines(empty_class_messages(fast)), slow_messages.str());
+    std::string empty_class_lines;
+    for (int k = 0; k < empty_classes(fast); ++k) {
+      empty_class_lines += std::string(kNothingToSortMessage) + "\n";
+    }
+    ASSERT_EQ(empty_class_lines, slow_messages.str());
     for (int i = 1; i <= c.values.rows(); ++i) {
       for (int j = 1; j <= c.values.cols(); ++j) {
         ASSERT_EQ(fast.ranks(i, j), slow.ranks(i, j)) << "cell " << i << ", " << j;

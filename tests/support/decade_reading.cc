@@ -31,6 +31,11 @@ DecadeReading read_decade(const std::string& text, int max_length) {
   return read_decade(in, max_length);
 }
 
+MeasurementReading read_measurements(const std::string& bytes) {
+  std::istringstream in(bytes);
+  return read_measurement_file(in);
+}
+
 std::string write_decade(WriteMode mode, const TrrwSeries& series, std::string_view tag) {
   std::ostringstream out;
   trrw_write(out, mode, series, tag);

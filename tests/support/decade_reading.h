@@ -1,6 +1,7 @@
 #pragma once
 
-// Whole decade-format texts read through SeriesReader and written through trrw_write.
+// Whole decade-format texts read through SeriesReader (or as the run reads its input) and
+// written through trrw_write.
 
 #include <istream>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "common/dimensions.h"
 #include "formats/trrw.h"
 #include "formats/trrw_write.h"
+#include "measurements/measurement_file.h"
 
 namespace kvr::test {
 
@@ -27,6 +29,9 @@ struct DecadeReading {
 /// Reads series until next() hands out neither a series nor a series too long.
 DecadeReading read_decade(std::istream& in, int max_length = kMaxPositions);
 DecadeReading read_decade(const std::string& text, int max_length = kMaxPositions);
+
+/// A whole measurement file's text read as the run reads its input.
+MeasurementReading read_measurements(const std::string& bytes);
 
 /// The records of `series`, and of every series of `all` one after the other.
 std::string write_decade(WriteMode mode, const TrrwSeries& series, std::string_view tag = "   ");

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <iosfwd>
 
-#include "standardize/rankcls.h"
-
 namespace kvr {
+
+/// What dirsort prints for a list without values.
+inline constexpr char kNothingToSortMessage[] =
+    " the number of values to be sorted is not positive.";
 
 /// The reference sort of the ranking (rankcls_reference). Sorts x[0..n-1] in place: k = 1
 /// ascending, k = -1 descending; k = 2 and k = -2 the same while moving the companion y[0..n-1]
