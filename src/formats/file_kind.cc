@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,18 +16,15 @@ namespace {
 // Lines judged at most, of either kind.
 constexpr int kLinesJudged = 50;
 
-std::vector<std::string_view> lines_of(std::string_view head, bool whole) {
-  static constexpr std::string_view kMark = "\xEF\xBB\xBF";
-  if (head.substr(0, kMark.size()) == kMark) head.remove_prefix(kMark.size());
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < head.size(); ++i) {
-    if (head[i] != '\n' && head[i] != '\r') continue;
-    lines.push_back(head.substr(start, i - start));
-    if (head[i] == '\r' && i + 1 < head.size() && head[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (whole && start < head.size()) lines.push_back(head.substr(start));
+// The lines of `head` as the line reader gives them, tabs kept (they separate a table's
+// cells); a last line that the end of `head` may have cut is left out.
+std::vector<std::string> lines_of(std::string_view head, bool whole) {
+  if (!whole) head = head.substr(0, head.find_last_of("\r\n") + 1);
+  std::istringstream in{std::string(head)};
+  LineReader reader(in, LineReader::Tabs::kKeep);
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.next(&line)) lines.push_back(line);
   return lines;
 }
 
@@ -71,7 +69,7 @@ bool is_cell(std::string_view field) {
 
 bool blank_line(std::string_view line) { return trimmed(line).empty(); }
 
-bool column_table(const std::vector<std::string_view>& lines) {
+bool column_table(const std::vector<std::string>& lines) {
   std::size_t i = 0;
   while (i < lines.size() && (blank_line(lines[i]) || lines[i][0] == '#')) ++i;
   if (i == lines.size()) return false;
@@ -152,7 +150,7 @@ bool index_shaped(const std::string& columns) {
   return any_value;
 }
 
-bool chronology(const std::vector<std::string_view>& lines) {
+bool chronology(const std::vector<std::string>& lines) {
   ColumnView view;
   MeasurementRecord record;
   int index_lines = 0;
@@ -173,7 +171,7 @@ bool chronology(const std::vector<std::string_view>& lines) {
 }  // namespace
 
 FileKind file_kind(std::string_view head, bool whole) {
-  const std::vector<std::string_view> lines = lines_of(head, whole);
+  const std::vector<std::string> lines = lines_of(head, whole);
   if (column_table(lines)) return FileKind::kColumnTable;
   if (chronology(lines)) return FileKind::kChronology;
   return FileKind::kMeasurements;

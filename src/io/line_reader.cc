@@ -9,7 +9,8 @@ namespace {
 constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 }  // namespace
 
-LineReader::LineReader(std::istream& in) : in_(in) {}
+LineReader::LineReader(std::istream& in, Tabs tabs)
+    : in_(in), tab_(tabs == Tabs::kExpand ? '\t' : '\n') {}
 
 bool LineReader::fill() {
   if (stream_ended_) return false;
@@ -61,7 +62,7 @@ bool LineReader::next(std::string* line) {
     const char* begin = block_.data() + position_;
     const char* stop = block_.data() + end_;
     const char* at = begin;
-    while (at < stop && *at != '\n' && *at != '\r' && *at != '\t') ++at;
+    while (at < stop && *at != '\n' && *at != '\r' && *at != tab_) ++at;
     if (at > begin) {
       got_any = true;
       const auto run = static_cast<std::size_t>(at - begin);

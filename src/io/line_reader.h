@@ -9,8 +9,8 @@
 namespace kvr {
 
 /// Lines of a decade-format file. A line ends at LF, CR LF or a lone CR (so CR CR LF gives an
-/// empty line); a tab moves to the next multiple of 8 columns. Lines are numbered from 1, one
-/// number per physical line. One line can be stepped back.
+/// empty line); a tab moves to the next multiple of 8 columns (unless kept as it stands). Lines are
+/// numbered from 1, one number per physical line. One line can be stepped back.
 ///
 /// A UTF-8 byte-order mark at the very start of the input is dropped. Any other byte, NUL
 /// included, is kept as it stands. The reader takes the stream's bytes in blocks, so nothing
@@ -20,8 +20,10 @@ namespace kvr {
 class LineReader {
  public:
   static constexpr std::size_t kMaxColumns = std::size_t{1} << 20;
+  /// What a tab becomes: blanks to the next multiple of 8 columns, or a tab as it stands.
+  enum class Tabs { kExpand, kKeep };
 
-  explicit LineReader(std::istream& in);
+  explicit LineReader(std::istream& in, Tabs tabs = Tabs::kExpand);
 
   /// The next line, without its end; false at the end of the file or on a read failure.
   [[nodiscard]] bool next(std::string* line);
@@ -39,6 +41,7 @@ class LineReader {
   bool fill();
 
   std::istream& in_;
+  char tab_;  // the byte that stops a run of plain bytes: '\t', or '\n' when tabs are kept
   std::vector<char> block_;
   std::size_t position_ = 0;  // next unread byte of block_
   std::size_t end_ = 0;       // bytes held in block_

@@ -53,6 +53,17 @@ TEST(LineReaderTest, TabsMoveToTheNextMultipleOfEight) {
       {"a\t", "a       "},
   };
   for (const auto& c : cases) EXPECT_EQ(all_lines(c.in + "\r\n"), std::vector<std::string>{c.out});
+
+  // Kept as they stand, for a reader of tab-separated cells; line ends and the byte-order
+  // mark read as ever.
+  std::istringstream in("\xEF\xBB\xBFyear\tA\r\n1901\t1.5\r");
+  LineReader kept(in, LineReader::Tabs::kKeep);
+  std::string line;
+  ASSERT_TRUE(kept.next(&line));
+  EXPECT_EQ(line, "year\tA");
+  ASSERT_TRUE(kept.next(&line));
+  EXPECT_EQ(line, "1901\t1.5");
+  EXPECT_FALSE(kept.next(&line));
 }
 
 TEST(LineReaderTest, StepBackReplaysTheLastLine) {
