@@ -38,43 +38,6 @@ CommonInterval commint(std::span<const SqcEntry> sorted) {
   return best_interval(stretches);
 }
 
-// The candidate scan as the interval search is defined, cubic in the series count: every
-// distinct last year in record order, every record's first year, and a count over all
-// records for each candidate.
-CommonInterval reference_commint(const std::vector<SqcEntry>& sorted) {
-  std::vector<int> last_years;
-  for (const SqcEntry& e : sorted) {
-    if (last_years.empty() || e.last_year != last_years.back()) last_years.push_back(e.last_year);
-  }
-  CommonInterval best;
-  for (int end : last_years) {
-    for (const SqcEntry& m : sorted) {
-      const int start = m.first_year;
-      const int years = end - start + 1;
-      int covered = 0;
-      for (const SqcEntry& k : sorted) {
-        if (k.first_year <= start && k.last_year >= end) ++covered;
-      }
-      if (static_cast<long long>(years) * covered > best.rings) {
-        best = {start, end, years, covered, static_cast<long long>(years) * covered};
-      }
-    }
-  }
-  return best;
-}
-
-// The record order by plain character comparison, greatest first, by selection sort.
-std::vector<std::string> character_order(std::vector<std::string> records) {
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    std::size_t greatest = i;
-    for (std::size_t k = i + 1; k < records.size(); ++k) {
-      if (records[k] > records[greatest]) greatest = k;
-    }
-    std::swap(records[i], records[greatest]);
-  }
-  return records;
-}
-
 TEST(SummaryTest, WorkedIntervals) {
   struct Case {
     const char* name;
@@ -117,6 +80,18 @@ TEST(SummaryTest, SqcRecordLayout) {
             "  -21 9060   40  -60 1001  LONGID12     ");
 }
 
+// The record order by plain character comparison, greatest first, by selection sort.
+std::vector<std::string> character_order(std::vector<std::string> records) {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    std::size_t greatest = i;
+    for (std::size_t k = i + 1; k < records.size(); ++k) {
+      if (records[k] > records[greatest]) greatest = k;
+    }
+    std::swap(records[i], records[greatest]);
+  }
+  return records;
+}
+
 // For last years of 0 and above and first years up to 9000 the numeric order is the
 // descending character order of the records.
 TEST(SummaryTest, OrderMatchesCharacterOrderOfRecords) {
@@ -146,6 +121,31 @@ TEST(SummaryTest, NegativeYearsOrderNumerically) {
   std::vector<std::string> ids;
   for (const SqcEntry& e : entries) ids.push_back(e.id);
   EXPECT_EQ(ids, (std::vector<std::string>{"D", "A", "C", "B"}));
+}
+
+// The candidate scan as the interval search is defined, cubic in the series count: every
+// distinct last year in record order, every record's first year, and a count over all
+// records for each candidate.
+CommonInterval reference_commint(const std::vector<SqcEntry>& sorted) {
+  std::vector<int> last_years;
+  for (const SqcEntry& e : sorted) {
+    if (last_years.empty() || e.last_year != last_years.back()) last_years.push_back(e.last_year);
+  }
+  CommonInterval best;
+  for (int end : last_years) {
+    for (const SqcEntry& m : sorted) {
+      const int start = m.first_year;
+      const int years = end - start + 1;
+      int covered = 0;
+      for (const SqcEntry& k : sorted) {
+        if (k.first_year <= start && k.last_year >= end) ++covered;
+      }
+      if (static_cast<long long>(years) * covered > best.rings) {
+        best = {start, end, years, covered, static_cast<long long>(years) * covered};
+      }
+    }
+  }
+  return best;
 }
 
 TEST(SummaryTest, FastSearchMatchesCandidateScan) {

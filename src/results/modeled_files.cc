@@ -6,6 +6,7 @@
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
 #include "formats/trrw_write.h"
+#include "results/run_title.h"
 
 namespace kvr {
 namespace {
@@ -62,9 +63,7 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
 CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_name,
                                  const std::string& run_title, bool age_aligned,
                                  const Chronology& chronology, int first_year) {
-  write_header(out, input_name, run_title,
-               age_aligned ? "Age aligned Rank Standardized values"
-                           : "Calendar aligned Rank Standardized values");
+  write_header(out, input_name, run_title, alignment_text(age_aligned));
   TrrwSeries series;
   series.id = "KVRcrn";
   series.first_year = first_year;

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "results/knmi_file.h"
 #include "results/output_files.h"
 #include "results/result_table.h"
 #include "results/signal_files.h"

@@ -1,150 +1,20 @@
 #include "results/result_table.h"
 
-#include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <cmath>
-#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "results/list_items.h"
+#include "results/run_title.h"
 
 namespace kvr {
-namespace {
-
-constexpr std::size_t kIntWidth = 12;
-constexpr std::size_t kFixedWidth = 11;
-constexpr std::size_t kExponentWidth = 15;
-
-// The Climate Explorer's missing value; it does not take -99.99 as missing.
-constexpr float kKnmiMissing = -999.9f;
-
-// Room for any item: a long long, or a float in either form.
-constexpr std::size_t kItemRoom = 64;
-
-void append_right_aligned(std::string* out, const char* text, const char* end, std::size_t width) {
-  const std::size_t length = static_cast<std::size_t>(end - text);
-  if (length < width) out->append(width - length, ' ');
-  out->append(text, length);
-}
-
-std::string alignment_line(bool age_aligned) {
-  return age_aligned ? "#Age aligned Rank Standardized values"
-                     : "#Calendar aligned Rank Standardized values";
-}
-
-void append_int(std::string* out, long long v) {
-  char buffer[kItemRoom];
-  const std::to_chars_result r = std::to_chars(buffer, buffer + kItemRoom, v);
-  // A number wider than the field widens it; free-form output has no overflow stars.
-  append_right_aligned(out, buffer, r.ptr, kIntWidth);
-}
-
-constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
-                                          100000, 1000000, 10000000, 100000000};
-
-// |v| * 10^decimals rounded to an integer exactly as printf rounds (to nearest, ties to
-// even, on the exact binary value). A float is m * 2^e with m below 2^24; for the values
-// passed here (|v| < 1e6, decimals <= 7 and |v| >= 0.01 when decimals is 7) e is negative
-// and m * 10^decimals stays below 2^48, so the shift with its remainder is exact.
-std::uint64_t scaled_round(float v, int decimals) {
-  int k = 0;
-  const float fraction = std::frexp(std::fabs(v), &k);  // |v| = fraction * 2^k
-  const std::uint64_t m = static_cast<std::uint64_t>(std::ldexp(fraction, 24));
-  const int shift = 24 - k;
-  const std::uint64_t scaled = m * kPowersOfTen[decimals];
-  if (shift <= 0) return scaled << -shift;
-  std::uint64_t q = scaled >> shift;
-  const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
-  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-  if (rest > half || (rest == half && (q & 1) != 0)) ++q;
-  return q;
-}
-
-// The fixed form of v, whose value rounded to six significant digits lies in
-// [0.1, 1e6): 6 - (digits before the point) decimals, i.e. 5 - exponent. Returns false when
-// the rounded value lies outside that range.
-bool append_fixed(std::string* out, float v) {
-  const float magnitude = std::fabs(v);
-  // The decimal exponent of |v| itself. 0.1f lies just above 0.1 with no float in between,
-  // so magnitude < 0.1f means |v| < 0.1; 0.01f lies just below 0.01, so only values below
-  // 0.01, which cannot round up to 0.1, skip the check for a carry into 0.1.
-  int exponent = 5;
-  if (!(magnitude < 1e6f) || magnitude < 0.01f) return false;
-  if (magnitude < 0.1f) {
-    exponent = -2;
-  } else {
-    while (exponent > -1 && magnitude < static_cast<float>(kPowersOfTen[exponent])) --exponent;
-  }
-  int decimals = 5 - exponent;
-  std::uint64_t q = scaled_round(v, decimals);
-  if (q == kPowersOfTen[6]) {
-    // Rounding carried into the next decade (9.999999 -> 10.0000): one decimal fewer, and
-    // the value is that power of ten.
-    ++exponent;
-    --decimals;
-    q = kPowersOfTen[5];
-  }
-  if (exponent < -1 || exponent > 5) return false;
-
-  char buffer[kItemRoom];
-  char* p = buffer;
-  if (v < 0.0f) *p++ = '-';
-  const std::uint64_t unit = kPowersOfTen[decimals];
-  p = std::to_chars(p, buffer + kItemRoom, q / unit).ptr;
-  // The point stays when no decimal is left, as fixed-point output writes it.
-  *p++ = '.';
-  std::uint64_t rest = q % unit;
-  for (int d = decimals - 1; d >= 0; --d) {
-    p[d] = static_cast<char>('0' + rest % 10);
-    rest /= 10;
-  }
-  p += decimals;
-  append_right_aligned(out, buffer, p, kFixedWidth);
-  return true;
-}
-
-// The items of a large run's table are ten million numbers, so the fixed form is built from
-// integers (above) and the exponent form by std::to_chars, which gives printf's digits.
-void append_real(std::string* out, float v) {
-  if (is_missing(v)) {  // most cells of a long table
-    out->append("   -99.9900");
-    return;
-  }
-  if (std::isfinite(v) && v != 0.0f && append_fixed(out, v)) return;
-  // Exponent form: one digit before the point, six after it, a signed exponent of at least
-  // two digits, all in capitals as %.6E writes them. A negative zero is written as zero.
-  char buffer[kItemRoom];
-  const double x = v == 0.0f ? 0.0 : static_cast<double>(v);
-  const std::to_chars_result r =
-      std::to_chars(buffer, buffer + kItemRoom, x, std::chars_format::scientific, 6);
-  std::transform(buffer, r.ptr, buffer, [](char c) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  });
-  append_right_aligned(out, buffer, r.ptr, kExponentWidth);
-}
-
-}  // namespace
-
-std::string list_int(long long v) {
-  std::string text;
-  append_int(&text, v);
-  return text;
-}
-
-std::string list_real(float v) {
-  std::string text;
-  append_real(&text, v);
-  return text;
-}
 
 void write_result_table(std::ostream& out, const MeasurementSet& set, const Grid<float>& by_year,
                         const Chronology& chronology, bool age_aligned,
                         const std::string& run_title) {
-  out << alignment_line(age_aligned) << '\n';
+  out << '#' << alignment_text(age_aligned) << '\n';
   out << '#' << pad_right(run_title, 50) << '\n';
 
   const int series_count = set.count();
@@ -171,40 +41,18 @@ void write_result_table(std::ostream& out, const MeasurementSet& set, const Grid
     for (int y = first; y <= last; ++y) {
       const std::size_t index = static_cast<std::size_t>(y - 1);
       line.assign(1, ' ');
-      append_int(&line, static_cast<long long>(set.earliest_first_year) + y - 1);
-      append_int(&line, chronology.sample_depth[index]);
-      append_real(&line, chronology.average);
-      append_real(&line, chronology.robust_mean[index]);
-      append_real(&line, chronology.upper_band(y));
-      append_real(&line, chronology.lower_band(y));
+      append_list_int(&line, static_cast<long long>(set.earliest_first_year) + y - 1);
+      append_list_int(&line, chronology.sample_depth[index]);
+      append_list_real(&line, chronology.average);
+      append_list_real(&line, chronology.robust_mean[index]);
+      append_list_real(&line, chronology.upper_band(y));
+      append_list_real(&line, chronology.lower_band(y));
       const float* values = block.data() + static_cast<std::size_t>(y - first) *
                                                static_cast<std::size_t>(series_count);
-      for (int i = 0; i < series_count; ++i) append_real(&line, values[i]);
+      for (int i = 0; i < series_count; ++i) append_list_real(&line, values[i]);
       line += '\n';
       out << line;
     }
-  }
-}
-
-void write_knmi(std::ostream& out, const std::string& input_name, const std::string& run_title,
-                bool age_aligned, const Chronology& chronology, int earliest_first_year) {
-  out << '#' << pad_right(input_name, 60) << '\n';
-  out << '#' << pad_right(run_title, 60) << '\n';
-  out << alignment_line(age_aligned) << '\n';
-
-  std::string line;
-  for (int y = 1; y <= chronology.years(); ++y) {
-    const float value = chronology.robust_mean[static_cast<std::size_t>(y - 1)];
-    const std::string field = list_real(is_missing(value) ? kKnmiMissing : value);
-    line.assign(1, ' ');
-    append_int(&line, static_cast<long long>(earliest_first_year) + y - 1);
-    // Each tab follows a number, so one blank precedes it.
-    for (int month = 1; month <= 12; ++month) {
-      line += " \t";
-      line += field;
-    }
-    line += '\n';
-    out << line;
   }
 }
 

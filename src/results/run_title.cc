@@ -21,4 +21,9 @@ std::string run_title_text(const RunTitle& title) {
   return pad_right(text, 60);
 }
 
+std::string alignment_text(bool age_aligned) {
+  return age_aligned ? "Age aligned Rank Standardized values"
+                     : "Calendar aligned Rank Standardized values";
+}
+
 }  // namespace kvr

@@ -25,4 +25,8 @@ struct RunTitle {
 /// (kRacBounds), blank padded.
 std::string run_title_text(const RunTitle& title);
 
+/// "Age aligned Rank Standardized values" or "Calendar aligned Rank Standardized values": the
+/// alignment as the result files name it in a header line.
+std::string alignment_text(bool age_aligned);
+
 }  // namespace kvr
