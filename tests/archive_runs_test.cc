@@ -246,8 +246,8 @@ bool fits_index_field(const Printed& printed) {
   return scaled > -999.5 && scaled < 9989.5;
 }
 
-// Reads "KVRmodeled.crn" back in mode "ir" and compares it with the table's RobM and SD.
-// Returns the number of years whose value the index field cannot hold.
+// Reads "KVRmodeled.crn" back with the reference index reader and compares it with the table's RobM
+// and SD. Returns the number of years whose value the index field cannot hold.
 int expect_crn_matches(const std::string& crn, const ResultTable& table, const char* label) {
   const IndexReading reading = read_index(crn);
   EXPECT_FALSE(reading.series.empty()) << label;

@@ -14,7 +14,7 @@ enum class WriteMode {
 };
 
 /// Writes one series; nothing when series.count < 1. `record_tag` (3 characters) goes after
-/// full decade records. In the index modes a value that is exactly kMissing is written as the
+/// full decade records. In index records a value that is exactly kMissing is written as the
 /// filler 9990 with sample depth 0. A number too wide for its field is written as asterisks,
 /// as formatted output does.
 void trrw_write(std::ostream& out, WriteMode mode, const TrrwSeries& series,

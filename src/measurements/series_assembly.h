@@ -11,8 +11,8 @@
 
 namespace kvr {
 
-/// The series of a measurement file as a whole, from the series that trrw_read returns one by
-/// one (mode "mr"):
+/// The series of a measurement file as a whole, from the series that SeriesReader hands out
+/// one by one:
 /// - an id that comes back after its series ended, with years that overlap none of that
 ///   series' years, is the same core measured again: both join into one series from the
 ///   earliest year, the years between missing. It joins only when one earlier series has the
