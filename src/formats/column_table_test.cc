@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "decade_columns.h"
+#include "formats/noaa_template.h"
 #include "test_support.h"
 #include "text_helpers.h"
 
@@ -180,6 +182,26 @@ TEST(ColumnTableTest, ReadsTablesMadeFromADecadeFileToItsValues) {
     for (std::size_t k = 0; k < decade.size(); ++k) {
       EXPECT_EQ(test::difference(decade[k], r.series[k], false), "");
     }
+  }
+}
+
+// The fuzzing seeds are read or refused with a reason, and stay small.
+TEST(ColumnTableTest, FuzzingSeedsReadOrAreRefused) {
+  namespace fs = std::filesystem;
+  for (const char* harness : {"fuzz_noaa", "fuzz_column_table"}) {
+    std::size_t seeds = 0;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(test::project_file(std::string("testdata/fuzz/") + harness))) {
+      ++seeds;
+      SCOPED_TRACE(entry.path().string());
+      EXPECT_LE(entry.file_size(), 4096u);
+      std::istringstream in(test::read_file(entry.path()));
+      const TableReading r = harness == std::string("fuzz_noaa") ? read_noaa_template(in).table
+                                                                 : read_column_table(in);
+      EXPECT_EQ(r.series.empty(), r.refused());
+      EXPECT_EQ(describe(r.refusal).empty(), !r.refused());
+    }
+    EXPECT_GT(seeds, 0u) << harness;
   }
 }
 
