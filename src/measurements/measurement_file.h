@@ -6,6 +6,7 @@
 
 #include "formats/read_report.h"
 #include "formats/series_read.h"
+#include "measurements/measured_series.h"
 #include "measurements/measurement_set.h"
 
 namespace kvr {
@@ -56,6 +57,9 @@ struct MeasurementReading {
   Refusal refusal;
   /// The series read, when the file can be analysed.
   MeasurementSet set;
+  /// The same series in double precision, as the file gives them, one per series of `set`
+  /// and in its order: what the series report and the regional curve are computed from.
+  std::vector<MeasuredSeries> measured;
 };
 
 /// Reads every series of a decade-format file into a measurement set: ids, first and last
