@@ -87,10 +87,10 @@ void MeasurementSeriesReader::drop_trailing_blanks() {
 }
 
 bool MeasurementSeriesReader::measurement_follows(int expected) {
-  for (const MeasurementRecord& held : held_) {
-    if (holds_measurement(held, 0, slots_of(held))) return true;
-    expected = held.reading.year + slots_of(held);
-  }
+  // Records are held back only by a look-ahead that found a measurement, in the last one
+  // held, and they are taken in file order: while any is held, a measurement follows. So
+  // every line is looked at once, however many 999s stand before the measurement.
+  if (!held_.empty()) return true;
   MeasurementRecord r;
   for (;;) {
     if (held_.size() >= kMaxHeldRecords) return false;

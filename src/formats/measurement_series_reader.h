@@ -59,8 +59,9 @@ class MeasurementSeriesReader {
   // After a 999 or an end marker in the record before `expected` (the year the next record
   // of the series should carry): reads on through the following records of the series (its
   // id, later years) and holds them back. True when one of them holds a measurement (the last
-  // one held). Otherwise the records held hold only missing values, and the line that ended
-  // the search is stepped back.
+  // one held), or when records are still held from such a search. Otherwise the records held
+  // hold only missing values (the caller passes them over), and the line that ended the
+  // search is stepped back.
   bool measurement_follows(int expected);
   // Passes over the records held back after the end marker on line `marker_line`.
   void pass_over_held(int marker_line);
