@@ -1,6 +1,7 @@
 #include "driver/reading_text.h"
 
 #include <string>
+#include <utility>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
@@ -37,6 +38,17 @@ std::string codes_text(const std::vector<int>& codes) {
   return text;
 }
 
+// The forms of "not a number" met, e.g. "\"NaN\", \".\"".
+std::string forms_text(int forms) {
+  std::string text;
+  for (const auto& [form, shown] :
+       {std::pair{kNaNForm, "\"NaN\""}, {kNAForm, "\"NA\""}, {kDotForm, "\".\""}}) {
+    if ((static_cast<unsigned>(forms) & form) == 0) continue;
+    text += (text.empty() ? "" : ", ") + std::string(shown);
+  }
+  return text;
+}
+
 std::string what_happened(const ReadAnomaly& a) {
   switch (a.kind) {
     case ReadAnomalyKind::kYearGap:
@@ -56,6 +68,9 @@ std::string what_happened(const ReadAnomaly& a) {
              " differs, but its year continues the series; read as part of it";
     case ReadAnomalyKind::kMissingCodes:
       return codes_text(a.codes) + " in " + counted(a.count, "value") + " from year " +
+             number(a.year) + ", read as missing";
+    case ReadAnomalyKind::kNotANumber:
+      return forms_text(a.value) + " in " + counted(a.count, "value") + " from year " +
              number(a.year) + ", read as missing";
     case ReadAnomalyKind::kFillerValue:
       return "filler value " + number(a.value) + " in year " + number(a.year) +

@@ -74,6 +74,20 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"A 1908-1911: 1000 -x2 3000"},
        {"line 1, series \"A\": missing-value codes -999, -888 in 2 values from year 1909, read "
         "as missing"}},
+      {"a \"NaN\" field is a missing value, the record's other values at their years",
+       "proc53  1860   291   NaN   279   426    64   118    91   151    87   141\n"
+       "proc53  1870   100   999\n",
+       {"proc53 1860-1870: 2910 - 2790 4260 640 1180 910 1510 870 1410 1000"},
+       {"line 1, series \"proc53\": \"NaN\" in 1 value from year 1861, read as missing"}},
+      {"\".\" in a first record is a missing value too",
+       "TEST7A  1734  1230   456     .    12    34   999\n",
+       {"TEST7A 1734-1738: 12300 4560 - 120 340"},
+       {"line 1, series \"TEST7A\": \".\" in 1 value from year 1736, read as missing"}},
+      {"\"NA\" in any case; each form is named once",
+       "N       1908    na   200\nN       1910   NaN     .   300   999\n",
+       {"N 1908-1912: - 2000 -x2 3000"},
+       {"line 1, series \"N\": \"NaN\", \"NA\", \".\" in 3 values from year 1908, read as "
+        "missing"}},
       {"a record that jumps ahead leaves the years between missing",
        "G       1908   100   200\nG       1930   300   999\n",
        {"G 1908-1930: 1000 2000 -x20 3000"},

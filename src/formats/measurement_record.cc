@@ -17,12 +17,26 @@ constexpr int kFieldWidth = 6;
 bool blank(char c) { return c == ' '; }
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
-enum class Field { kNumber, kBlank, kBad };
+enum class Field { kNumber, kBlank, kNotANumber, kBad };
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The form of a token that stands for a missing value ("NaN" or "NA" in any case, or "."):
+// one of kNaNForm, kNAForm, kDotForm; 0 for any other token.
+unsigned not_a_number_form(std::string_view token) {
+  std::string lowered(token);
+  for (char& c : lowered) c = lower(c);
+  if (lowered == "nan") return kNaNForm;
+  if (lowered == "na") return kNAForm;
+  if (lowered == ".") return kDotForm;
+  return 0;
+}
 
 // Reads one value field as formatted input does (blanks ignored, an optional sign before the
-// digits; all blank reads 0) in one pass, the way every record's ten fields are read.
-// *unaligned tells that a blank follows a digit: the value is not right-aligned.
-Field read_value_field(const char* field, int* value, bool* unaligned) {
+// digits; all blank reads 0) in one pass, the way every record's ten fields are read. A field
+// that holds only a form of "not a number" (*form tells which) is kNotANumber. *unaligned
+// tells that a blank follows a digit: the value is not right-aligned.
+Field read_value_field(const char* field, int* value, bool* unaligned, unsigned* form) {
   int v = 0;
   bool negative = false;
   bool sign = false;
@@ -38,7 +52,15 @@ Field read_value_field(const char* field, int* value, bool* unaligned) {
       negative = c == '-';
       continue;
     }
-    if (!digit(c)) return Field::kBad;
+    if (!digit(c)) {
+      const std::string_view text(field, kFieldWidth);
+      const std::size_t first = text.find_first_not_of(' ');
+      const std::size_t last = text.find_last_not_of(' ');
+      *form = not_a_number_form(text.substr(first, last - first + 1));
+      if (*form == 0) return Field::kBad;
+      *unaligned = last + 1 < text.size();
+      return Field::kNotANumber;
+    }
     digits = true;
     v = v * 10 + (c - '0');
   }
@@ -81,9 +103,11 @@ bool read_token(std::string_view token, std::size_t widest, int* value) {
 }
 
 // Reads the year and values by splitting columns `from`..80 at blanks. True when that gives
-// a year and one value for each of the record's slots, or fewer ending in an end marker.
+// a year and one value (or form of "not a number") for each of the record's slots, or fewer
+// ending in an end marker.
 bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r) {
   std::array<int, 11> numbers{};
+  std::array<unsigned, 11> forms{};
   int count = 0;
   std::size_t at = static_cast<std::size_t>(from - 1);
   while (at < columns.size()) {
@@ -95,10 +119,10 @@ bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r)
     while (end < columns.size() && !blank(columns[end])) ++end;
     if (count == static_cast<int>(numbers.size())) return false;
     const std::size_t widest = count == 0 ? 6 : kFieldWidth;
-    if (!read_token(std::string_view(columns).substr(at, end - at), widest,
-                    &numbers[static_cast<std::size_t>(count)])) {
-      return false;
-    }
+    const std::string_view token = std::string_view(columns).substr(at, end - at);
+    const auto n = static_cast<std::size_t>(count);
+    if (count > 0) forms[n] = not_a_number_form(token);
+    if (forms[n] == 0 && !read_token(token, widest, &numbers[n])) return false;
     ++count;
     at = end;
   }
@@ -111,11 +135,17 @@ bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r)
   r->reading.year = numbers[0];
   r->values.fill(0);
   r->blank_fields = 0;
+  r->not_a_number_fields = 0;
+  r->not_a_number_forms = 0;
   for (int k = 0; k < 10; ++k) {
-    if (k < values) {
-      r->values[static_cast<std::size_t>(k)] = numbers[static_cast<std::size_t>(k + 1)];
-    } else {
+    const auto n = static_cast<std::size_t>(k + 1);
+    if (k >= values) {
       r->blank_fields |= 1u << k;
+    } else if (forms[n] != 0) {
+      r->not_a_number_fields |= 1u << k;
+      r->not_a_number_forms |= forms[n];
+    } else {
+      r->values[static_cast<std::size_t>(k)] = numbers[n];
     }
   }
   return true;
@@ -181,19 +211,27 @@ LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r) {
 
   r->bad_fields = 0;
   r->blank_fields = 0;
+  r->not_a_number_fields = 0;
+  r->not_a_number_forms = 0;
   bool shifted = false;
   for (int k = 0; k < 10; ++k) {
     const char* field = columns.data() + kFirstValueColumn - 1 + kFieldWidth * k;
     int& value = r->values[static_cast<std::size_t>(k)];
     bool unaligned = false;
-    const Field kind = read_value_field(field, &value, &unaligned);
+    unsigned form = 0;
+    const Field kind = read_value_field(field, &value, &unaligned, &form);
     if (kind == Field::kBlank) {
       r->blank_fields |= 1u << k;
     } else if (kind == Field::kBad) {
       value = 0;
       r->bad_fields |= 1u << k;
-    } else if (unaligned) {
-      shifted = true;
+    } else {
+      if (kind == Field::kNotANumber) {
+        value = 0;
+        r->not_a_number_fields |= 1u << k;
+        r->not_a_number_forms |= form;
+      }
+      shifted = shifted || unaligned;
     }
   }
   r->alignment = ValueAlignment::kColumns;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "formats/column_view.h"
+#include "formats/read_report.h"
 
 namespace kvr {
 
@@ -37,6 +38,9 @@ struct MeasurementRecord {
   std::array<int, 10> values{};
   unsigned bad_fields = 0;    // bit k set: field k + 1 is no number (its value reads 0)
   unsigned blank_fields = 0;  // bit k set: field k + 1 is blank (its value reads 0)
+  // Bit k set: field k + 1 holds "NaN", "NA" or "." (its value reads 0), a missing value.
+  unsigned not_a_number_fields = 0;
+  unsigned not_a_number_forms = 0;  // the forms met: kNaNForm | kNAForm | kDotForm
   ValueAlignment alignment = ValueAlignment::kColumns;
   bool right_aligned = true;   // every value field right-aligned (or blank)
   bool by_characters = false;  // a multi-byte UTF-8 character moved the columns
@@ -51,7 +55,8 @@ enum class LineKind {
 };
 
 /// Reads the line in `view` as a measurement record. Fields are read with blanks ignored, as
-/// formatted input does; a record whose fields are not right-aligned is read by splitting at
+/// formatted input does, and a field of only "NaN", "NA" (any case) or "." is a missing value;
+/// a record whose fields are not right-aligned is read by splitting at
 /// blanks when that gives one integer of at most six characters for each of its slots (or
 /// fewer, the last an end marker).
 LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r);

@@ -24,6 +24,12 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       builder_.store(kMissing);
       continue;
     }
+    if ((r.not_a_number_fields & (1u << k)) != 0) {
+      count_value(&not_a_number_note_, ReadAnomalyKind::kNotANumber, r, year + k);
+      not_a_number_note_.value |= static_cast<int>(r.not_a_number_forms);
+      builder_.store(kMissing);
+      continue;
+    }
     if (field == kEndMarkerThousandths) {
       end_at_marker(EndMarker::kThousandths);
       // Records of only missing values may follow; a record with measurements starts the
@@ -51,14 +57,9 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       return true;
     }
     if (field < 0) {
-      if (missing_count_ == 0) {
-        missing_year_ = year + k;
-        missing_line_ = r.line_number;
-      }
-      ++missing_count_;
-      if (std::find(missing_codes_.begin(), missing_codes_.end(), field) == missing_codes_.end()) {
-        missing_codes_.push_back(field);
-      }
+      count_value(&missing_codes_note_, ReadAnomalyKind::kMissingCodes, r, year + k);
+      std::vector<int>& codes = missing_codes_note_.codes;
+      if (std::find(codes.begin(), codes.end(), field) == codes.end()) codes.push_back(field);
       builder_.store(kMissing);
       continue;
     }
@@ -140,7 +141,7 @@ void MeasurementSeriesReader::end_at_marker(EndMarker marker) {
     open_999_note_.units = marker == EndMarker::kThousandths ? 1000 : 100;
     note(open_999_note_);
   }
-  note_missing_codes();
+  note_counted_values();
 }
 
 void MeasurementSeriesReader::end_without_marker(const MeasurementRecord& r, int expected) {
@@ -156,15 +157,19 @@ void MeasurementSeriesReader::end_without_marker(const MeasurementRecord& r, int
   a.other_line = last_record_line_;
   a.other_id = r.reading.id;
   series_.ending = a;
-  note_missing_codes();
+  note_counted_values();
 }
 
-void MeasurementSeriesReader::note_missing_codes() {
-  if (missing_count_ == 0) return;
-  ReadAnomaly a = anomaly(ReadAnomalyKind::kMissingCodes, missing_line_, missing_year_);
-  a.count = missing_count_;
-  a.codes = missing_codes_;
-  note(a);
+void MeasurementSeriesReader::count_value(ReadAnomaly* counted, ReadAnomalyKind kind,
+                                          const MeasurementRecord& r, int year) const {
+  if (counted->count == 0) *counted = anomaly(kind, r.line_number, year);
+  ++counted->count;
+}
+
+void MeasurementSeriesReader::note_counted_values() {
+  for (const ReadAnomaly* counted : {&missing_codes_note_, &not_a_number_note_}) {
+    if (counted->count > 0) note(*counted);
+  }
 }
 
 }  // namespace kvr

@@ -182,7 +182,7 @@ void MeasurementSeriesReader::note_record(const MeasurementRecord& r, Relation r
     marker = marker || v == kEndMarker || v == kEndMarkerThousandths;
   }
   for (int k = slots; k < 10 && !marker; ++k) {
-    if (r.values[static_cast<std::size_t>(k)] != 0) {
+    if (r.values[static_cast<std::size_t>(k)] != 0 || (r.not_a_number_fields & (1u << k)) != 0) {
       ReadAnomaly a = anomaly(ReadAnomalyKind::kBeyondSlots, r.line_number, year);
       a.count = slots;
       note(a);

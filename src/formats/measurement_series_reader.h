@@ -69,7 +69,12 @@ class MeasurementSeriesReader {
   // Removes the values of the blank fields that end the series read so far.
   void drop_trailing_blanks();
   void end_without_marker(const MeasurementRecord& r, int expected);
-  void note_missing_codes();
+  // Counts a value of `r` (of `year`) for the series' warning `counted` of `kind`, which
+  // names the first one.
+  void count_value(ReadAnomaly* counted, ReadAnomalyKind kind, const MeasurementRecord& r,
+                   int year) const;
+  // Notes the warnings that count values of the whole series: missing codes, "NaN" fields.
+  void note_counted_values();
   ReadAnomaly anomaly(ReadAnomalyKind kind, int line_number, int year) const {
     return builder_.anomaly(kind, line_number, year);
   }
@@ -87,11 +92,9 @@ class MeasurementSeriesReader {
   bool noted_characters_ = false;
   int last_record_line_ = 0;
   int trailing_blanks_ = 0;         // values of blank fields at the end of the series read so far
-  std::vector<int> missing_codes_;  // codes met, in order of appearance
-  int missing_count_ = 0;
-  int missing_year_ = 0;
-  int missing_line_ = 0;
-  std::vector<int> open_999_;  // positions (from 0) of 999 fields that measurements follow
+  ReadAnomaly missing_codes_note_;  // count 0 until a missing code is met
+  ReadAnomaly not_a_number_note_;   // count 0 until a "NaN", "NA" or "." field is met
+  std::vector<int> open_999_;       // positions (from 0) of 999 fields that measurements follow
   ReadAnomaly open_999_note_;
   std::deque<MeasurementRecord> held_;  // records read ahead, in file order
   ColumnView view_;

@@ -5,6 +5,12 @@
 
 namespace kvr {
 
+/// Forms of a value field that stands for a missing value, as bits: "NaN" and "NA" in any
+/// case, and ".".
+inline constexpr unsigned kNaNForm = 1;
+inline constexpr unsigned kNAForm = 2;
+inline constexpr unsigned kDotForm = 4;
+
 /// Something met while reading a measurement file that the reader mended or that the user
 /// should know; the console shows each as a warning.
 enum class ReadAnomalyKind {
@@ -13,6 +19,7 @@ enum class ReadAnomalyKind {
   kLostEndMarker,    // a record of another id where the series should go on: it ends there
   kOtherId,          // a record of another id whose year continues the series: read with it
   kMissingCodes,     // negative codes read as missing: codes, count, first year
+  kNotANumber,       // "NaN", "NA" or "." fields read as missing: forms (value), count, year
   kFillerValue,      // the index filler 9990 inside a measurement series, kept as read
   kNotEndMarker,     // 999 followed by measurements: count, first year; units tell its reading
   kPassedOver,       // records of only missing values after an end marker, passed over
@@ -36,7 +43,7 @@ struct ReadAnomaly {
   int year = 0;            // the record's year, or the year of the first value concerned
   int expected_year = 0;   // the year that would continue the series
   int last_year = 0;       // the last year of the series (or segment) concerned
-  int value = 0;           // a field as read
+  int value = 0;           // a field as read; kNotANumber: the forms met (kNaNForm, ...)
   int count = 0;           // values, records or years concerned
   int other_line = 0;      // a second line: the series' previous record, its marker, ...
   int last_line = 0;       // kPassedOver: the last record passed over

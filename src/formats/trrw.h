@@ -7,7 +7,8 @@ namespace kvr {
 
 /// Reads a decade-format file of measurement records series by series. It reads the habits of real
 /// files without losing, moving or inventing a value; each mend is reported:
-/// - a negative value other than -9999 is a missing value (kMissing) at its year;
+/// - a negative value other than -9999 is a missing value (kMissing) at its year, and so is a
+///   field of "NaN", "NA" (any case) or ".";
 /// - a record whose year jumps ahead leaves the years between missing; one that goes back, or
 ///   one of another id whose year does not continue the series, ends the series there (its end
 ///   marker was lost: EndMarker::kLost) and starts the next;
