@@ -80,6 +80,9 @@ std::string what_happened(const ReadAnomaly& a) {
              " is followed by measurements, so it ends nothing; " +
              (a.units == 1000 ? "read as 0.999 mm, the series being in 0.001 mm"
                               : "read as missing, the series being in 0.01 mm");
+    case ReadAnomalyKind::kMarkerInSeries:
+      return "-9999 in " + counted(a.count, "value") + " from year " + number(a.year) +
+             " is followed by measurements, so it ends nothing; read as missing";
     case ReadAnomalyKind::kPassedOver:
       return (a.count == 1 ? "a record after the end marker (line " + number(a.other_line) +
                                  ") holds only missing values; passed over"

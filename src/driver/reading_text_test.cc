@@ -136,6 +136,26 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"F 1908-1911: 5000 -x2 6000"},
        {"line 1, series \"F\": 999 in 2 values from year 1909 is followed by measurements, so "
         "it ends nothing; read as missing, the series being in 0.01 mm"}},
+      {"-9999 followed by measurements in its record is a missing value",
+       "slp056  1900  1252  1142  1676  3697 -9999  4818  4666  3467  5783  3001\n"
+       "slp056  1910  2000 -9999\n",
+       {"slp056 1900-1910: 1252 1142 1676 3697 - 4818 4666 3467 5783 3001 2000"},
+       {"line 1, series \"slp056\": -9999 in 1 value from year 1904 is followed by "
+        "measurements, so it ends nothing; read as missing"}},
+      {"-9999 is missing when the next record goes on right after its record's missing codes; "
+       "the marker that ends the series gives the units",
+       "L       1908 -9999  -999\nL       1910   300   999\n",
+       {"L 1908-1910: -x2 3000"},
+       {"line 1, series \"L\": missing-value code -999 in 1 value from year 1909, read as "
+        "missing",
+        "line 1, series \"L\": -9999 in 1 value from year 1908 is followed by measurements, "
+        "so it ends nothing; read as missing"}},
+      {"-9999 before a record that leaves a gap ends a segment; each keeps its units",
+       "J       1908   100 -9999\nJ       1920   300   999\n",
+       {"J 1908-1920: 100 -x11 3000"},
+       {"line 2, series \"J\": the id comes back after its series of line 1 ended; the year "
+        "1920 overlaps none of its years, so both join into one series (1908 to 1920) with 11 "
+        "missing years between"}},
       {"records of missing values after the end marker are passed over",
        "P       1908   500   999  -999\nP       1910  -999  -999\nQ       1905   100   999\n",
        {"P 1908-1908: 5000", "Q 1905-1905: 1000"},

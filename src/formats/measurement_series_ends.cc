@@ -31,10 +31,14 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       continue;
     }
     if (field == kEndMarkerThousandths) {
+      if (series_goes_on(r, k)) {
+        count_value(&inner_marker_note_, ReadAnomalyKind::kMarkerInSeries, r, year + k);
+        builder_.store(kMissing);
+        continue;
+      }
       end_at_marker(EndMarker::kThousandths);
       // Records of only missing values may follow; a record with measurements starts the
-      // next series. (Nothing is held back here: a held record with -9999 is the last one
-      // held, so the record found came from the file.)
+      // next series. Such a record is the last one held, and the last line read.
       if (measurement_follows(year + slots)) {
         held_.pop_back();
         in_.step_back();
@@ -44,10 +48,7 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
     }
     if (field == kEndMarker) {
       if (holds_measurement(r, k + 1, slots) || measurement_follows(year + slots)) {
-        if (open_999_.empty()) {
-          open_999_note_ = anomaly(ReadAnomalyKind::kNotEndMarker, r.line_number, year + k);
-        }
-        ++open_999_note_.count;
+        count_value(&open_999_note_, ReadAnomalyKind::kNotEndMarker, r, year + k);
         if (series_.count < builder_.limit()) open_999_.push_back(series_.count);
         builder_.store(static_cast<float>(field) * 0.01f);
         continue;
@@ -87,11 +88,28 @@ void MeasurementSeriesReader::drop_trailing_blanks() {
   trailing_blanks_ = 0;
 }
 
+bool MeasurementSeriesReader::series_goes_on(const MeasurementRecord& r, int k) {
+  const int slots = slots_of(r);
+  if (holds_value(r, k + 1, slots)) return true;
+  // Blank fields after it end the record's values: a record that follows leaves a gap.
+  for (int j = k + 1; j < slots; ++j) {
+    if ((r.blank_fields & (1u << j)) != 0) return false;
+  }
+  const int next_year = r.reading.year + slots;
+  return measurement_follows(next_year) && held_.front().reading.year == next_year &&
+         holds_value(held_.back(), 0, slots_of(held_.back()));
+}
+
 bool MeasurementSeriesReader::measurement_follows(int expected) {
-  // Records are held back only by a look-ahead that found a measurement, in the last one
-  // held, and they are taken in file order: while any is held, a measurement follows. So
-  // every line is looked at once, however many 999s stand before the measurement.
-  if (!held_.empty()) return true;
+  // The records held back are those of the last look-ahead, and they are taken in file
+  // order: while any is held, its answer stands. So every line is looked at once, however
+  // many 999s stand before the measurement.
+  if (!held_.empty()) return measurement_held_;
+  measurement_held_ = look_ahead(expected);
+  return measurement_held_;
+}
+
+bool MeasurementSeriesReader::look_ahead(int expected) {
   MeasurementRecord r;
   for (;;) {
     if (held_.size() >= kMaxHeldRecords) return false;
@@ -134,7 +152,7 @@ void MeasurementSeriesReader::end_at_marker(EndMarker marker) {
       if (!is_missing(v)) v *= 0.1f;
     }
   }
-  if (!open_999_.empty()) {
+  if (open_999_note_.count > 0) {
     if (marker == EndMarker::kHundredths) {
       for (const int at : open_999_) series_.values[static_cast<std::size_t>(at)] = kMissing;
     }
@@ -148,7 +166,7 @@ void MeasurementSeriesReader::end_without_marker(const MeasurementRecord& r, int
   // The units, and with them what its 999s are, wait for the file's other series.
   series_.end_marker = EndMarker::kLost;
   series_.open_999 = open_999_;
-  if (!open_999_.empty()) series_.open_999_note = open_999_note_;
+  if (open_999_note_.count > 0) series_.open_999_note = open_999_note_;
   const bool same = same_series_id(series_reading_, r.reading);
   ReadAnomaly a = anomaly(same ? ReadAnomalyKind::kYearBack : ReadAnomalyKind::kLostEndMarker,
                           r.line_number, r.reading.year);
@@ -167,7 +185,8 @@ void MeasurementSeriesReader::count_value(ReadAnomaly* counted, ReadAnomalyKind 
 }
 
 void MeasurementSeriesReader::note_counted_values() {
-  for (const ReadAnomaly* counted : {&missing_codes_note_, &not_a_number_note_}) {
+  for (const ReadAnomaly* counted :
+       {&missing_codes_note_, &not_a_number_note_, &inner_marker_note_}) {
     if (counted->count > 0) note(*counted);
   }
 }

@@ -6,11 +6,18 @@
 
 namespace kvr {
 
-bool holds_measurement(const MeasurementRecord& r, int from, int slots) {
+bool holds_value(const MeasurementRecord& r, int from, int slots) {
   for (int k = from; k < slots; ++k) {
-    if ((r.bad_fields & (1u << k)) != 0) continue;
     const int v = r.values[static_cast<std::size_t>(k)];
-    if ((v > 0 && v != kEndMarker) || v == kEndMarkerThousandths) return true;
+    if (v > 0 && v != kEndMarker && (r.bad_fields & (1u << k)) == 0) return true;
+  }
+  return false;
+}
+
+bool holds_measurement(const MeasurementRecord& r, int from, int slots) {
+  if (holds_value(r, from, slots)) return true;
+  for (int k = from; k < slots; ++k) {
+    if (r.values[static_cast<std::size_t>(k)] == kEndMarkerThousandths) return true;
   }
   return false;
 }

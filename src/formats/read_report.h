@@ -22,6 +22,7 @@ enum class ReadAnomalyKind {
   kNotANumber,       // "NaN", "NA" or "." fields read as missing: forms (value), count, year
   kFillerValue,      // the index filler 9990 inside a measurement series, kept as read
   kNotEndMarker,     // 999 followed by measurements: count, first year; units tell its reading
+  kMarkerInSeries,   // -9999 followed by measurements, read as missing: count, first year
   kPassedOver,       // records of only missing values after an end marker, passed over
   kIdIntoYear,       // an id that runs into the year: read as 8 + 4
   kByCharacters,     // a record in UTF-8 with multi-byte characters: columns are characters
