@@ -103,6 +103,11 @@ std::string what_happened(const ReadAnomaly& a) {
     case ReadAnomalyKind::kFieldNoNumber:
       return "field " + number(a.count) + " of the record (year " + number(a.year) +
              ") is no number, read as missing";
+    case ReadAnomalyKind::kCutMarker:
+      return "field " + number(a.count) + " of the record (year " + number(a.year) + ") reads " +
+             number(a.value) +
+             " only as a piece of a number cut across fields; read as missing, not as an end "
+             "marker";
     case ReadAnomalyKind::kBeyondSlots:
       return "the record's year " + number(a.year) + " leaves it " + counted(a.count, "slot") +
              " to the end of its decade; the values after " + (a.count == 1 ? "it" : "them") +

@@ -83,11 +83,13 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        "TEST7A  1734  1230   456     .    12    34   999\n",
        {"TEST7A 1734-1738: 12300 4560 - 120 340"},
        {"line 1, series \"TEST7A\": \".\" in 1 value from year 1736, read as missing"}},
-      {"\"NA\" in any case; each form is named once",
-       "N       1908    na   200\nN       1910   NaN     .   300   999\n",
-       {"N 1908-1912: - 2000 -x2 3000"},
-       {"line 1, series \"N\": \"NaN\", \"NA\", \".\" in 3 values from year 1908, read as "
-        "missing"}},
+      {"\"NA\" in any case, each form named once; a shifted record splits around them",
+       "N       1908    na   200\nN       1910   NaN     .   300     0     NaN    19   999\n",
+       {"N 1908-1915: - 2000 -x2 3000 1 - 190"},
+       {"line 1, series \"N\": \"NaN\", \"NA\", \".\" in 4 values from year 1908, read as "
+        "missing",
+        "line 2, series \"N\": the values are shifted in their columns; the record is read by "
+        "splitting at blanks"}},
       {"a record that jumps ahead leaves the years between missing",
        "G       1908   100   200\nG       1930   300   999\n",
        {"G 1908-1930: 1000 2000 -x20 3000"},
@@ -190,6 +192,22 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"S 1300-1302: 1 190 1"},
        {"line 1, series \"S\": the values are shifted in their columns; the record is read by "
         "splitting at blanks"}},
+      {"a shifted record splits although a field is no number; its end marker is the split's",
+       "SSB05B  2008   500   600\nSSB05B  2010  1298  434  735  1732  3165  895 -9999\n",
+       {"SSB05B 2008-2015: 500 600 1298 434 735 1732 3165 895"},
+       {"line 2, series \"SSB05B\": the values are shifted in their columns; the record is read "
+        "by splitting at blanks"}},
+      {"in a record that does not split, the piece 999 of a number cut across fields is no "
+       "end marker",
+       "K       1901    61    981234567   17   209   246    83     1999   \n"
+       "M       1901   100 -9999\n",
+       {"K 1901-1909: 61 98 123456 717 209 246 83 1 -", "M 1901-1901: 100"},
+       {"line 1, series \"K\": the values are not right-aligned in their columns and do not "
+        "split into the record's slots; read from the columns as they stand",
+        "line 1, series \"K\": field 9 of the record (year 1909) reads 999 only as a piece of a "
+        "number cut across fields; read as missing, not as an end marker",
+        "line 2, series \"K\": the record of \"M\" (1901) follows without an end marker; the "
+        "series ends at 1909, in 0.001 mm, as 1 other series of the file"}},
       {"values not right-aligned that do not split are read from the columns",
        "U       1901    61    981234567   172   209   246    83   120   157\n"
        "U       1910   999\n",

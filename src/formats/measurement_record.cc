@@ -151,6 +151,25 @@ bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r)
   return true;
 }
 
+// In a record read from the columns although numbers cross its fields: the fields that read
+// as an end marker only as the piece of a longer number ("999   " after "     1" of 1999) are
+// no end markers: cut_markers names them.
+void mark_cut_markers(const std::string& columns, MeasurementRecord* r) {
+  const auto filled = [&columns](int column) {
+    return !blank(columns[static_cast<std::size_t>(column - 1)]);
+  };
+  for (int k = 0; k < 10; ++k) {
+    const int value = r->values[static_cast<std::size_t>(k)];
+    if (value != kEndMarker && value != kEndMarkerThousandths) continue;
+    const int first = kFirstValueColumn + k * kFieldWidth;
+    const int last = first + kFieldWidth - 1;
+    if ((k > 0 && filled(first - 1) && filled(first)) ||
+        (k < 9 && filled(last) && filled(last + 1))) {
+      r->cut_markers |= 1u << k;
+    }
+  }
+}
+
 void read_id(const ColumnView& view, int id_width, int year, IdAndYear* reading) {
   if (view.by_characters()) {
     reading->id = view.text(1, id_width);
@@ -236,10 +255,18 @@ LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r) {
   }
   r->alignment = ValueAlignment::kColumns;
   r->right_aligned = !shifted;
-  if (shifted && r->bad_fields == 0 && numbers_cross_fields(columns)) {
+  r->cut_markers = 0;
+  // A field that is no number may hold a piece of a number cut across fields, as "  895 -9"
+  // does of -9999: the split reading reads such a record whole.
+  if ((shifted || r->bad_fields != 0) && numbers_cross_fields(columns)) {
     const int from = r->read_as_a ? 9 : id_width + 1;
-    r->alignment =
-        split_at_blanks(columns, from, r) ? ValueAlignment::kSplit : ValueAlignment::kUnsplit;
+    if (split_at_blanks(columns, from, r)) {
+      r->alignment = ValueAlignment::kSplit;
+      r->bad_fields = 0;
+    } else {
+      r->alignment = ValueAlignment::kUnsplit;
+      mark_cut_markers(columns, r);
+    }
   }
   r->by_characters = view.wide_within(72);
   if (r->bad_fields != 0) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "formats/column_view.h"
+#include "formats/decade_format.h"
 #include "formats/read_report.h"
 
 namespace kvr {
@@ -42,6 +43,9 @@ struct MeasurementRecord {
   unsigned not_a_number_fields = 0;
   unsigned not_a_number_forms = 0;  // the forms met: kNaNForm | kNAForm | kDotForm
   ValueAlignment alignment = ValueAlignment::kColumns;
+  // kUnsplit: bit k set when field k + 1 reads 999 or -9999 only as a piece of a number cut
+  // across fields: a missing value, no end marker.
+  unsigned cut_markers = 0;
   bool right_aligned = true;   // every value field right-aligned (or blank)
   bool by_characters = false;  // a multi-byte UTF-8 character moved the columns
   int line_number = 0;         // set by the caller
@@ -56,10 +60,17 @@ enum class LineKind {
 
 /// Reads the line in `view` as a measurement record. Fields are read with blanks ignored, as
 /// formatted input does, and a field of only "NaN", "NA" (any case) or "." is a missing value;
-/// a record whose fields are not right-aligned is read by splitting at
-/// blanks when that gives one integer of at most six characters for each of its slots (or
-/// fewer, the last an end marker).
+/// a record whose numbers cross its fields is read by splitting at blanks when that gives one
+/// integer of at most six characters (or "NaN", "NA", ".") for each of its slots (or fewer,
+/// the last an end marker), and then its fixed columns count for nothing.
 LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r);
+
+/// True when field k + 1 of `r` reads 999 or -9999 and is no piece of a number cut across
+/// fields.
+inline bool is_end_marker(const MeasurementRecord& r, int k) {
+  const int v = r.values[static_cast<std::size_t>(k)];
+  return (v == kEndMarker || v == kEndMarkerThousandths) && (r.cut_markers & (1u << k)) == 0;
+}
 
 /// Number of fields of `bad_fields`.
 int bad_field_count(unsigned bad_fields);

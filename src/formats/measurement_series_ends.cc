@@ -24,6 +24,14 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       builder_.store(kMissing);
       continue;
     }
+    if ((r.cut_markers & (1u << k)) != 0) {
+      ReadAnomaly a = anomaly(ReadAnomalyKind::kCutMarker, r.line_number, year + k);
+      a.count = k + 1;
+      a.value = field;
+      note(a);
+      builder_.store(kMissing);
+      continue;
+    }
     if ((r.not_a_number_fields & (1u << k)) != 0) {
       count_value(&not_a_number_note_, ReadAnomalyKind::kNotANumber, r, year + k);
       not_a_number_note_.value |= static_cast<int>(r.not_a_number_forms);

@@ -17,7 +17,9 @@ bool holds_value(const MeasurementRecord& r, int from, int slots) {
 bool holds_measurement(const MeasurementRecord& r, int from, int slots) {
   if (holds_value(r, from, slots)) return true;
   for (int k = from; k < slots; ++k) {
-    if (r.values[static_cast<std::size_t>(k)] == kEndMarkerThousandths) return true;
+    if (is_end_marker(r, k) && r.values[static_cast<std::size_t>(k)] == kEndMarkerThousandths) {
+      return true;
+    }
   }
   return false;
 }
@@ -184,10 +186,7 @@ void MeasurementSeriesReader::note_record(const MeasurementRecord& r, Relation r
   // Fields after an end marker are no part of the series.
   const int slots = slots_of(r);
   bool marker = false;
-  for (int k = 0; k < slots; ++k) {
-    const int v = r.values[static_cast<std::size_t>(k)];
-    marker = marker || v == kEndMarker || v == kEndMarkerThousandths;
-  }
+  for (int k = 0; k < slots; ++k) marker = marker || is_end_marker(r, k);
   for (int k = slots; k < 10 && !marker; ++k) {
     if (r.values[static_cast<std::size_t>(k)] != 0 || (r.not_a_number_fields & (1u << k)) != 0) {
       ReadAnomaly a = anomaly(ReadAnomalyKind::kBeyondSlots, r.line_number, year);

@@ -29,6 +29,8 @@ enum class ReadAnomalyKind {
   kShiftedValues,    // values shifted in their columns: read by splitting at blanks
   kUnalignedValues,  // values not right-aligned that do not split: read from the columns
   kFieldNoNumber,    // one value field of a record of the series is no number: missing
+  kCutMarker,        // a field reads 999 or -9999 only as a piece of a number cut across
+                     // fields (field number in count, its value): missing, no end marker
   kBeyondSlots,      // values after the slots that the record's year leaves (count), not read
   kRecordNotRead,    // a line inside a series that does not read as its record
   kCutByEndOfFile,   // the file ends inside a series, before its end marker: left out
