@@ -5,6 +5,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "formats/decade_format.h"
 
 namespace kvr {
 namespace {
@@ -83,6 +84,11 @@ std::string what_happened(const ReadAnomaly& a) {
     case ReadAnomalyKind::kMarkerInSeries:
       return "-9999 in " + counted(a.count, "value") + " from year " + number(a.year) +
              " is followed by measurements, so it ends nothing; read as missing";
+    case ReadAnomalyKind::kEleventhField:
+      return "the end marker " + number(a.value) +
+             " stands after the record's tenth value, where a record has no field; it ends the "
+             "series, in " +
+             (a.value == kEndMarker ? "0.01 mm" : "0.001 mm");
     case ReadAnomalyKind::kPassedOver:
       return (a.count == 1 ? "a record after the end marker (line " + number(a.other_line) +
                                  ") holds only missing values; passed over"

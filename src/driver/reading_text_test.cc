@@ -158,6 +158,14 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"line 2, series \"J\": the id comes back after its series of line 1 ended; the year "
         "1920 overlaps none of its years, so both join into one series (1908 to 1920) with 11 "
         "missing years between"}},
+      {"an end marker after the tenth value of a full record ends the series",
+       "TEST6A  1734   123   123   123   123   123   123\n"
+       "TEST6A  1740   123   123   123   123   123   123   123   123   123   123 -9999\n"
+       "TEST7A  1734  1230   999\n",
+       {"TEST6A 1734-1749: 123 123 123 123 123 123 123 123 123 123 123 123 123 123 123 123",
+        "TEST7A 1734-1734: 12300"},
+       {"line 2, series \"TEST6A\": the end marker -9999 stands after the record's tenth value, "
+        "where a record has no field; it ends the series, in 0.001 mm"}},
       {"records of missing values after the end marker are passed over",
        "P       1908   500   999  -999\nP       1910  -999  -999\nQ       1905   100   999\n",
        {"P 1908-1908: 5000", "Q 1905-1905: 1000"},

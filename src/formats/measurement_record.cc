@@ -106,8 +106,8 @@ bool read_token(std::string_view token, std::size_t widest, int* value) {
 // a year and one value (or form of "not a number") for each of the record's slots, or fewer
 // ending in an end marker.
 bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r) {
-  std::array<int, 11> numbers{};
-  std::array<unsigned, 11> forms{};
+  std::array<int, 12> numbers{};
+  std::array<unsigned, 12> forms{};
   int count = 0;
   std::size_t at = static_cast<std::size_t>(from - 1);
   while (at < columns.size()) {
@@ -126,12 +126,19 @@ bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r)
     ++count;
     at = end;
   }
-  const int values = count - 1;
+  int values = count - 1;
   if (values < 1) return false;
   const int slots = first_record_values(numbers[0]);
   const int last = numbers[static_cast<std::size_t>(values)];
+  const bool marker_last = last == kEndMarker || last == kEndMarkerThousandths;
+  // An end marker after the ten values of a full record.
+  r->eleventh_marker = 0;
+  if (values == 11 && slots == 10 && marker_last) {
+    r->eleventh_marker = last;
+    values = 10;
+  }
   if (values > slots) return false;
-  if (values < slots && last != kEndMarker && last != kEndMarkerThousandths) return false;
+  if (values < slots && !marker_last) return false;
   r->reading.year = numbers[0];
   r->values.fill(0);
   r->blank_fields = 0;
@@ -149,6 +156,23 @@ bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r)
     }
   }
   return true;
+}
+
+// An end marker in columns 73-78, where a record has no field, with columns 79-80 blank; 0
+// when there is none.
+int eleventh_marker(const std::string& columns) {
+  constexpr int kEleventhColumn = kFirstValueColumn + 10 * kFieldWidth;
+  if (!blank(columns[kEleventhColumn + kFieldWidth - 1]) ||
+      !blank(columns[kEleventhColumn + kFieldWidth])) {
+    return 0;
+  }
+  int value = 0;
+  bool unaligned = false;
+  unsigned form = 0;
+  const Field kind =
+      read_value_field(columns.data() + kEleventhColumn - 1, &value, &unaligned, &form);
+  if (kind != Field::kNumber || (value != kEndMarker && value != kEndMarkerThousandths)) return 0;
+  return value;
 }
 
 // In a record read from the columns although numbers cross its fields: the fields that read
@@ -256,6 +280,7 @@ LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r) {
   r->alignment = ValueAlignment::kColumns;
   r->right_aligned = !shifted;
   r->cut_markers = 0;
+  r->eleventh_marker = eleventh_marker(columns);
   // A field that is no number may hold a piece of a number cut across fields, as "  895 -9"
   // does of -9999: the split reading reads such a record whole.
   if ((shifted || r->bad_fields != 0) && numbers_cross_fields(columns)) {
@@ -265,6 +290,7 @@ LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r) {
       r->bad_fields = 0;
     } else {
       r->alignment = ValueAlignment::kUnsplit;
+      r->eleventh_marker = 0;
       mark_cut_markers(columns, r);
     }
   }

@@ -46,6 +46,9 @@ struct MeasurementRecord {
   // kUnsplit: bit k set when field k + 1 reads 999 or -9999 only as a piece of a number cut
   // across fields: a missing value, no end marker.
   unsigned cut_markers = 0;
+  // An end marker (999 or -9999) after the tenth value, where a record has no field: columns
+  // 73-78 with 79-80 blank, or an eleventh number of the split reading; 0 when there is none.
+  int eleventh_marker = 0;
   bool right_aligned = true;   // every value field right-aligned (or blank)
   bool by_characters = false;  // a multi-byte UTF-8 character moved the columns
   int line_number = 0;         // set by the caller

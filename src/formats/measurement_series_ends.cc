@@ -38,32 +38,20 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       builder_.store(kMissing);
       continue;
     }
-    if (field == kEndMarkerThousandths) {
-      if (series_goes_on(r, k)) {
+    if (field == kEndMarkerThousandths || field == kEndMarker) {
+      if (marker_ends_series(r, k, field)) {
+        end_series(r, field);
+        return true;
+      }
+      if (field == kEndMarkerThousandths) {
         count_value(&inner_marker_note_, ReadAnomalyKind::kMarkerInSeries, r, year + k);
         builder_.store(kMissing);
-        continue;
-      }
-      end_at_marker(EndMarker::kThousandths);
-      // Records of only missing values may follow; a record with measurements starts the
-      // next series. Such a record is the last one held, and the last line read.
-      if (measurement_follows(year + slots)) {
-        held_.pop_back();
-        in_.step_back();
-      }
-      pass_over_held(r.line_number);
-      return true;
-    }
-    if (field == kEndMarker) {
-      if (holds_measurement(r, k + 1, slots) || measurement_follows(year + slots)) {
+      } else {
         count_value(&open_999_note_, ReadAnomalyKind::kNotEndMarker, r, year + k);
         if (series_.count < builder_.limit()) open_999_.push_back(series_.count);
         builder_.store(static_cast<float>(field) * 0.01f);
-        continue;
       }
-      pass_over_held(r.line_number);
-      end_at_marker(EndMarker::kHundredths);
-      return true;
+      continue;
     }
     if (field < 0) {
       count_value(&missing_codes_note_, ReadAnomalyKind::kMissingCodes, r, year + k);
@@ -78,6 +66,15 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       note(a);
     }
     builder_.store(static_cast<float>(field) * 0.01f);
+  }
+  // An end marker right after the tenth value of a full record, where the record has no field.
+  if (r.eleventh_marker != 0 && slots == 10 && (r.blank_fields & (1u << 9)) == 0 &&
+      marker_ends_series(r, slots, r.eleventh_marker)) {
+    ReadAnomaly a = anomaly(ReadAnomalyKind::kEleventhField, r.line_number, year + slots);
+    a.value = r.eleventh_marker;
+    note(a);
+    end_series(r, r.eleventh_marker);
+    return true;
   }
   expected_year_ = year + slots;
   last_record_line_ = r.line_number;
@@ -94,6 +91,23 @@ void MeasurementSeriesReader::drop_trailing_blanks() {
   }
   expected_year_ -= trailing_blanks_;
   trailing_blanks_ = 0;
+}
+
+bool MeasurementSeriesReader::marker_ends_series(const MeasurementRecord& r, int k, int marker) {
+  if (marker == kEndMarkerThousandths) return !series_goes_on(r, k);
+  const int slots = slots_of(r);
+  return !holds_measurement(r, k + 1, slots) && !measurement_follows(r.reading.year + slots);
+}
+
+void MeasurementSeriesReader::end_series(const MeasurementRecord& r, int marker) {
+  end_at_marker(marker == kEndMarker ? EndMarker::kHundredths : EndMarker::kThousandths);
+  // Records of only missing values may follow; a record with measurements starts the next
+  // series. Such a record is the last one held, and the last line read.
+  if (measurement_follows(r.reading.year + slots_of(r))) {
+    held_.pop_back();
+    in_.step_back();
+  }
+  pass_over_held(r.line_number);
 }
 
 bool MeasurementSeriesReader::series_goes_on(const MeasurementRecord& r, int k) {

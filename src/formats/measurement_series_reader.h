@@ -69,6 +69,12 @@ class MeasurementSeriesReader {
   bool measurement_follows(int expected);
   // The search of measurement_follows() when no record is held back.
   bool look_ahead(int expected);
+  // True when the end marker `marker` (999 or -9999) in slot k of `r` (10: after its tenth
+  // value) ends the series: no measurement follows it.
+  bool marker_ends_series(const MeasurementRecord& r, int k, int marker);
+  // Ends the series at `marker` in `r`, and passes over the records of only missing values
+  // that follow it.
+  void end_series(const MeasurementRecord& r, int marker);
   // True when the -9999 in slot k of `r` is a missing value: a measurement follows it in its
   // record, or its record's slots after it hold no blank and the series' next record starts
   // right after them, with a measurement there or in the records of missing values after it.

@@ -24,6 +24,8 @@ enum class ReadAnomalyKind {
   kNotEndMarker,     // 999 followed by measurements: count, first year; units tell its reading
   kMarkerInSeries,   // -9999 followed by measurements, read as missing: count, first year
   kPassedOver,       // records of only missing values after an end marker, passed over
+  kEleventhField,    // an end marker (value) after the tenth value of a full record: it ends
+                     // the series
   kIdIntoYear,       // an id that runs into the year: read as 8 + 4
   kByCharacters,     // a record in UTF-8 with multi-byte characters: columns are characters
   kShiftedValues,    // values shifted in their columns: read by splitting at blanks

@@ -16,8 +16,9 @@ namespace kvr {
 ///   record or in the next records of its id; otherwise it is 0.999 mm in a series that ends
 ///   with -9999 and missing in one that ends with 999. Likewise -9999 ends a series only when
 ///   no measurement follows it in its record, or in the series' next record right after its
-///   record's values; otherwise it is missing. Records of only missing values after an end
-///   marker are passed over;
+///   record's values; otherwise it is missing. An end marker right after the tenth value of
+///   a full record (columns 73-78) ends the series likewise. Records of only missing values
+///   after an end marker are passed over;
 /// - an id that runs into the year (variant B or C whose year does not read, or whose years
 ///   do not continue while the 8 + 4 reading does) is read as variant A;
 /// - a line in UTF-8 is read by characters (ColumnView); values shifted in their columns are
