@@ -122,6 +122,9 @@ std::string what_happened(const ReadAnomaly& a) {
       return "the line does not read as a record of the series; its values were not read";
     case ReadAnomalyKind::kCutByEndOfFile:
       return "the file ends inside it, before its end marker; the series is left out";
+    case ReadAnomalyKind::kEndOfFileInSeries:
+      return "the file ends inside the series, before its end marker; the series ends at " +
+             number(a.last_year) + ", in " + units_text(a);
     case ReadAnomalyKind::kNoValues:
       return "it holds no values";
     case ReadAnomalyKind::kJoined:

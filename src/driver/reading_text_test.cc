@@ -123,6 +123,11 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"M1 1908-1909: 1000 2000", "M2 1905-1905: 300", "M3 1905-1905: 400", "M4 1905-1905: 5000"},
        {"line 2, series \"M1\": the record of \"M2\" (1905) follows without an end marker; the "
         "series ends at 1909, in 0.001 mm, as 2 other series of the file"}},
+      {"a series that the file ends inside keeps its values, in the units of the others",
+       "E1      1908   100 -9999\nE2      1905   300   400",
+       {"E1 1908-1908: 100", "E2 1905-1906: 300 400"},
+       {"line 2, series \"E2\": the file ends inside the series, before its end marker; the "
+        "series ends at 1906, in 0.001 mm, as 1 other series of the file"}},
       {"a different id whose year continues the series is read with it",
        "X1      1908   100   200\nX2      1910   300   999\n",
        {"X1 1908-1910: 1000 2000 3000"},

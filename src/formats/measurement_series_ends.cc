@@ -184,19 +184,29 @@ void MeasurementSeriesReader::end_at_marker(EndMarker marker) {
   note_counted_values();
 }
 
-void MeasurementSeriesReader::end_without_marker(const MeasurementRecord& r, int expected) {
+void MeasurementSeriesReader::end_before(const MeasurementRecord& r) {
+  const bool same = same_series_id(series_reading_, r.reading);
+  ReadAnomaly a = anomaly(same ? ReadAnomalyKind::kYearBack : ReadAnomalyKind::kLostEndMarker,
+                          r.line_number, r.reading.year);
+  a.other_id = r.reading.id;
+  end_without_marker(a);
+}
+
+void MeasurementSeriesReader::end_at_end_of_file() {
+  if (trailing_blanks_ > 0) drop_trailing_blanks();
+  end_without_marker(
+      anomaly(ReadAnomalyKind::kEndOfFileInSeries, last_record_line_, expected_year_ - 1));
+}
+
+void MeasurementSeriesReader::end_without_marker(ReadAnomaly ending) {
   // The units, and with them what its 999s are, wait for the file's other series.
   series_.end_marker = EndMarker::kLost;
   series_.open_999 = open_999_;
   if (open_999_note_.count > 0) series_.open_999_note = open_999_note_;
-  const bool same = same_series_id(series_reading_, r.reading);
-  ReadAnomaly a = anomaly(same ? ReadAnomalyKind::kYearBack : ReadAnomalyKind::kLostEndMarker,
-                          r.line_number, r.reading.year);
-  a.expected_year = expected;
-  a.last_year = expected - 1;
-  a.other_line = last_record_line_;
-  a.other_id = r.reading.id;
-  series_.ending = a;
+  ending.expected_year = expected_year_;
+  ending.last_year = expected_year_ - 1;
+  ending.other_line = last_record_line_;
+  series_.ending = ending;
   note_counted_values();
 }
 

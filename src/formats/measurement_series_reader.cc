@@ -48,7 +48,11 @@ SeriesRead MeasurementSeriesReader::read() {
   MeasurementRecord r;
   for (;;) {
     const Item item = next_item(&r);
-    if (item == Item::kEnd) return builder_.end_of_file(records_ > 0);
+    if (item == Item::kEnd) {
+      if (records_ == 0) return builder_.end_of_file();
+      end_at_end_of_file();
+      return builder_.complete();
+    }
     if (item == Item::kFreeFormat) return builder_.free_format_series(line_);
     if (item == Item::kText) {
       if (records_ > 0) {
@@ -88,7 +92,7 @@ SeriesRead MeasurementSeriesReader::read() {
       if (relation == Relation::kEnds) {
         // Records held back all continue the series, so this one came from the file.
         in_.step_back();
-        end_without_marker(r, expected_year_);
+        end_before(r);
         return builder_.complete();
       }
       if (alternative) take_alternative(&r);

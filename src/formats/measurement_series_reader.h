@@ -84,7 +84,13 @@ class MeasurementSeriesReader {
   void end_at_marker(EndMarker marker);
   // Removes the values of the blank fields that end the series read so far.
   void drop_trailing_blanks();
-  void end_without_marker(const MeasurementRecord& r, int expected);
+  // Ends the series without its end marker before `r`, a record that does not continue it.
+  void end_before(const MeasurementRecord& r);
+  // Ends the series without its end marker at the end of the file.
+  void end_at_end_of_file();
+  // Ends the series without end marker, `ending` saying where; its units wait for the file's
+  // other series.
+  void end_without_marker(ReadAnomaly ending);
   // Counts a value of `r` (of `year`) for the series' warning `counted` of `kind`, which
   // names the first one.
   void count_value(ReadAnomaly* counted, ReadAnomalyKind kind, const MeasurementRecord& r,

@@ -47,12 +47,7 @@ SeriesRead SeriesBuilder::complete() {
                                                 : SeriesRead::Kind::kSeries);
 }
 
-SeriesRead SeriesBuilder::end_of_file(bool inside_series) {
-  // Only a series closed by its end marker is handed out.
-  if (inside_series) {
-    const TrrwSeries& s = read_.series;
-    read_.cut = CutSeries{s.id, s.first_year, s.first_line};
-  }
+SeriesRead SeriesBuilder::end_of_file() {
   read_.series = TrrwSeries{};
   return handed_out(SeriesRead::Kind::kEndOfFile);
 }

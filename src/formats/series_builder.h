@@ -31,8 +31,8 @@ class SeriesBuilder {
 
   /// The series is complete: too long, or one to use.
   [[nodiscard]] SeriesRead complete();
-  /// The file ended; a series begun in this call (`inside_series`) is named as cut off.
-  [[nodiscard]] SeriesRead end_of_file(bool inside_series);
+  /// The file ended before a series began.
+  [[nodiscard]] SeriesRead end_of_file();
   /// The text record past the 25th.
   [[nodiscard]] SeriesRead too_many_text_lines();
   /// The line just read (`line`, with '#' in column 80) starts a free-format series: it and

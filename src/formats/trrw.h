@@ -11,7 +11,8 @@ namespace kvr {
 ///   field of "NaN", "NA" (any case) or ".";
 /// - a record whose year jumps ahead leaves the years between missing; one that goes back, or
 ///   one of another id whose year does not continue the series, ends the series there (its end
-///   marker was lost: EndMarker::kLost) and starts the next;
+///   marker was lost: EndMarker::kLost) and starts the next; a series that the file ends
+///   inside ends there in the same way;
 /// - 999 ends a series only when no measurement (nor -9999) follows it in the series: in its
 ///   record or in the next records of its id; otherwise it is 0.999 mm in a series that ends
 ///   with -9999 and missing in one that ends with 999. Likewise -9999 ends a series only when

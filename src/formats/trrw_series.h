@@ -8,7 +8,8 @@
 namespace kvr {
 
 /// How a measurement series ended: at 999 (units of 0.01 mm), at -9999 (0.001 mm), or at a
-/// record of another series, its end marker lost. kNone for free format.
+/// record of another series or the end of the file, its end marker lost. kNone for free
+/// format.
 enum class EndMarker { kNone, kHundredths, kThousandths, kLost };
 
 /// One series as the decade-format reader hands it out and the writers take it. values[i - 1]
