@@ -153,10 +153,10 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        "the marker that ends the series gives the units",
        "L       1908 -9999  -999\nL       1910   300   999\n",
        {"L 1908-1910: -x2 3000"},
-       {"line 1, series \"L\": missing-value code -999 in 1 value from year 1909, read as "
-        "missing",
-        "line 1, series \"L\": -9999 in 1 value from year 1908 is followed by measurements, "
-        "so it ends nothing; read as missing"}},
+       {"line 1, series \"L\": -9999 in 1 value from year 1908 is followed by measurements, "
+        "so it ends nothing; read as missing",
+        "line 1, series \"L\": missing-value code -999 in 1 value from year 1909, read as "
+        "missing"}},
       {"-9999 before a record that leaves a gap ends a segment; each keeps its units",
        "J       1908   100 -9999\nJ       1920   300   999\n",
        {"J 1908-1920: 100 -x11 3000"},

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "common/dimensions.h"
 #include "formats/measurement_series_reader.h"
@@ -217,9 +219,14 @@ void MeasurementSeriesReader::count_value(ReadAnomaly* counted, ReadAnomalyKind 
 }
 
 void MeasurementSeriesReader::note_counted_values() {
-  for (const ReadAnomaly* counted :
-       {&missing_codes_note_, &not_a_number_note_, &inner_marker_note_}) {
-    if (counted->count > 0) note(*counted);
+  std::array<const ReadAnomaly*, 3> counted = {&missing_codes_note_, &not_a_number_note_,
+                                               &inner_marker_note_};
+  // In the order of their first values.
+  std::stable_sort(counted.begin(), counted.end(), [](const ReadAnomaly* a, const ReadAnomaly* b) {
+    return std::pair(a->line_number, a->year) < std::pair(b->line_number, b->year);
+  });
+  for (const ReadAnomaly* note_of_series : counted) {
+    if (note_of_series->count > 0) note(*note_of_series);
   }
 }
 
