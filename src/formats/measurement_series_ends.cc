@@ -23,7 +23,7 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       ReadAnomaly a = anomaly(ReadAnomalyKind::kFieldNoNumber, r.line_number, year + k);
       a.count = k + 1;
       note(a);
-      builder_.store(kMissing);
+      builder_.store(kMissingField);
       continue;
     }
     if ((r.cut_markers & (1u << k)) != 0) {
@@ -31,13 +31,13 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       a.count = k + 1;
       a.value = field;
       note(a);
-      builder_.store(kMissing);
+      builder_.store(kMissingField);
       continue;
     }
     if ((r.not_a_number_fields & (1u << k)) != 0) {
       count_value(&not_a_number_note_, ReadAnomalyKind::kNotANumber, r, year + k);
       not_a_number_note_.value |= static_cast<int>(r.not_a_number_forms);
-      builder_.store(kMissing);
+      builder_.store(kMissingField);
       continue;
     }
     if (field == kEndMarkerThousandths || field == kEndMarker) {
@@ -47,11 +47,11 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       }
       if (field == kEndMarkerThousandths) {
         count_value(&inner_marker_note_, ReadAnomalyKind::kMarkerInSeries, r, year + k);
-        builder_.store(kMissing);
+        builder_.store(kMissingField);
       } else {
         count_value(&open_999_note_, ReadAnomalyKind::kNotEndMarker, r, year + k);
         if (series_.count < builder_.limit()) open_999_.push_back(series_.count);
-        builder_.store(static_cast<float>(field) * 0.01f);
+        builder_.store(field);
       }
       continue;
     }
@@ -59,7 +59,7 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       count_value(&missing_codes_note_, ReadAnomalyKind::kMissingCodes, r, year + k);
       std::vector<int>& codes = missing_codes_note_.codes;
       if (std::find(codes.begin(), codes.end(), field) == codes.end()) codes.push_back(field);
-      builder_.store(kMissing);
+      builder_.store(kMissingField);
       continue;
     }
     if (field == kFiller) {
@@ -67,7 +67,7 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       a.value = field;
       note(a);
     }
-    builder_.store(static_cast<float>(field) * 0.01f);
+    builder_.store(field);
   }
   // An end marker right after the tenth value of a full record, where the record has no field.
   if (r.eleventh_marker != 0 && slots == 10 && (r.blank_fields & (1u << 9)) == 0 &&
@@ -88,8 +88,8 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
 
 void MeasurementSeriesReader::drop_trailing_blanks() {
   series_.count -= trailing_blanks_;
-  if (static_cast<int>(series_.values.size()) > series_.count) {
-    series_.values.resize(static_cast<std::size_t>(series_.count));
+  if (static_cast<int>(series_.fields.size()) > series_.count) {
+    series_.fields.resize(static_cast<std::size_t>(series_.count));
   }
   expected_year_ -= trailing_blanks_;
   trailing_blanks_ = 0;
@@ -170,17 +170,12 @@ void MeasurementSeriesReader::pass_over_held(int marker_line) {
 
 void MeasurementSeriesReader::end_at_marker(EndMarker marker) {
   series_.end_marker = marker;
-  if (marker == EndMarker::kThousandths) {
-    // The series is in units of 0.001 mm.
-    for (float& v : series_.values) {
-      if (!is_missing(v)) v *= 0.1f;
-    }
-  }
   if (open_999_note_.count > 0) {
+    // In 0.001 mm a 999 that ends nothing is 0.999 mm; in 0.01 mm it stands for no value.
     if (marker == EndMarker::kHundredths) {
-      for (const int at : open_999_) series_.values[static_cast<std::size_t>(at)] = kMissing;
+      for (const int at : open_999_) series_.fields[static_cast<std::size_t>(at)] = kMissingField;
     }
-    open_999_note_.units = marker == EndMarker::kThousandths ? 1000 : 100;
+    open_999_note_.units = units_of(marker);
     note(open_999_note_);
   }
   note_counted_values();

@@ -100,7 +100,7 @@ SeriesRead MeasurementSeriesReader::read() {
     ++records_;
     note_record(r, relation);
     if (relation == Relation::kGap) {
-      for (int year = expected_year_; year < r.reading.year; ++year) builder_.store(kMissing);
+      for (int year = expected_year_; year < r.reading.year; ++year) builder_.store(kMissingField);
     }
     if (take_values(r)) return builder_.complete();
   }

@@ -85,6 +85,9 @@ TEST(TrrwReadTest, BothEndMarkers) {
   ASSERT_EQ(b.count, 2);
   EXPECT_FLOAT_EQ(b.values[0], 0.123f);
   EXPECT_FLOAT_EQ(b.values[1], 0.456f);
+  // The fields as integers, whatever the units.
+  EXPECT_EQ(a.fields[9], 123);
+  EXPECT_EQ(b.fields, (std::vector<int>{123, 456}));
   EXPECT_FALSE(r.cut.has_value());
   EXPECT_TRUE(r.anomalies.empty());
 }
@@ -228,6 +231,9 @@ TEST(TrrwReadTest, AnomaliesNameLineSeriesAndYear) {
   EXPECT_FLOAT_EQ(r.series[0].values[19], 1.0f);
   EXPECT_TRUE(is_missing(r.series[0].values[20]));
   EXPECT_FLOAT_EQ(r.series[0].values[21], 99.9f);
+  EXPECT_EQ(r.series[0].fields[18], kMissingField);  // the skipped decade
+  EXPECT_EQ(r.series[0].fields[20], kMissingField);  // -999
+  EXPECT_EQ(r.series[0].fields[21], 9990);
   ASSERT_EQ(r.anomalies.size(), 3u);
   const ReadAnomaly& gap = r.anomalies[0];
   EXPECT_EQ(gap.kind, ReadAnomalyKind::kYearGap);
