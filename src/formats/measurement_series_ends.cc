@@ -8,8 +8,8 @@
 namespace kvr {
 namespace {
 
-// Records held back while looking for a measurement after a 999: more than a series can
-// hold means the series ends there.
+// Records held back while looking for a measurement after an end marker: more than a series
+// can hold means the series ends there.
 constexpr std::size_t kMaxHeldRecords = kMaxPositions / 10 + 2;
 
 }  // namespace
