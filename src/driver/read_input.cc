@@ -3,6 +3,7 @@
 #include <string>
 
 #include "driver/reading_text.h"
+#include "driver/table_text.h"
 
 namespace kvr {
 
@@ -16,6 +17,7 @@ bool show_reading(Console& console, const MeasurementReading& reading) {
     console.line(text);
   };
   console.out() << echo;
+  for (const TableWarning& warning : reading.table_warnings) line(table_warning_line(warning));
   for (const ReadAnomaly& warning : reading.warnings) line(warning_line(warning));
   if (const std::string why = refusal_line(reading.refusal); !why.empty()) line(why);
   return reading.usable;

@@ -39,6 +39,8 @@ TEST(ReadInputTest, TheReadingStartsOnANewLine) {
            "before its end marker; the series is left out\n"
            " The input file holds no tree-ring series. Program terminating.\n"},
       {"a clean file", "A       1908   100   999\n", true, ""},
+      {"a column table refused with the line", "year,A\n1901,1.2\n1901,1.3\n", false,
+       "\n Line 3 repeats the year 1901 of line 2. Program terminating.\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -4,6 +4,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "driver/table_text.h"
 
 namespace kvr {
 namespace {
@@ -168,10 +169,8 @@ std::string refusal_line(const Refusal& refusal) {
           " The input file holds a chronology (index records with sample depth), not tree-ring "
           "measurements.";
       break;
-    case Refusal::Kind::kColumnTable:
-      why =
-          " The input file is a table of columns (a year, then one value per series), not "
-          "decade-format records of measurements.";
+    case Refusal::Kind::kTable:
+      why = table_refusal_text(refusal.table);
       break;
     case Refusal::Kind::kNoSeries:
       why = " The input file holds no tree-ring series.";
