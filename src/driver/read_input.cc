@@ -8,7 +8,7 @@
 namespace kvr {
 
 bool show_reading(Console& console, const MeasurementReading& reading) {
-  const std::string echo = echo_text(reading);
+  const std::string echo = echo_text(reading) + source_echo(source_lines(reading));
   // The echo's text records start with an empty line of their own.
   bool on_prompt_line = echo.empty();
   const auto line = [&](const std::string& text) {

@@ -13,6 +13,7 @@ namespace {
 std::string input_name(const RunResults& r) { return std::string(r.input_name); }
 std::string title(const RunResults& r) { return run_title_text(r.title); }
 int first_year(const RunResults& r) { return r.set.earliest_first_year; }
+CommentHead comment_head(const RunResults& r) { return {r.input_name, r.source_lines, title(r)}; }
 
 template <const char* kName>
 std::string fixed_name(const RunResults&) {
@@ -38,13 +39,12 @@ constexpr ResultFile kResultFiles[] = {
      }},
     {ResultFile::When::kWithResults, fixed_name<kSignalFile>,
      [](std::ostream& out, const RunResults& r) {
-       write_signal_file(out, input_name(r), title(r), r.signal, first_year(r));
+       write_signal_file(out, comment_head(r), r.signal, first_year(r));
        return CrnAdjustments{};
      }},
     {ResultFile::When::kWithResults, fixed_name<kSubsampleSignalFile>,
      [](std::ostream& out, const RunResults& r) {
-       write_sss_file(out, input_name(r), title(r), r.signal, r.chronology.sample_depth,
-                      first_year(r));
+       write_sss_file(out, comment_head(r), r.signal, r.chronology.sample_depth, first_year(r));
        return CrnAdjustments{};
      }},
     {ResultFile::When::kOnRequest, fixed_name<kKnmiFile>,

@@ -17,6 +17,9 @@ namespace kvr {
 /// What the writers of the result files take: the run's results as they stand.
 struct RunResults {
   std::string_view input_name;  // as the run takes it, without trailing blanks
+  // What the input says of its data (a NOAA template's title of its data), for the files of
+  // `#` lines (CommentHead); none for a decade file, whose files stay as they were.
+  std::span<const std::string> source_lines;
   RunTitle title;
   const MeasurementSet& set;
   const Grid<float>& by_year;  // the standardized values by calendar position
