@@ -290,9 +290,9 @@ class Analysis {
       std::string error;
       std::unique_ptr<ReplacementFile> file = files_.open_replacement(name, &error);
       if (file == nullptr) return write_failure(name, error);
-      const CrnAdjustments adjusted = result.write(file->stream(), results);
+      const FileAdjustments adjusted = result.write(file->stream(), results);
       if (!file->commit(&error)) return write_failure(name, error);
-      for (const std::string& line : crn_warning_lines(adjusted)) console_.line(line);
+      for (const std::string& line : adjustment_lines(adjusted)) console_.line(line);
     }
     return go_on();
   }
