@@ -126,13 +126,17 @@ TEST(TableMeasurementsTest, ValuesKeepThePrecisionOfTheDecadeFile) {
       EXPECT_EQ(table.set.info(j).first_year, decade.set.info(j).first_year);
       EXPECT_EQ(table.set.info(j).start_position, decade.set.info(j).start_position);
       EXPECT_EQ(grid_row(table.set, j), grid_row(decade.set, j));
-      const std::vector<int>& c = counts[static_cast<std::size_t>(j - 1)];
+      // The double values too, bit for bit: each count times the unit, missing as NaN.
       const std::vector<double>& mm = table.measured[static_cast<std::size_t>(j - 1)].mm;
+      const std::vector<double>& want = decade.measured[static_cast<std::size_t>(j - 1)].mm;
+      const std::vector<int>& c = counts[static_cast<std::size_t>(j - 1)];
       ASSERT_EQ(mm.size(), c.size());
+      ASSERT_EQ(want.size(), c.size());
       for (std::size_t i = 0; i < c.size(); ++i) {
         if (c[i] < 0) {
-          EXPECT_TRUE(std::isnan(mm[i])) << i;
+          EXPECT_TRUE(std::isnan(mm[i]) && std::isnan(want[i])) << i;
         } else {
+          EXPECT_EQ(mm[i], want[i]) << i;
           EXPECT_EQ(mm[i], c[i] * 0.001) << i;
         }
       }
