@@ -23,7 +23,10 @@ constexpr char kEnvironment[] = "DISPLAY= timeout -k 5 120";
 constexpr int kHung = 124;
 
 constexpr char kNormalEnd[] = " Normal Termination of Program";
-constexpr char kNoSeries[] = " The input file holds no tree-ring series. Program terminating.";
+constexpr char kNoSeries[] =
+    " The input file holds no tree-ring series: expected decade-format records of measurements, a "
+    "NOAA template file, or a column table of a year and one value per series. Program "
+    "terminating.";
 const std::vector<std::string> kResultFiles = {"KVRmodeled.raw", "KVRmodeled.crn",
                                                "KVRchron_KNMI.txt"};
 

@@ -32,7 +32,9 @@ TEST(ReadInputTest, TheReadingStartsOnANewLine) {
        "\n Warning: line 1, series \"A\": missing-value code -999 in 1 value from year 1909, "
        "read as missing\n"},
       {"a refusal without header lines", "", false,
-       "\n The input file holds no tree-ring series. Program terminating.\n"},
+       "\n The input file holds no tree-ring series: expected decade-format records of "
+       "measurements, a NOAA template file, or a column table of a year and one value per series. "
+       "Program terminating.\n"},
       {"header lines, a warning, a refusal",
        "Site header line\nA       1908   100  -999\nA       1910   999\nB      -9000   100   999\n",
        false,

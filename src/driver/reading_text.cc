@@ -205,7 +205,10 @@ std::string refusal_line(const Refusal& refusal) {
       why = table_refusal_text(refusal.table);
       break;
     case Refusal::Kind::kNoSeries:
-      why = " The input file holds no tree-ring series.";
+      why =
+          " The input file holds no tree-ring series: expected decade-format records of "
+          "measurements, a NOAA template file, or a column table of a year and one value per "
+          "series.";
       break;
     case Refusal::Kind::kSeriesTooLong:
       why = " Series " + name_of(refusal.series) + " holds " +
