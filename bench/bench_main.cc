@@ -1,11 +1,16 @@
 // Benchmark of whole analyses, run as a user runs them: answers from a file, plots declined
-// (or saved to PostScript with --plots), on the largest input the program accepts and on an
-// ITRDB-sized one. Prints wall time and peak memory of each run, the time of each analysis
-// step measured in-process, and two floors: the plain I/O of the job and one std::sort of all
-// values. Then it times the reading of the largest input against a file of the same size made
-// of 999 fillers.
+// (or saved to PostScript with --plots), on an archive-sized input, a quarter-size one (250
+// series over the longest span) and the largest inputs the program accepts (1001 series over
+// 10001 years), once staggered and once all spanning every year, so that every pair of series
+// overlaps fully. Prints wall time and peak memory of each run, the time of each analysis step
+// measured in-process, and two floors: the plain I/O of the job, measured right after the run,
+// and one std::sort of all values. Then it sums up the runs against their floors, times the
+// reading of the largest input against a file of the same size made of 999 fillers, and the
+// fast ranking against the step-by-step one.
 //
-//   build/kvr_bench [--plots] [--keep]
+//   build/kvr_bench [--plots] [--keep] [CASE...]
+//
+// CASE is archive, quarter, staggered or overlapping; without any, all four run.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -166,16 +171,39 @@ double io_floor(const fs::path& input, std::uintmax_t output_bytes, const fs::pa
   return seconds_since(start);
 }
 
-void bench_case(const char* label, const fs::path& folder, int series, int span, int min_length,
-                const std::string& answers_text, bool keep) {
+// One generated input: `series` series over `span` years, of lengths from `min_length` up.
+struct BenchCase {
+  const char* name;  // as given on the command line
+  const char* label;
+  int series;
+  int span;
+  int min_length;
+};
+
+constexpr BenchCase kCases[] = {
+    {"archive", "archive-sized", 60, 300, 80},
+    {"quarter", "quarter-size, every series over the whole span", 250, 10001, 10001},
+    {"staggered", "largest accepted, staggered", 1001, 10001, 300},
+    {"overlapping", "largest accepted, every series over the whole span", 1001, 10001, 10001},
+};
+
+// A whole run and the I/O floor measured beside it.
+struct CaseResult {
+  const BenchCase* bench;
+  ChildRun run;
+  double floor_seconds;
+};
+
+CaseResult bench_case(const BenchCase& c, const fs::path& folder, const std::string& answers_text,
+                      bool keep) {
   fs::create_directories(folder);
   const std::string input = "bench.rwl";
-  make_input(folder / input, series, span, min_length);
+  make_input(folder / input, c.series, c.span, c.min_length);
   {
     std::ofstream answers(folder / "answers.txt");
     answers << answers_text;
   }
-  std::printf("\n== %s: %d series, span %d years, input %.1f MB\n", label, series, span,
+  std::printf("\n== %s: %d series, span %d years, input %.1f MB\n", c.label, c.series, c.span,
               static_cast<double>(fs::file_size(folder / input)) / 1e6);
 
   const ChildRun run =
@@ -192,6 +220,26 @@ void bench_case(const char* label, const fs::path& folder, int series, int span,
 
   kvr::bench::time_phases(folder / input, folder / "phases");
   if (!keep) fs::remove_all(folder);
+  return {&c, run, floor};
+}
+
+// The whole runs side by side, and how the largest input's time grows against the
+// quarter-size one's (four times the values, sixteen times the pairs).
+void print_summary(const std::vector<CaseResult>& results) {
+  std::printf("\n== whole runs against their I/O floor\n");
+  std::printf("  %-52s %8s %9s %8s %6s\n", "input", "run", "peak", "floor", "ratio");
+  const CaseResult* quarter = nullptr;
+  const CaseResult* overlapping = nullptr;
+  for (const CaseResult& r : results) {
+    std::printf("  %-52s %6.3f s %6.1f MB %6.3f s %6.1f\n", r.bench->label, r.run.wall_seconds,
+                r.run.peak_megabytes, r.floor_seconds, r.run.wall_seconds / r.floor_seconds);
+    if (std::strcmp(r.bench->name, "quarter") == 0) quarter = &r;
+    if (std::strcmp(r.bench->name, "overlapping") == 0) overlapping = &r;
+  }
+  if (quarter != nullptr && overlapping != nullptr) {
+    std::printf("  largest overlapping / quarter-size: %.2f\n",
+                overlapping->run.wall_seconds / quarter->run.wall_seconds);
+  }
 }
 
 // Reads the largest accepted input twice in-process, once of measured values and once of 999
@@ -219,9 +267,15 @@ void bench_fillers(const fs::path& folder, bool keep) {
 int main(int argc, char** argv) {
   bool plots = false;
   bool keep = false;
+  std::vector<std::string> chosen;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--plots") == 0) plots = true;
-    if (std::strcmp(argv[i], "--keep") == 0) keep = true;
+    if (std::strcmp(argv[i], "--plots") == 0) {
+      plots = true;
+    } else if (std::strcmp(argv[i], "--keep") == 0) {
+      keep = true;
+    } else {
+      chosen.emplace_back(argv[i]);
+    }
   }
   // Return, file name, plots, power transformation, calendar alignment, option 1 with class
   // size 100 and RAC 1, KNMI file, Return. With --plots the raw and chronology plots are saved
@@ -231,10 +285,18 @@ int main(int argc, char** argv) {
   const std::string answers =
       "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "c\n") + "y\n\n";
   const fs::path base = fs::temp_directory_path() / ("kvr_bench_" + std::to_string(::getpid()));
-  bench_case("ITRDB-sized", base / "itrdb", 60, 300, 80, answers, keep);
-  bench_case("largest accepted", base / "largest", 1001, 10001, 300, answers, keep);
-  bench_fillers(base / "fillers", keep);
-  kvr::bench::time_reference_ranking();
+  std::vector<CaseResult> results;
+  for (const BenchCase& c : kCases) {
+    if (!chosen.empty() && std::find(chosen.begin(), chosen.end(), c.name) == chosen.end()) {
+      continue;
+    }
+    results.push_back(bench_case(c, base / c.name, answers, keep));
+  }
+  print_summary(results);
+  if (chosen.empty()) {
+    bench_fillers(base / "fillers", keep);
+    kvr::bench::time_reference_ranking();
+  }
   if (!keep) fs::remove_all(base);
   return 0;
 }

@@ -17,6 +17,7 @@
 #include "rankcls_reference.h"
 #include "results/modeled_files.h"
 #include "results/result_table.h"
+#include "results/signal_files.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
 #include "statistics/signal_strength.h"
@@ -126,6 +127,15 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   }
   const double decade_time = seconds_since(start);
   const double decade_peak = peak_megabytes();
+  start = Clock::now();
+  {
+    const CommentHead head{name, {}, title};
+    std::ofstream signal_file(folder / "KVRsignal.txt", std::ios::binary);
+    write_signal_file(signal_file, head, signal, set.earliest_first_year);
+    std::ofstream sss(folder / "KVRsss.txt", std::ios::binary);
+    write_sss_file(sss, head, signal, chronology.sample_depth, set.earliest_first_year);
+  }
+  const double signal_files_time = seconds_since(start);
 
   std::printf("in-process steps (%zu values):\n", all_values.size());
   std::printf("  step                    time   peak memory so far\n");
@@ -141,6 +151,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
               signal.whole.pairs);
   std::printf("  result table        %8.3f s %8.1f MB\n", table_time, table_peak);
   std::printf("  decade files        %8.3f s %8.1f MB\n", decade_time, decade_peak);
+  std::printf("  signal files        %8.3f s\n", signal_files_time);
 }
 
 double time_reading(const std::filesystem::path& input) {
