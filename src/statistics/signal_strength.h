@@ -4,16 +4,10 @@
 #include <vector>
 
 #include "common/grid.h"
+#include "statistics/pair_correlations.h"
 
 namespace kvr {
 
-/// Pairs of series enter the figures when they share at least this many years with a value
-/// (within the window, for the running figures).
-inline constexpr int kSignalMinCommonYears = 30;
-/// Running windows: this many years long, each starting kSignalWindowLag years after the one
-/// before.
-inline constexpr int kSignalWindowLength = 50;
-inline constexpr int kSignalWindowLag = 25;
 /// EPS and SSS from this value up count as reliable.
 inline constexpr double kSignalReliable = 0.85;
 
