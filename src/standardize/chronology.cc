@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "common/dimensions.h"
+#include "common/parallel.h"
 #include "numeric/quicksort.h"
 
 namespace kvr {
@@ -20,7 +21,8 @@ constexpr float kSmallMad = 0.0001f;
 
 // Years handled per sweep over the series: each series row is read in runs of this many
 // contiguous cells instead of one cell per row and year, which keeps the walk over a large
-// grid cache-friendly. The values of a year are still collected in series order.
+// grid cache-friendly. The values of a year are still collected in series order. The blocks
+// are shared out between the cores.
 constexpr int kYearBlock = 64;
 
 // x(i), 1-based, of a sample held in a span.
@@ -154,6 +156,56 @@ void robmean(std::span<float> x, std::span<float> d, int* control, float* locati
   *standard_error = static_cast<float>(spread / static_cast<double>(sqrt_of_count(n)));
 }
 
+namespace {
+
+// The buffers of one worker's block of years.
+struct YearBlockScratch {
+  std::vector<float> block;
+  std::vector<int> depth;
+  std::vector<float> deviations;
+};
+
+// The chronology of years first..last, gathered from rows 1..rows (positions up to
+// stored_years), marking the years with a value.
+void year_block(const Grid<float>& by_year, int rows, int stored_years, int first, int last,
+                YearBlockScratch* own, Chronology* chronology, std::vector<char>* has_value) {
+  const std::size_t row_count = static_cast<std::size_t>(rows);
+  own->block.resize(static_cast<std::size_t>(kYearBlock) * row_count);
+  own->depth.assign(static_cast<std::size_t>(kYearBlock), 0);
+  own->deviations.resize(row_count);
+  const int stored_last = std::min(last, stored_years);
+  // block[b * rows + k] is the k-th value (in series order) of year first + b.
+  for (int i = 1; i <= rows && first <= stored_last; ++i) {
+    const float* row = by_year.row(i);
+    for (int y = first; y <= stored_last; ++y) {
+      const float v = row[y - 1];
+      if (is_missing(v)) continue;
+      const std::size_t b = static_cast<std::size_t>(y - first);
+      int& depth = own->depth[b];
+      own->block[b * row_count + static_cast<std::size_t>(depth)] = v;
+      ++depth;
+    }
+  }
+  for (int b = 0; b <= last - first; ++b) {
+    const std::size_t y = static_cast<std::size_t>(first + b - 1);
+    const int n = own->depth[static_cast<std::size_t>(b)];
+    chronology->sample_depth[y] = n;
+    const std::span<float> sample(own->block.data() + static_cast<std::size_t>(b) * row_count,
+                                  static_cast<std::size_t>(n));
+    int control = 2;
+    float location = 0.0f;
+    float scale = 0.0f;
+    float standard_error = 0.0f;
+    robmean(sample, own->deviations, &control, &location, &scale, &standard_error);
+    if (control == 0) continue;
+    chronology->robust_mean[y] = location;
+    if (control == 2) chronology->standard_error[y] = standard_error;
+    (*has_value)[y] = 1;
+  }
+}
+
+}  // namespace
+
 Chronology build_chronology(const Grid<float>& by_year, int series_count, int time_span) {
   Chronology chronology;
   const int years = std::max(time_span, 0);
@@ -167,47 +219,24 @@ Chronology build_chronology(const Grid<float>& by_year, int series_count, int ti
   const int rows = std::clamp(series_count, 0, by_year.rows());
   const int stored_years = std::min(years, by_year.cols());
 
-  const std::size_t row_count = static_cast<std::size_t>(rows);
-  std::vector<float> block(static_cast<std::size_t>(kYearBlock) * row_count);
-  std::vector<int> block_depth(static_cast<std::size_t>(kYearBlock));
-  std::vector<float> scratch(row_count);
+  // Each worker gathers its blocks of years into its own buffers; each year's figures go to
+  // their own places, so the workers never write the same cell.
+  std::vector<YearBlockScratch> scratch(static_cast<std::size_t>(kWorkers));
+  std::vector<char> has_value(year_count, 0);
+  const int block_count = (years + kYearBlock - 1) / kYearBlock;
+  parallel_for(block_count, [&](int index, int worker) {
+    const int first = 1 + index * kYearBlock;
+    year_block(by_year, rows, stored_years, first, std::min(first + kYearBlock - 1, years),
+               &scratch[static_cast<std::size_t>(worker)], &chronology, &has_value);
+  });
 
+  // The average, summed year by year in order.
   float sum = 0.0f;
   int count = 0;
-  for (int first = 1; first <= years; first += kYearBlock) {
-    const int last = std::min(first + kYearBlock - 1, years);
-    const int width = last - first + 1;
-    const int stored_last = std::min(last, stored_years);
-    std::fill(block_depth.begin(), block_depth.end(), 0);
-    // block[b * rows + k] is the k-th value (in series order) of year first + b.
-    for (int i = 1; i <= rows && first <= stored_last; ++i) {
-      const float* row = by_year.row(i);
-      for (int y = first; y <= stored_last; ++y) {
-        const float v = row[y - 1];
-        if (is_missing(v)) continue;
-        const std::size_t b = static_cast<std::size_t>(y - first);
-        int& depth = block_depth[b];
-        block[b * row_count + static_cast<std::size_t>(depth)] = v;
-        ++depth;
-      }
-    }
-    for (int b = 0; b < width; ++b) {
-      const std::size_t y = static_cast<std::size_t>(first + b - 1);
-      const int n = block_depth[static_cast<std::size_t>(b)];
-      chronology.sample_depth[y] = n;
-      const std::span<float> sample(block.data() + static_cast<std::size_t>(b) * row_count,
-                                    static_cast<std::size_t>(n));
-      int control = 2;
-      float location = 0.0f;
-      float scale = 0.0f;
-      float standard_error = 0.0f;
-      robmean(sample, scratch, &control, &location, &scale, &standard_error);
-      if (control == 0) continue;
-      chronology.robust_mean[y] = location;
-      if (control == 2) chronology.standard_error[y] = standard_error;
-      sum += location;
-      ++count;
-    }
+  for (std::size_t y = 0; y < year_count; ++y) {
+    if (has_value[y] == 0) continue;
+    sum += chronology.robust_mean[y];
+    ++count;
   }
   // Without any chronology value there is no average: the missing value, not 0 / 0.
   chronology.average = count > 0 ? sum / static_cast<float>(count) : kMissing;
