@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <ostream>
+#include <sstream>
 #include <unordered_map>
 #include <utility>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "common/parallel.h"
 #include "formats/trrw_write.h"
 #include "results/run_title.h"
 
@@ -18,6 +20,8 @@ constexpr std::size_t kHeaderColumns = 60;
 constexpr std::string_view kRecordTag = "   ";
 // The largest sample depth the three columns of an index record hold.
 constexpr int kLargestIndexDepth = 999;
+// Series of KVRmodeled.raw formatted as one piece.
+constexpr int kSeriesPerPiece = 32;
 
 void write_header(std::ostream& out, const std::string& input_name, const std::string& run_title,
                   std::string_view third_line) {
@@ -35,6 +39,24 @@ bool fits_index_field(float v) {
 
 bool has_value(const Grid<float>& grid, int row, int col) {
   return grid.contains(row, col) && !is_missing(grid(row, col));
+}
+
+// Series j as KVRmodeled.raw holds it: its calendar span from its first value to its last,
+// every value at its year, a missing one in between as the missing code.
+TrrwSeries modeled_series(const MeasurementSet& set, const Grid<float>& by_year, int j) {
+  const SeriesInfo& info = set.info(j);
+  TrrwSeries series;
+  series.id = info.id;
+  int first = info.start_position;
+  int last = info.start_position + info.length - 1;
+  while (first <= last && !has_value(by_year, j, first)) ++first;
+  while (last >= first && !has_value(by_year, j, last)) --last;
+  series.first_year = info.first_year + (first - info.start_position);
+  for (int p = first; p <= last; ++p) {
+    series.values.push_back(has_value(by_year, j, p) ? by_year(j, p) : kMissing);
+  }
+  series.count = static_cast<int>(series.values.size());
+  return series;
 }
 
 // The ids as the records of KVRmodeled.raw hold them, each with the whole ids written so.
@@ -71,25 +93,20 @@ std::vector<SameCutId> write_modeled_raw(std::ostream& out, const std::string& i
                                          const Grid<float>& by_year) {
   write_header(out, input_name, run_title, "Rank Adjusted Standardized values");
   WrittenIds written_ids;
-  TrrwSeries series;
   for (int j = 1; j <= set.count(); ++j) {
-    const SeriesInfo& info = set.info(j);
-    series.id = info.id;
-    series.values.clear();
-    // The series' calendar span from its first value to its last: every value stays at its
-    // year, a missing one in between is written as the missing code.
-    int first = info.start_position;
-    int last = info.start_position + info.length - 1;
-    while (first <= last && !has_value(by_year, j, first)) ++first;
-    while (last >= first && !has_value(by_year, j, last)) --last;
-    series.first_year = info.first_year + (first - info.start_position);
-    for (int p = first; p <= last; ++p) {
-      series.values.push_back(has_value(by_year, j, p) ? by_year(j, p) : kMissing);
-    }
-    series.count = static_cast<int>(series.values.size());
-    if (series.count > 0) written_ids.note(info.id, series.first_year);
-    trrw_write(out, WriteMode::kMeasurements, series, kRecordTag);
+    const TrrwSeries series = modeled_series(set, by_year, j);
+    if (series.count > 0) written_ids.note(set.info(j).id, series.first_year);
   }
+  // The records of kSeriesPerPiece series at a time, formatted on every core at once.
+  const int pieces = (set.count() + kSeriesPerPiece - 1) / kSeriesPerPiece;
+  write_pieces(out, pieces, [&](int piece, std::string* text) {
+    std::ostringstream records;
+    const int first = 1 + piece * kSeriesPerPiece;
+    for (int j = first; j <= std::min(set.count(), first + kSeriesPerPiece - 1); ++j) {
+      trrw_write(records, WriteMode::kMeasurements, modeled_series(set, by_year, j), kRecordTag);
+    }
+    *text = std::move(records).str();
+  });
   return std::move(written_ids).shared();
 }
 
