@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 
 #include "common/dimensions.h"
 
@@ -85,7 +84,6 @@ inline void block_products(const double* a, const double* b, Lanes* sxy) {
 inline void tally(const Sums& s, const PairGroup& g, int stretch, const PairTally& out) {
   const Lanes zero = {};
   const Lanes one = zero + 1.0;
-  const Lanes largest = zero + std::numeric_limits<double>::max();
   const Lanes vx = s.n * s.sxx - s.sx * s.sx;
   const Lanes vy = s.n * s.syy - s.sy * s.sy;
   Lanes ok;
@@ -97,7 +95,8 @@ inline void tally(const Sums& s, const PairGroup& g, int stretch, const PairTall
   Lanes root;
   for (int l = 0; l < kLanes; ++l) root[l] = std::sqrt(squared[l]);
   const Lanes q = (s.n * s.sxy - s.sx * s.sy) / root;
-  ok = (q <= largest) & (q >= -largest) ? ok : zero;
+  // q - q is 0 for a finite q and not a number for an infinite one or none.
+  ok = q - q == zero ? ok : zero;
   const Lanes r = ok != zero ? (q < -one ? -one : (one < q ? one : q)) : zero;
   for (int l = 0; l < kLanes; ++l) out.r[at(l) * at(out.stretches) + at(stretch)] = r[l];
   Lanes hits;
@@ -158,8 +157,13 @@ inline void block_sums(const PairGroup& g, int b, Sums* s) {
   s->syy = full ? squares_j : zero;
   s->sxy = full ? s->sxy : zero;
   if (count_i == 0.0) return;
+  // Lanes where both series have values but not in every year of the block.
+  const Lanes gaps = full ? zero : (count_j > zero ? whole_block : zero);
+  double any = 0.0;
+  for (int l = 0; l < kLanes; ++l) any += gaps[l];
+  if (any == 0.0) return;
   for (int l = 0; l < kLanes; ++l) {
-    if (full[l] == 0 && count_j[l] > 0.0) gap_block(g, b, l, s);
+    if (gaps[l] != 0.0) gap_block(g, b, l, s);
   }
 }
 
