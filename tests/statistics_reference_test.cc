@@ -1,6 +1,6 @@
-// The series report of twelve archive files against the figures of the field's common R
-// package for them: within 1e-6 x max(|figure|, 1), p-values within 1e-4 of themselves. Skips
-// when the archive folder is absent.
+// The series report and the RCS chronology of twelve archive files against the figures of the
+// field's common R package for them: within 1e-6 x max(|figure|, 1), p-values within 1e-4 of
+// themselves. Skips when the archive folder is absent.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "measured_series_reading.h"
+#include "statistics/rcs_chronology.h"
+#include "statistics/regional_curve.h"
 #include "statistics/series_report.h"
 #include "test_support.h"
 
@@ -138,6 +140,42 @@ void check_segments(const std::string& file, const SeriesReport& report) {
               worst.where.c_str());
 }
 
+void check_curve(const std::string& file, const RegionalCurve& curve) {
+  const Table table = read_table(file + ".rcs.tsv");
+  ASSERT_TRUE(curve.usable()) << file;
+  ASSERT_EQ(table.rows.size(), curve.mean_by_age.size()) << file;
+  Worst worst;
+  for (std::size_t a = 0; a < table.rows.size(); ++a) {
+    const std::vector<std::string>& row = table.rows[a];
+    const std::string where = file + " age " + std::to_string(a + 1);
+    EXPECT_EQ(row[table.column("age")], std::to_string(a + 1)) << where;
+    EXPECT_EQ(row[table.column("n")], std::to_string(curve.series_by_age[a])) << where;
+    expect_figure(row[table.column("mean_by_age")], curve.mean_by_age[a], false, where + " mean",
+                  &worst);
+    expect_figure(row[table.column("curve")], curve.curve[a], false, where + " curve", &worst);
+  }
+  std::printf("  %-18s curve:    worst %.2g (%s)\n", file.c_str(), worst.deviation,
+              worst.where.c_str());
+}
+
+void check_rcs(const std::string& file, const RcsChronology& rcs) {
+  const Table table = read_table(file + ".rcschron.tsv");
+  ASSERT_EQ(table.rows.size(), rcs.indices.values.size()) << file;
+  Worst worst;
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    const std::vector<std::string>& row = table.rows[i];
+    const int year = rcs.indices.first_year + static_cast<int>(i);
+    const std::string where = file + " " + std::to_string(year);
+    EXPECT_EQ(row[table.column("year")], std::to_string(year)) << where;
+    EXPECT_EQ(row[table.column("depth")], std::to_string(rcs.indices.depth[i])) << where;
+    expect_figure(row[table.column("rcs")], rcs.indices.values[i], false, where + " rcs", &worst);
+    expect_figure(row[table.column("rcs_res")], rcs.residuals.values[i], false, where + " rcs_res",
+                  &worst);
+  }
+  std::printf("  %-18s rcschron: worst %.2g (%s)\n", file.c_str(), worst.deviation,
+              worst.where.c_str());
+}
+
 TEST(StatisticsReferenceTest, ArchiveFilesMatchTheFieldsPackage) {
   const char* files[] = {"itrdb_ak051.rwl",   "itrdb_ca533.rwl",   "itrdb_ca708.rwl",
                          "itrdb_cana569.rwl", "itrdb_deu317.rwl",  "itrdb_egy002.rwl",
@@ -150,6 +188,9 @@ TEST(StatisticsReferenceTest, ArchiveFilesMatchTheFieldsPackage) {
     const SeriesReport report = series_report(set);
     check_series(file, report);
     check_segments(file, report);
+    const RegionalCurve curve = regional_curve(set);
+    check_curve(file, curve);
+    check_rcs(file, rcs_chronology(set, curve));
   }
 }
 
