@@ -12,7 +12,7 @@ namespace kvr {
 
 /// What the series report says of one series; NaN (or empty) where a figure does not exist.
 struct SeriesFigures {
-  std::string id;
+  std::string id{};
   int values = 0;  // values present; first, last and years are 0 without any
   int first = 0;   // years of the first and the last value
   int last = 0;
@@ -25,7 +25,7 @@ struct SeriesFigures {
   double gini = kNotAvailable;
   double ar1 = kNotAvailable;
   double sens1 = kNotAvailable;
-  std::optional<int> ar_order;  // of the mean-scaled series, when it is prewhitened
+  std::optional<int> ar_order{};  // of the mean-scaled series, when it is prewhitened
   double intercor = kNotAvailable;
   double intercor_p = kNotAvailable;
 };
