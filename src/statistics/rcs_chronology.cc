@@ -13,10 +13,14 @@
 namespace kvr {
 namespace {
 
-// The ratio index of value i (age i + 1) of a series, NaN where there is none.
-double ratio_index(const RegionalCurve& curve, const std::vector<double>& mm, std::size_t i) {
-  const double c = curve.curve[i];
-  return c > 0.0 ? mm[i] / c : kNotAvailable;
+// 1 / curve by age (element a - 1), NaN where the curve has no value or is 0 or below: a ratio
+// index is then a product, NaN where it does not exist.
+std::vector<double> inverse_curve(const RegionalCurve& curve) {
+  std::vector<double> inverse(curve.curve.size());
+  for (std::size_t a = 0; a < inverse.size(); ++a) {
+    inverse[a] = curve.curve[a] > 0.0 ? 1.0 / curve.curve[a] : kNotAvailable;
+  }
+  return inverse;
 }
 
 // Combines the values that fill(j, from, out) gives, year by year, into `chronology`.
@@ -50,6 +54,7 @@ RcsChronology rcs_chronology(std::span<const MeasuredSeries> set, const Regional
   // model, fitted to the indices with the gaps closed.
   std::vector<PositionSpan> spans(count);
   std::vector<std::optional<ArModel>> models(count);
+  const std::vector<double> inverse = inverse_curve(curve);
   std::vector<double> indices;
   int first = std::numeric_limits<int>::max();
   int last = std::numeric_limits<int>::min();
@@ -61,7 +66,7 @@ RcsChronology rcs_chronology(std::span<const MeasuredSeries> set, const Regional
       const int year = set[j].first_year + static_cast<int>(i);
       if (spans[j].last < spans[j].first) spans[j].first = year;
       spans[j].last = year;
-      const double index = ratio_index(curve, mm, i);
+      const double index = mm[i] * inverse[i];
       if (!std::isnan(index)) indices.push_back(index);
     }
     if (spans[j].last < spans[j].first) continue;
@@ -73,9 +78,9 @@ RcsChronology rcs_chronology(std::span<const MeasuredSeries> set, const Regional
 
   auto indices_from = [&](std::size_t j, int from, std::span<double> out) {
     const auto first_index = static_cast<std::size_t>(from - set[j].first_year);
-    for (std::size_t k = 0; k < out.size(); ++k) {
-      out[k] = ratio_index(curve, set[j].mm, first_index + k);
-    }
+    const double* mm = set[j].mm.data() + first_index;
+    const double* by_age = inverse.data() + first_index;
+    for (std::size_t k = 0; k < out.size(); ++k) out[k] = mm[k] * by_age[k];
   };
   result.indices = empty_years(first, last);
   combine_by_year(spans, indices_from, &result.indices);

@@ -24,7 +24,7 @@ struct RcsChronology {
   YearChronology residuals;  // tbrm of the prewhitened index series
 };
 
-/// The chronologies of the ratio indices (each value divided by the regional curve at its age;
+/// The chronologies of the ratio indices (each value times 1 / the regional curve at its age;
 /// none where the curve is 0 or below), combined year by year by tbrm, and of the index series
 /// each prewhitened first (gaps closed; series that cannot be prewhitened left out). Empty
 /// (no years) when the curve is not usable.

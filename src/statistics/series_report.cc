@@ -32,7 +32,7 @@ int first_segment_start(int year) { return ceil_div(year, kSegmentOrigin) * kSeg
 // first segment, then each half of a segment), of the half before it, and of the years before
 // (whole, which takes in each stretch as it ends).
 struct Member {
-  double mean = 0.0;
+  double inverse_mean = 0.0;  // 1 / the series' mean
   ArModel model;
   std::optional<ArResiduals> residuals;
   PairSums current{kPairShift, kPairShift};
@@ -82,12 +82,14 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
       latest = std::max(latest, figures.last);
     }
     if (figures.values >= kArMinValues && figures.mean != 0.0) {
+      // Scaled by the reciprocal, here and in the walk, so that both see the same values.
+      const double inverse_mean = 1.0 / figures.mean;
       scaled.resize(workspace.values.size());
       for (std::size_t t = 0; t < scaled.size(); ++t)
-        scaled[t] = workspace.values[t] / figures.mean;
+        scaled[t] = workspace.values[t] * inverse_mean;
       if (std::optional<ArModel> model = fit_ar_model(scaled)) {
         figures.ar_order = model->order;
-        members[j].mean = figures.mean;
+        members[j].inverse_mean = inverse_mean;
         members[j].model = std::move(*model);
         members[j].residuals.emplace(members[j].model);
         spans[j] = {figures.first, figures.last};
@@ -123,7 +125,8 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
 
     auto fill = [&](std::size_t j, int from, std::span<double> out) {
       const double* mm = set[j].mm.data() + (from - set[j].first_year);
-      for (std::size_t k = 0; k < out.size(); ++k) out[k] = mm[k] / members[j].mean;
+      const double inverse_mean = members[j].inverse_mean;
+      for (std::size_t k = 0; k < out.size(); ++k) out[k] = mm[k] * inverse_mean;
       members[j].residuals->run_in_place(out);
     };
     // At the end of the stretch that ends with `year`: when it is the half of a segment that
