@@ -47,10 +47,23 @@ double beta_fraction(double a, double b, double x) {
   return value;
 }
 
+// ln B(a, b). The segments of a series report ask for one pair (a, b) hundreds of thousands of
+// times: the last pair's value is kept.
+double log_beta(double a, double b) {
+  thread_local double last_a = -1.0;
+  thread_local double last_b = -1.0;
+  thread_local double last = 0.0;
+  if (a != last_a || b != last_b) {
+    last = std::lgamma(a) + std::lgamma(b) - std::lgamma(a + b);
+    last_a = a;
+    last_b = b;
+  }
+  return last;
+}
+
 // x^a y^b / (a B(a, b)) by logarithms, which stay finite where the powers underflow.
 double beta_front(double a, double b, double x, double y) {
-  const double log_beta = std::lgamma(a) + std::lgamma(b) - std::lgamma(a + b);
-  return std::exp(a * std::log(x) + b * std::log(y) - log_beta) / a;
+  return std::exp(a * std::log(x) + b * std::log(y) - log_beta(a, b)) / a;
 }
 
 }  // namespace
