@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -16,10 +17,10 @@ struct PositionSpan {
 
 /// Work arrays of for_each_position_sample, kept by a caller that walks more than once.
 struct PositionSampleBuffer {
-  std::vector<double> run;
+  std::vector<double> block;  // series by position within the block, series after series
+  std::vector<std::size_t> active;
   std::vector<double> values;
   std::vector<int> owners;
-  std::vector<int> depth;
 };
 
 /// Positions gathered per sweep over the series: each series is read in runs of this many
@@ -37,34 +38,36 @@ template <typename Fill, typename Visit>
 void for_each_position_sample(std::span<const PositionSpan> spans, int first, int last, Fill&& fill,
                               Visit&& visit, PositionSampleBuffer* buffer) {
   const std::size_t series = spans.size();
-  const std::size_t block = static_cast<std::size_t>(kPositionBlock);
-  buffer->values.resize(block * series);
-  buffer->owners.resize(block * series);
-  buffer->depth.resize(block);
-  buffer->run.resize(block);
+  const auto block = static_cast<std::size_t>(kPositionBlock);
+  buffer->block.resize(block * series);
+  buffer->values.resize(series);
+  buffer->owners.resize(series);
   for (int start = first; start <= last; start += kPositionBlock) {
     const int end = std::min(start + kPositionBlock - 1, last);
-    std::fill(buffer->depth.begin(), buffer->depth.end(), 0);
+    // Each series' run of the block is written in place, row by row; positions outside its
+    // span are NaN.
+    buffer->active.clear();
     for (std::size_t j = 0; j < series; ++j) {
       const int from = std::max(start, spans[j].first);
       const int to = std::min(end, spans[j].last);
       if (from > to) continue;
-      const std::span<double> run(buffer->run.data(), static_cast<std::size_t>(to - from + 1));
-      fill(j, from, run);
-      for (int position = from; position <= to; ++position) {
-        const double v = run[static_cast<std::size_t>(position - from)];
-        if (std::isnan(v)) continue;
-        const auto b = static_cast<std::size_t>(position - start);
-        const auto k = static_cast<std::size_t>(buffer->depth[b]++);
-        buffer->values[b * series + k] = v;
-        buffer->owners[b * series + k] = static_cast<int>(j);
-      }
+      buffer->active.push_back(j);
+      double* row = buffer->block.data() + j * block;
+      std::fill(row, row + (end - start + 1), std::numeric_limits<double>::quiet_NaN());
+      fill(j, from,
+           std::span<double>(row + (from - start), static_cast<std::size_t>(to - from + 1)));
     }
     for (int position = start; position <= end; ++position) {
       const auto b = static_cast<std::size_t>(position - start);
-      const auto n = static_cast<std::size_t>(buffer->depth[b]);
-      visit(position, std::span<double>(buffer->values.data() + b * series, n),
-            std::span<const int>(buffer->owners.data() + b * series, n));
+      std::size_t n = 0;
+      for (const std::size_t j : buffer->active) {
+        const double v = buffer->block[j * block + b];
+        buffer->values[n] = v;
+        buffer->owners[n] = static_cast<int>(j);
+        n += std::isnan(v) ? 0 : 1;
+      }
+      visit(position, std::span<double>(buffer->values.data(), n),
+            std::span<const int>(buffer->owners.data(), n));
     }
   }
 }
