@@ -34,14 +34,6 @@ TEST(OrderStatisticsTest, SelectAgreesWithSorting) {
   }
 }
 
-TEST(OrderStatisticsTest, MediansOfOddAndEvenSamples) {
-  std::vector<double> odd = {5.0, 1.0, 3.0};
-  std::vector<double> even = {4.0, 1.0, 3.0, 2.0};
-  EXPECT_EQ(median_in_place(odd), 3.0);
-  EXPECT_EQ(median_in_place(even), 2.5);
-  EXPECT_EQ(sorted_median(std::vector<double>{7.0}), 7.0);
-}
-
 // The k-th deviation about centres inside, at and outside the sample, against the sorted
 // deviations.
 TEST(OrderStatisticsTest, SortedDeviationAgreesWithSortedDeviations) {

@@ -30,16 +30,5 @@ TEST(TbrmTest, HandWorkedSamples) {
   EXPECT_TRUE(std::isnan(tbrm(empty, &scratch)));
 }
 
-TEST(TbrmTest, BiweightVanishesAtTheScale) {
-  EXPECT_EQ(biweight(0.0, 0.5), 1.0);
-  EXPECT_EQ(biweight(2.0, 0.5), 0.0);
-  EXPECT_EQ(biweight(-3.0, 0.5), 0.0);
-  EXPECT_DOUBLE_EQ(biweight(1.0, 0.5), 0.5625);
-  const BiweightSums sums =
-      biweight_sums(std::vector<double>{0.0, 1.0, 2.0, 3.0, 4.0, 9.0}, 2.0, 0.5);
-  EXPECT_DOUBLE_EQ(sums.weight, 0.5625 * 2 + 1.0);
-  EXPECT_DOUBLE_EQ(sums.weighted_offset, 0.0);
-}
-
 }  // namespace
 }  // namespace kvr
