@@ -51,6 +51,37 @@ double mean_of_present(const std::vector<SeriesFigures>& all, double SeriesFigur
   return count > 0 ? sum / count : kNotAvailable;
 }
 
+// Each series' slot for every segment that fits within its years, in one array (series by
+// series, segments by start); the slots of segments a series does not fill are dropped at the
+// end.
+struct SegmentSlots {
+  std::vector<std::size_t> first_slot;  // of series j; element count: their number
+  std::vector<int> first_start;         // the start of series j's first slot
+
+  [[nodiscard]] std::size_t at(std::size_t j, int start) const {
+    return first_slot[j] + static_cast<std::size_t>((start - first_start[j]) / kSegmentLag);
+  }
+};
+
+SegmentSlots segment_slots(const std::vector<Member>& members,
+                           const std::vector<PositionSpan>& spans, int origin, int last_start) {
+  const std::size_t count = members.size();
+  SegmentSlots slots{std::vector<std::size_t>(count + 1, 0), std::vector<int>(count, 0)};
+  for (std::size_t j = 0; j < count; ++j) {
+    std::size_t n = 0;
+    if (members[j].residuals) {
+      slots.first_start[j] =
+          origin + ceil_div(std::max(spans[j].first - origin, 0), kSegmentLag) * kSegmentLag;
+      const int last = std::min(spans[j].last - (kSegmentLength - 1), last_start);
+      if (slots.first_start[j] <= last) {
+        n = static_cast<std::size_t>((last - slots.first_start[j]) / kSegmentLag + 1);
+      }
+    }
+    slots.first_slot[j + 1] = slots.first_slot[j] + n;
+  }
+  return slots;
+}
+
 SetFigures set_figures(const SeriesReport& report) {
   SetFigures set;
   set.series = static_cast<int>(report.series.size());
@@ -101,24 +132,8 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
   if (earliest <= latest) {
     const int origin = first_segment_start(earliest);
     const int last_start = latest - (kSegmentLength - 1);
-    // Each series gets a slot for every segment that fits within its years, in one array
-    // (series by series, segments by start); the slots of segments it does not fill are
-    // dropped at the end.
-    std::vector<std::size_t> first_slot(count + 1, 0);
-    std::vector<int> first_start(count, 0);
-    for (std::size_t j = 0; j < count; ++j) {
-      std::size_t slots = 0;
-      if (members[j].residuals) {
-        first_start[j] =
-            origin + ceil_div(std::max(spans[j].first - origin, 0), kSegmentLag) * kSegmentLag;
-        const int last = std::min(spans[j].last - (kSegmentLength - 1), last_start);
-        if (first_start[j] <= last) {
-          slots = static_cast<std::size_t>((last - first_start[j]) / kSegmentLag + 1);
-        }
-      }
-      first_slot[j + 1] = first_slot[j] + slots;
-    }
-    report.segments.assign(first_slot[count], SegmentFigures{-1, 0});
+    const SegmentSlots slots = segment_slots(members, spans, origin, last_start);
+    report.segments.assign(slots.first_slot.back(), SegmentFigures{-1, 0});
     std::vector<double> masters(count);
     LeaveOneOutWorkspace loo;
     PositionSampleBuffer buffer;
@@ -143,9 +158,7 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
             m.current.count() == kSegmentLength - kSegmentLag) {
           PairSums both = m.previous_half;
           both.merge(m.current);
-          SegmentFigures& s =
-              report.segments[first_slot[j] + static_cast<std::size_t>(
-                                                  (segment_start - first_start[j]) / kSegmentLag)];
+          SegmentFigures& s = report.segments[slots.at(j, segment_start)];
           s = {static_cast<int>(j), segment_start};
           if (const std::optional<CorrelationTest> test = correlation_test(both)) {
             s.r = test->r;
