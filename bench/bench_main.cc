@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/bench_phases.h"
+#include "bench/bench_statistics.h"
 
 namespace {
 
@@ -202,6 +203,7 @@ int main(int argc, char** argv) {
   bench_case("ITRDB-sized", base / "itrdb", 60, 300, 80, answers, keep);
   bench_case("largest accepted", base / "largest", 1001, 10001, 300, answers, keep);
   kvr::bench::time_reference_ranking();
+  kvr::bench::time_statistics();
   if (!keep) fs::remove_all(base);
   return 0;
 }

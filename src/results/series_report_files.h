@@ -1,0 +1,27 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "statistics/series_report.h"
+
+namespace kvr {
+
+inline constexpr char kSeriesReportFile[] = "KVRseries.txt";
+inline constexpr char kSegmentsFile[] = "KVRsegments.txt";
+
+/// "KVRseries.txt", tab separated, %.6g, NA where a figure does not exist:
+///   # input file: <input name>
+///   # series=95 mean_intercor=0.612348 mean_sens1=0.318 mean_ar1=0.512 segments=801 flagged=12
+///   series first last year mean median stdev skew kurtosis gini ar1 sens1 ar_order intercor
+///   intercor_p                                               (one row per series, set order)
+void write_series_file(std::ostream& out, const std::string& input_name,
+                       const SeriesReport& report);
+
+/// "KVRsegments.txt": the input name and the method as comments, then
+///   series seg_start seg_end r p flagged                      (flagged 1 or 0)
+/// one row per computed segment, series in set order, segments by start.
+void write_segments_file(std::ostream& out, const std::string& input_name,
+                         const SeriesReport& report);
+
+}  // namespace kvr
