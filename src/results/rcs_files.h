@@ -3,13 +3,11 @@
 #include <iosfwd>
 #include <string>
 
+#include "results/output_files.h"
 #include "statistics/rcs_comparison.h"
 #include "statistics/regional_curve.h"
 
 namespace kvr {
-
-inline constexpr char kCurveFile[] = "KVRcurve.txt";
-inline constexpr char kRcsFile[] = "KVRrcs.txt";
 
 /// Why there is no regional curve, as the files and the screen say it; empty when there is one.
 [[nodiscard]] std::string no_rcs_reason(const RegionalCurve& curve);

@@ -3,12 +3,10 @@
 #include <iosfwd>
 #include <string>
 
+#include "results/output_files.h"
 #include "statistics/series_report.h"
 
 namespace kvr {
-
-inline constexpr char kSeriesReportFile[] = "KVRseries.txt";
-inline constexpr char kSegmentsFile[] = "KVRsegments.txt";
 
 /// "KVRseries.txt", tab separated, %.6g, NA where a figure does not exist:
 ///   # input file: <input name>
