@@ -8,14 +8,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "common/dimensions.h"
 #include "common/grid.h"
+#include "measurements/measured_series.h"
 #include "results/rcs_files.h"
 #include "results/series_report_files.h"
 #include "standardize/chronology.h"
-#include "measurements/measured_series.h"
 #include "statistics/rcs_chronology.h"
 #include "statistics/rcs_comparison.h"
 #include "statistics/regional_curve.h"
@@ -107,8 +108,12 @@ void time_case(const char* label, int series, int years) {
               residual_step.seconds, residual_step.peak_megabytes);
 
   RcsComparison comparison;
-  const Measured whole = measure(
-      [&] { comparison = compare_with_rcs(s.set, s.standardized, series, years, -4000, rank); });
+  const Measured whole = measure([&] {
+    RegionalCurve whole_curve = regional_curve(s.set);
+    RcsChronology whole_rcs = rcs_chronology(s.set, whole_curve);
+    comparison = compare_with_rcs(std::move(whole_curve), std::move(whole_rcs), s.standardized,
+                                  series, years, -4000, rank);
+  });
   std::printf("  whole comparison        %8.3f s %8.1f MB  (rank vs RCS r=%.4f over %d years)\n",
               whole.seconds, whole.peak_megabytes, comparison.rank_vs_rcs.r.value_or(0.0),
               comparison.rank_vs_rcs.years);

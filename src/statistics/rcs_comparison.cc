@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "common/dimensions.h"
 #include "numeric/correlation.h"
@@ -37,12 +38,12 @@ ChronologyCorrelation correlate_chronologies(const YearChronology& a, const Year
   return {pearson(x, y), static_cast<int>(x.size())};
 }
 
-RcsComparison compare_with_rcs(std::span<const MeasuredSeries> set, const Grid<float>& standardized,
-                               int series_count, int time_span, int first_year,
-                               const Chronology& rank) {
+RcsComparison compare_with_rcs(RegionalCurve curve, RcsChronology rcs,
+                               const Grid<float>& standardized, int series_count, int time_span,
+                               int first_year, const Chronology& rank) {
   RcsComparison result;
-  result.curve = regional_curve(set);
-  result.rcs = rcs_chronology(set, result.curve);
+  result.curve = std::move(curve);
+  result.rcs = std::move(rcs);
   result.rank = in_double(rank.robust_mean, rank.sample_depth, first_year);
   const ResidualRankChronology residual =
       residual_rank_chronology(standardized, series_count, time_span);

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "common/grid.h"
 #include "standardize/chronology.h"
-#include "measurements/measured_series.h"
 #include "statistics/rcs_chronology.h"
 #include "statistics/regional_curve.h"
 #include "statistics/residual_rank_chronology.h"
@@ -38,11 +36,12 @@ struct RcsComparison {
 [[nodiscard]] ChronologyCorrelation correlate_chronologies(const YearChronology& a,
                                                            const YearChronology& b);
 
-/// The whole comparison for a run: `set` holds the measurements as the file gives them (before
-/// any power transformation), `standardized` rows 1..series_count the run's standardized
-/// series by calendar position 1..time_span (position 1 is `first_year`), and `rank` the
-/// chronology built from them.
-[[nodiscard]] RcsComparison compare_with_rcs(std::span<const MeasuredSeries> set,
+/// The whole comparison for a run: `curve` and `rcs` are the regional curve of the measurements
+/// as the file gives them (before any power transformation) and the RCS chronology built on it
+/// (computed while the run still holds the measurements), `standardized` rows 1..series_count
+/// the run's standardized series by calendar position 1..time_span (position 1 is
+/// `first_year`), and `rank` the chronology built from them.
+[[nodiscard]] RcsComparison compare_with_rcs(RegionalCurve curve, RcsChronology rcs,
                                              const Grid<float>& standardized, int series_count,
                                              int time_span, int first_year, const Chronology& rank);
 
