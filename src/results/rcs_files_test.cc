@@ -5,28 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include "comparison_example.h"
+
 namespace kvr {
 namespace {
 
 constexpr double NA = kNotAvailable;
-
-// A curve of three ages (one without a value, one below 0) and the comparison over four
-// years, the rank chronology a year longer than the RCS one at each end.
-RcsComparison with_curve() {
-  RcsComparison c;
-  c.curve.series_by_age = {2, 0, 1};
-  c.curve.mean_by_age = {1.25, NA, 0.75};
-  c.curve.curve = {1.2, NA, -0.01};
-  c.curve.stiffness = 10;
-  c.curve.nonpositive_ages = 1;
-  c.rank = {1900, {1.5, 0.1000000015, NA, 2.0}, {1, 3, 0, 2}};
-  c.rank_residual = {1900, {NA, 0.9, NA, 1.1}, {0, 3, 0, 2}};
-  c.rcs.indices = {1901, {0.8, 1.2}, {3, 1}};
-  c.rcs.residuals = {1901, {NA, 1.05}, {0, 1}};
-  c.rank_vs_rcs = {0.81234, 291};
-  c.residuals = {{}, 2};
-  return c;
-}
 
 // Too few ages: the reason in a comment, the header alone; the RCS columns NA.
 RcsComparison without_curve() {
@@ -44,7 +28,7 @@ TEST(RcsFilesTest, CurveAndComparisonTables) {
     const char* curve_file;
     const char* rcs_file;
   } cases[] = {
-      {with_curve(), "Age Aligned   Class_size=  50      ",
+      {comparison_with_curve(), "Age Aligned   Class_size=  50      ",
        "# input file: site.rwl\n"
        "# spline: Cook-Peters, stiffness 10 years, f = 0.5, over the biweight mean by age\n"
        "# regional curve at or below 0 at 1 ages: their values have no index\n"
