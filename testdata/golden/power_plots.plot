@@ -636,3 +636,136 @@ plaxes 1980 0 "" 10 5 "cmstv" 1 0
 plmtex "rv" -10 1.15 0 "Sample Depth"
 plline 27 1993,2 1994,2 1995,3 1996,4 1997,5 1998,6 1999,6 2000,6 2001,6 2002,6 2003,5 2004,5 2005,4 2006,3 2007,1 2009,1 2010,1 2011,1 2012,1 2013,1 2014,1 2015,1 2016,1 2017,1 2018,1 2019,1 2020,1
 plend
+plsdev "psc"
+plsfnam "KVRcompare.ps"
+plscol0 0 255 255 255
+plscol0 15 0 0 0
+plscolbg 255 255 255
+plinit
+plcol0 15
+plssub 1 2
+pladv 0
+plcol0 15
+plvpor 0.12 0.9 0.2 0.85
+plwind 0 10 0 1
+plaxes 0 0 "abinst" 10 5 "abinstv" 0.2 1
+pllab "Age (years)" "RRW(mm.)" "small.rwl"
+plcol0 15
+plmtex "rv" -66 1.15 0 "Mean by age"
+plwid 1
+plcol0 9
+plmtex "rv" -66 1.06 0 "No regional curve: fewer than 2 series have a value"
+plwid 2
+plwid 1
+plcol0 1
+plmtex "rv" -10 1.15 0 "Series by age"
+plwind 0 10 0 1
+plaxes 0 0 "" 10 5 "cmstv" 1 0
+pladv 0
+plcol0 15
+plvpor 0.12 0.9 0.2 0.85
+plwind 1980 2030 0 2
+plaxes 1980 0 "abinst" 10 5 "abinstv" 0.5 1
+pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = NA over 0 years"
+plcol0 15
+plmtex "rv" -66 1.15 0 "Rank chronology"
+plwid 2
+plline 27 1993,1.42743 1994,1.29031 1995,1.04995 1996,1.04554 1997,0.971765 1998,0.92745 1999,0.946915 2000,0.877361 2001,0.816919 2002,0.805138 2003,0.971765 2004,0.865835 2005,0.810806 2006,0.812502 2007,0.697856 2009,1.38778 2010,1.24408 2011,1.12781 2012,1.21098 2013,1.40945 2014,1.21139 2015,0.957697 2016,1.12362 2017,0.88613 2018,0.784509 2019,0.705544 2020,0.633473
+plcol0 9
+plwid 2
+plwid 1
+plcol0 1
+plmtex "rv" -10 1.15 0 "Sample Depth"
+plwind 1980 2030 0 7
+plaxes 1980 0 "" 10 5 "cmstv" 1 0
+plline 28 1993,2 1994,2 1995,3 1996,4 1997,5 1998,6 1999,6 2000,6 2001,6 2002,6 2003,5 2004,5 2005,4 2006,3 2007,1 2008,0 2009,1 2010,1 2011,1 2012,1 2013,1 2014,1 2015,1 2016,1 2017,1 2018,1 2019,1 2020,1
+plend
+plsdev "pdfcairo"
+plsfnam "KVRcompare.pdf"
+plscol0 0 255 255 255
+plscol0 15 0 0 0
+plscolbg 255 255 255
+plinit
+plcol0 15
+plssub 1 2
+pladv 0
+plcol0 15
+plvpor 0.12 0.9 0.2 0.85
+plwind 0 10 0 1
+plaxes 0 0 "abinst" 10 5 "abinstv" 0.2 1
+pllab "Age (years)" "RRW(mm.)" "small.rwl"
+plcol0 15
+plmtex "rv" -66 1.15 0 "Mean by age"
+plwid 1
+plcol0 9
+plmtex "rv" -66 1.06 0 "No regional curve: fewer than 2 series have a value"
+plwid 2
+plwid 1
+plcol0 1
+plmtex "rv" -10 1.15 0 "Series by age"
+plwind 0 10 0 1
+plaxes 0 0 "" 10 5 "cmstv" 1 0
+pladv 0
+plcol0 15
+plvpor 0.12 0.9 0.2 0.85
+plwind 1980 2030 0 2
+plaxes 1980 0 "abinst" 10 5 "abinstv" 0.5 1
+pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = NA over 0 years"
+plcol0 15
+plmtex "rv" -66 1.15 0 "Rank chronology"
+plwid 2
+plline 27 1993,1.42743 1994,1.29031 1995,1.04995 1996,1.04554 1997,0.971765 1998,0.92745 1999,0.946915 2000,0.877361 2001,0.816919 2002,0.805138 2003,0.971765 2004,0.865835 2005,0.810806 2006,0.812502 2007,0.697856 2009,1.38778 2010,1.24408 2011,1.12781 2012,1.21098 2013,1.40945 2014,1.21139 2015,0.957697 2016,1.12362 2017,0.88613 2018,0.784509 2019,0.705544 2020,0.633473
+plcol0 9
+plwid 2
+plwid 1
+plcol0 1
+plmtex "rv" -10 1.15 0 "Sample Depth"
+plwind 1980 2030 0 7
+plaxes 1980 0 "" 10 5 "cmstv" 1 0
+plline 28 1993,2 1994,2 1995,3 1996,4 1997,5 1998,6 1999,6 2000,6 2001,6 2002,6 2003,5 2004,5 2005,4 2006,3 2007,1 2008,0 2009,1 2010,1 2011,1 2012,1 2013,1 2014,1 2015,1 2016,1 2017,1 2018,1 2019,1 2020,1
+plend
+plsdev "pngcairo"
+plsfnam "KVRcompare.png"
+plspage 0 0 1600 1200 0 0
+plscol0 0 255 255 255
+plscol0 15 0 0 0
+plscolbg 255 255 255
+plinit
+plcol0 15
+plssub 1 2
+pladv 0
+plcol0 15
+plvpor 0.12 0.9 0.2 0.85
+plwind 0 10 0 1
+plaxes 0 0 "abinst" 10 5 "abinstv" 0.2 1
+pllab "Age (years)" "RRW(mm.)" "small.rwl"
+plcol0 15
+plmtex "rv" -66 1.15 0 "Mean by age"
+plwid 1
+plcol0 9
+plmtex "rv" -66 1.06 0 "No regional curve: fewer than 2 series have a value"
+plwid 2
+plwid 1
+plcol0 1
+plmtex "rv" -10 1.15 0 "Series by age"
+plwind 0 10 0 1
+plaxes 0 0 "" 10 5 "cmstv" 1 0
+pladv 0
+plcol0 15
+plvpor 0.12 0.9 0.2 0.85
+plwind 1980 2030 0 2
+plaxes 1980 0 "abinst" 10 5 "abinstv" 0.5 1
+pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = NA over 0 years"
+plcol0 15
+plmtex "rv" -66 1.15 0 "Rank chronology"
+plwid 2
+plline 27 1993,1.42743 1994,1.29031 1995,1.04995 1996,1.04554 1997,0.971765 1998,0.92745 1999,0.946915 2000,0.877361 2001,0.816919 2002,0.805138 2003,0.971765 2004,0.865835 2005,0.810806 2006,0.812502 2007,0.697856 2009,1.38778 2010,1.24408 2011,1.12781 2012,1.21098 2013,1.40945 2014,1.21139 2015,0.957697 2016,1.12362 2017,0.88613 2018,0.784509 2019,0.705544 2020,0.633473
+plcol0 9
+plwid 2
+plwid 1
+plcol0 1
+plmtex "rv" -10 1.15 0 "Sample Depth"
+plwind 1980 2030 0 7
+plaxes 1980 0 "" 10 5 "cmstv" 1 0
+plline 28 1993,2 1994,2 1995,3 1996,4 1997,5 1998,6 1999,6 2000,6 2001,6 2002,6 2003,5 2004,5 2005,4 2006,3 2007,1 2008,0 2009,1 2010,1 2011,1 2012,1 2013,1 2014,1 2015,1 2016,1 2017,1 2018,1 2019,1 2020,1
+plend
