@@ -116,7 +116,6 @@ Panel chronology_panel(const RcsComparison& comparison) {
   panel.first = {"Rank chronology", 2.0, divided_by_mean(rank)};
   if (comparison.curve.usable()) panel.second.points = divided_by_mean(rcs);
   if (!panel.second.points.x.empty()) panel.second.legend = "RCS chronology";
-  panel.second.width = 2.0;
   panel.count.legend = "Sample Depth";
   for (int i = 0; i < rank.years(); ++i) {
     panel.count.points.add(rank.first_year + i, rank.depth[static_cast<std::size_t>(i)]);

@@ -59,7 +59,7 @@ TEST(ComparisonPlotTest, CurveAboveAndChronologiesDividedByTheirMeansBelow) {
                 "plline 3 1900,1.25 1901,0.0833333 1903,1.66667",
                 "plcol0 9",
                 "plmtex \"rv\" -66 1.06 0 \"RCS chronology\"",
-                "plwid 2",
+                "plwid 1",
                 "plline 2 1901,0.8 1902,1.2",
                 "plwid 1",
                 "plcol0 1",
