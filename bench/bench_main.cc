@@ -1,8 +1,8 @@
 // Benchmark of whole analyses, run as a user runs them: answers from a file, plots declined
-// (or saved to PostScript with --plots), on the largest input the program accepts and on an
-// ITRDB-sized one. Prints wall time and peak memory of each run, the time of each analysis
-// step measured in-process, and two floors: the plain I/O of the job and one std::sort of all
-// values.
+// (or saved to PostScript with --plots), on the largest input the program accepts, on an
+// ITRDB-sized one and on a real archive file when the archive is beside the checkout. Prints wall
+// time and peak memory of each run, the time of each analysis step measured in-process, and two
+// floors: the plain I/O of the job and one std::sort of all values.
 //
 //   build/kvr_bench [--plots] [--keep]
 
@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -155,16 +156,18 @@ double io_floor(const fs::path& input, std::uintmax_t output_bytes, const fs::pa
   return seconds_since(start);
 }
 
-void bench_case(const char* label, const fs::path& folder, int series, int span, int min_length,
+// The whole run and its steps on the input that `make_input` writes as bench.rwl in `folder`.
+void bench_case(const std::string& label, const fs::path& folder,
+                const std::function<void(const fs::path&)>& make_input,
                 const std::string& answers_text, bool keep) {
   fs::create_directories(folder);
   const std::string input = "bench.rwl";
-  make_input(folder / input, series, span, min_length);
+  make_input(folder / input);
   {
     std::ofstream answers(folder / "answers.txt");
     answers << answers_text;
   }
-  std::printf("\n== %s: %d series, span %d years, input %.1f MB\n", label, series, span,
+  std::printf("\n== %s, input %.1f MB\n", label.c_str(),
               static_cast<double>(fs::file_size(folder / input)) / 1e6);
 
   const ChildRun run =
@@ -200,8 +203,20 @@ int main(int argc, char** argv) {
   const std::string answers =
       "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "c\n") + "y\n\n";
   const fs::path base = fs::temp_directory_path() / ("kvr_bench_" + std::to_string(::getpid()));
-  bench_case("ITRDB-sized", base / "itrdb", 60, 300, 80, answers, keep);
-  bench_case("largest accepted", base / "largest", 1001, 10001, 300, answers, keep);
+  const auto generated = [](int series, int span, int min_length) {
+    return [=](const fs::path& path) { make_input(path, series, span, min_length); };
+  };
+  bench_case("ITRDB-sized: 60 series, span 300 years", base / "itrdb", generated(60, 300, 80),
+             answers, keep);
+  bench_case("largest accepted: 1001 series, span 10001 years", base / "largest",
+             generated(1001, 10001, 300), answers, keep);
+  // A real archive file of 69 series, when the archive is beside the checkout.
+  const fs::path archive = fs::path(KVR_SHARED_DATA_DIR) / "itrdb_ca708.rwl";
+  if (fs::exists(archive)) {
+    bench_case(
+        "archive file itrdb_ca708.rwl", base / "archive",
+        [&](const fs::path& path) { fs::copy_file(archive, path); }, answers, keep);
+  }
   kvr::bench::time_reference_ranking();
   kvr::bench::time_statistics();
   if (!keep) fs::remove_all(base);
