@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "common/dimensions.h"
-#include "numeric/ar_model.h"
+#include "residual_rank_model.h"
 #include "statistics/residual_rank_chronology.h"
 
 namespace kvr {
 namespace {
 
-// The residual rank chronology against its model: every row prewhitened whole, the residuals
-// stored in single precision in a grid as large as the input, and that grid given to
-// build_chronology. Rows with gaps, a row too short and a constant row (left out), over more
-// years than one block of the computation.
+// The residual rank chronology against its plain model (every row prewhitened whole by an AR
+// model written from its definition, the residuals stored in single precision in a grid as
+// large as the input, and that grid given to build_chronology). Rows with gaps, a row too
+// short and a constant row (left out), over more years than one block of the computation.
 TEST(RcsComparisonTest, ResidualRankChronologyAgreesWithItsModel) {
   constexpr int kRows = 6;
   constexpr int kYears = 150;
@@ -31,24 +31,7 @@ TEST(RcsComparisonTest, ResidualRankChronologyAgreesWithItsModel) {
   for (int p = 1; p <= 3; ++p) by_year(5, p) = 1.0f;
   for (int p = 10; p <= 90; ++p) by_year(6, p) = 0.7f;
 
-  Grid<float> model(kRows, kYears, kMissing);
-  for (int i = 1; i <= kRows; ++i) {
-    std::vector<double> values;
-    for (int p = 1; p <= kYears; ++p) {
-      if (!is_missing(by_year(i, p))) values.push_back(by_year(i, p));
-    }
-    const std::optional<ArModel> fit = fit_ar_model(values);
-    if (!fit) continue;
-    std::vector<double> residuals(values.size());
-    prewhiten(*fit, values, residuals);
-    std::size_t k = 0;
-    for (int p = 1; p <= kYears; ++p) {
-      if (is_missing(by_year(i, p))) continue;
-      const double e = residuals[k++];
-      if (!std::isnan(e)) model(i, p) = static_cast<float>(e);
-    }
-  }
-  const Chronology expected = build_chronology(model, kRows, kYears);
+  const Chronology expected = test::modelled_residual_chronology(by_year, kRows, kYears);
   const ResidualRankChronology actual = residual_rank_chronology(by_year, kRows, kYears);
   EXPECT_EQ(actual.sample_depth, expected.sample_depth);
   ASSERT_EQ(actual.robust_mean.size(), expected.robust_mean.size());
