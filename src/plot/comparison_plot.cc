@@ -21,7 +21,7 @@ struct Points {
   std::vector<float> y;
 
   void add(double px, double py) {
-    if (std::isnan(py)) return;
+    if (!std::isfinite(py)) return;
     x.push_back(static_cast<float>(px));
     y.push_back(static_cast<float>(py));
   }
