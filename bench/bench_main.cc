@@ -1,8 +1,9 @@
 // Benchmark of whole analyses, run as a user runs them: answers from a file, plots declined
 // (or saved to PostScript with --plots), on the largest input the program accepts, on an
-// ITRDB-sized one and on a real archive file when the archive is beside the checkout. Prints wall
-// time and peak memory of each run, the time of each analysis step measured in-process, and two
-// floors: the plain I/O of the job and one std::sort of all values.
+// ITRDB-sized one and on a real archive file when the archive is beside the checkout. Prints
+// wall time and peak memory of each run, the time of each analysis step measured in-process,
+// and two floors: the plain I/O of the job and one std::sort of all values. Then it times the
+// reading of the largest input against a file of the same size made of 999 fillers.
 //
 //   build/kvr_bench [--plots] [--keep]
 
@@ -48,7 +49,16 @@ class Lcg {
   std::uint64_t state_;
 };
 
-void write_series(std::FILE* out, const char* id, int first_year, int length, Lcg* random) {
+// How the generated series hold their values.
+enum class Values {
+  kMeasured,  // ring widths in 0.01 mm, the end marker 999
+  kFillers,   // 999 fillers but the last value, the end marker -9999: each 999 is 0.999 mm,
+              // as only the last record shows, so the reader looks ahead over the whole series
+};
+
+void write_series(std::FILE* out, const char* id, int first_year, int length, Values kind,
+                  Lcg* random) {
+  const int end_marker = kind == Values::kFillers ? -9999 : 999;
   int year = first_year;
   int slots = 10 - ((first_year % 10) + 10) % 10;
   int written = 0;
@@ -62,12 +72,13 @@ void write_series(std::FILE* out, const char* id, int first_year, int length, Lc
     bool done = false;
     for (int s = 0; s < slots; ++s) {
       if (written == length) {
-        std::fprintf(out, "%6d", 999);
+        std::fprintf(out, "%6d", end_marker);
         done = true;
         break;
       }
       int value = random->between(20, 400) - written / 100;
       if (value < 5) value = 5;
+      if (kind == Values::kFillers && written + 1 < length) value = 999;
       std::fprintf(out, "%6d", value);
       ++written;
     }
@@ -80,7 +91,8 @@ void write_series(std::FILE* out, const char* id, int first_year, int length, Lc
 
 // `series` series whose calendar span is exactly `span` years from year -4000; the first
 // series covers the whole span, the others have lengths from min_length to the span.
-void make_input(const fs::path& path, int series, int span, int min_length) {
+void make_input(const fs::path& path, int series, int span, int min_length,
+                Values kind = Values::kMeasured) {
   std::FILE* out = std::fopen(path.c_str(), "w");
   Lcg random(4711);
   std::fprintf(out, "BENCH  1 Generated benchmark data\n");
@@ -89,7 +101,7 @@ void make_input(const fs::path& path, int series, int span, int min_length) {
     const int first_year = -4000 + (j == 1 ? 0 : random.between(0, span - length));
     char id[16];
     std::snprintf(id, sizeof id, "B%06d", j);
-    write_series(out, id, first_year, length, &random);
+    write_series(out, id, first_year, length, kind, &random);
   }
   std::fclose(out);
 }
@@ -186,6 +198,26 @@ void bench_case(const std::string& label, const fs::path& folder,
   if (!keep) fs::remove_all(folder);
 }
 
+// Reads the largest accepted input twice in-process, once of measured values and once of 999
+// fillers of the same size: deciding whether each 999 ends its series must cost no more than
+// reading a value.
+void bench_fillers(const fs::path& folder, bool keep) {
+  fs::create_directories(folder);
+  const fs::path clean = folder / "clean.rwl";
+  const fs::path fillers = folder / "fillers.rwl";
+  make_input(clean, 1001, 10001, 300);
+  make_input(fillers, 1001, 10001, 300, Values::kFillers);
+  std::printf(
+      "\n== reading the largest accepted input (%.1f MB): measured values against 999 "
+      "fillers\n",
+      static_cast<double>(fs::file_size(clean)) / 1e6);
+  const double clean_time = kvr::bench::time_reading(clean);
+  const double fillers_time = kvr::bench::time_reading(fillers);
+  std::printf("  measured values %8.3f s, 999 fillers %8.3f s, ratio %.2f\n", clean_time,
+              fillers_time, fillers_time / clean_time);
+  if (!keep) fs::remove_all(folder);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -217,6 +249,7 @@ int main(int argc, char** argv) {
         "archive file itrdb_ca708.rwl", base / "archive",
         [&](const fs::path& path) { fs::copy_file(archive, path); }, answers, keep);
   }
+  bench_fillers(base / "fillers", keep);
   kvr::bench::time_reference_ranking();
   kvr::bench::time_statistics();
   if (!keep) fs::remove_all(base);

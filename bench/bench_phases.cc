@@ -191,6 +191,16 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   std::printf("  report, RCS tables  %8.3f s %8.1f MB\n", report_files_time, report_files_peak);
 }
 
+double time_reading(const std::filesystem::path& input) {
+  const Clock::time_point start = Clock::now();
+  std::ifstream in(input, std::ios::binary);
+  const MeasurementReading reading = read_measurement_file(in);
+  const double seconds = seconds_since(start);
+  if (!reading.usable)
+    std::printf("reading failed: refusal %d\n", static_cast<int>(reading.refusal.kind));
+  return seconds;
+}
+
 void time_reference_ranking() {
   // A mid-sized calendar-aligned set: 100 series of 300 to 600 years within 600 years, values
   // on a coarse grid so that ties are common.

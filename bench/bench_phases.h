@@ -9,6 +9,9 @@ namespace kvr::bench {
 /// go into `folder`.
 void time_phases(const std::filesystem::path& input, const std::filesystem::path& folder);
 
+/// Reads `input` as the run reads its input file and returns the seconds it took.
+double time_reading(const std::filesystem::path& input);
+
 /// Times the fast ranking and replacement against the step-by-step reference on a mid-sized
 /// input.
 void time_reference_ranking();

@@ -220,12 +220,22 @@ TEST(BadInputTest, OddButReadableFilesAreAnalysed) {
        {" Warning: line 10, series \"BAD02\": filler value 9990 in year 1912 of a measurement "
         "series, kept as read\n"},
        1},
+      // A series that the file ends inside keeps its values, in the units of the others.
       {"cut_in_record.rwl",
        corpus("cut_in_record.rwl"),
        0,
-       {" Warning: line 14, series \"BAD03\" (first year 1910): the file ends inside it, before "
-        "its end marker; the series is left out\n",
-        "Number of series in chronology:      2"},
+       {" Warning: line 14, series \"BAD03\": the file ends inside the series, before its end "
+        "marker; the series ends at 1911, in 0.01 mm, as 2 other series of the file\n",
+        "Number of series in chronology:      3"},
+       1},
+      {"cut_only_series.rwl",
+       corpus("cut_only_series.rwl"),
+       0,
+       {" Warning: line 4, series \"BAD01\": the file ends inside the series, before its end "
+        "marker; the series ends at 1903, in 0.01 mm (no other series of the file has an end "
+        "marker)\n",
+        "Number of rings:                     3"},
+       1,
        1},
       {"series_without_values.rwl",
        corpus("series_without_values.rwl"),
@@ -259,13 +269,6 @@ TEST(BadInputTest, UnusableFilesEndWithAMessage) {
        1,
        {" The input file is a table of columns (a year, then one value per series), not "
         "decade-format records of measurements. Program terminating.\n"}},
-      {"cut_only_series.rwl",
-       corpus("cut_only_series.rwl"),
-       1,
-       {" Warning: line 4, series \"BAD01\" (first year 1901): the file ends inside it, before "
-        "its end marker; the series is left out\n",
-        kNoSeries},
-       1},
   };
   for (const BadCase& c : cases) check_case(c);
 }

@@ -33,11 +33,14 @@ TEST(ReadInputTest, TheReadingStartsOnANewLine) {
        "read as missing\n"},
       {"a refusal without header lines", "", false,
        "\n The input file holds no tree-ring series. Program terminating.\n"},
-      {"header lines, a warning, a refusal", "Site header line\nA       1908   100  -999\n", false,
+      {"header lines, a warning, a refusal",
+       "Site header line\nA       1908   100  -999\nA       1910   999\nB      -9000   100   999\n",
+       false,
        "\n title of data:\n " + std::string("Site header line") + std::string(64, ' ') +
-           "\n Warning: line 2, series \"A\" (first year 1908): the file ends inside it, "
-           "before its end marker; the series is left out\n"
-           " The input file holds no tree-ring series. Program terminating.\n"},
+           "\n Warning: line 2, series \"A\": missing-value code -999 in 1 value from year 1909, "
+           "read as missing\n"
+           " The series span 10910 years, from series \"B\" (-9000 to -9000) to series \"A\" "
+           "(1908 to 1909); the limit is 10001 years. Program terminating.\n"},
       {"a clean file", "A       1908   100   999\n", true, ""},
   };
   for (const auto& c : cases) {

@@ -1,9 +1,11 @@
 #include "driver/reading_text.h"
 
 #include <string>
+#include <utility>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "formats/decade_format.h"
 
 namespace kvr {
 namespace {
@@ -37,6 +39,17 @@ std::string codes_text(const std::vector<int>& codes) {
   return text;
 }
 
+// The forms of "not a number" met, e.g. "\"NaN\", \".\"".
+std::string forms_text(int forms) {
+  std::string text;
+  for (const auto& [form, shown] :
+       {std::pair{kNaNForm, "\"NaN\""}, {kNAForm, "\"NA\""}, {kDotForm, "\".\""}}) {
+    if ((static_cast<unsigned>(forms) & form) == 0) continue;
+    text += (text.empty() ? "" : ", ") + std::string(shown);
+  }
+  return text;
+}
+
 std::string what_happened(const ReadAnomaly& a) {
   switch (a.kind) {
     case ReadAnomalyKind::kYearGap:
@@ -57,6 +70,9 @@ std::string what_happened(const ReadAnomaly& a) {
     case ReadAnomalyKind::kMissingCodes:
       return codes_text(a.codes) + " in " + counted(a.count, "value") + " from year " +
              number(a.year) + ", read as missing";
+    case ReadAnomalyKind::kNotANumber:
+      return forms_text(a.value) + " in " + counted(a.count, "value") + " from year " +
+             number(a.year) + ", read as missing";
     case ReadAnomalyKind::kFillerValue:
       return "filler value " + number(a.value) + " in year " + number(a.year) +
              " of a measurement series, kept as read";
@@ -65,6 +81,14 @@ std::string what_happened(const ReadAnomaly& a) {
              " is followed by measurements, so it ends nothing; " +
              (a.units == 1000 ? "read as 0.999 mm, the series being in 0.001 mm"
                               : "read as missing, the series being in 0.01 mm");
+    case ReadAnomalyKind::kMarkerInSeries:
+      return "-9999 in " + counted(a.count, "value") + " from year " + number(a.year) +
+             " is followed by measurements, so it ends nothing; read as missing";
+    case ReadAnomalyKind::kEleventhField:
+      return "the end marker " + number(a.value) +
+             " stands after the record's tenth value, where a record has no field; it ends the "
+             "series, in " +
+             (a.value == kEndMarker ? "0.01 mm" : "0.001 mm");
     case ReadAnomalyKind::kPassedOver:
       return (a.count == 1 ? "a record after the end marker (line " + number(a.other_line) +
                                  ") holds only missing values; passed over"
@@ -85,6 +109,11 @@ std::string what_happened(const ReadAnomaly& a) {
     case ReadAnomalyKind::kFieldNoNumber:
       return "field " + number(a.count) + " of the record (year " + number(a.year) +
              ") is no number, read as missing";
+    case ReadAnomalyKind::kCutMarker:
+      return "field " + number(a.count) + " of the record (year " + number(a.year) + ") reads " +
+             number(a.value) +
+             " only as a piece of a number cut across fields; read as missing, not as an end "
+             "marker";
     case ReadAnomalyKind::kBeyondSlots:
       return "the record's year " + number(a.year) + " leaves it " + counted(a.count, "slot") +
              " to the end of its decade; the values after " + (a.count == 1 ? "it" : "them") +
@@ -93,6 +122,9 @@ std::string what_happened(const ReadAnomaly& a) {
       return "the line does not read as a record of the series; its values were not read";
     case ReadAnomalyKind::kCutByEndOfFile:
       return "the file ends inside it, before its end marker; the series is left out";
+    case ReadAnomalyKind::kEndOfFileInSeries:
+      return "the file ends inside the series, before its end marker; the series ends at " +
+             number(a.last_year) + ", in " + units_text(a);
     case ReadAnomalyKind::kNoValues:
       return "it holds no values";
     case ReadAnomalyKind::kJoined:

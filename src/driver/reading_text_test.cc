@@ -74,6 +74,22 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"A 1908-1911: 1000 -x2 3000"},
        {"line 1, series \"A\": missing-value codes -999, -888 in 2 values from year 1909, read "
         "as missing"}},
+      {"a \"NaN\" field is a missing value, the record's other values at their years",
+       "proc53  1860   291   NaN   279   426    64   118    91   151    87   141\n"
+       "proc53  1870   100   999\n",
+       {"proc53 1860-1870: 2910 - 2790 4260 640 1180 910 1510 870 1410 1000"},
+       {"line 1, series \"proc53\": \"NaN\" in 1 value from year 1861, read as missing"}},
+      {"\".\" in a first record is a missing value too",
+       "TEST7A  1734  1230   456     .    12    34   999\n",
+       {"TEST7A 1734-1738: 12300 4560 - 120 340"},
+       {"line 1, series \"TEST7A\": \".\" in 1 value from year 1736, read as missing"}},
+      {"\"NA\" in any case, each form named once; a shifted record splits around them",
+       "N       1908    na   200\nN       1910   NaN     .   300     0     NaN    19   999\n",
+       {"N 1908-1915: - 2000 -x2 3000 1 - 190"},
+       {"line 1, series \"N\": \"NaN\", \"NA\", \".\" in 4 values from year 1908, read as "
+        "missing",
+        "line 2, series \"N\": the values are shifted in their columns; the record is read by "
+        "splitting at blanks"}},
       {"a record that jumps ahead leaves the years between missing",
        "G       1908   100   200\nG       1930   300   999\n",
        {"G 1908-1930: 1000 2000 -x20 3000"},
@@ -107,6 +123,11 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"M1 1908-1909: 1000 2000", "M2 1905-1905: 300", "M3 1905-1905: 400", "M4 1905-1905: 5000"},
        {"line 2, series \"M1\": the record of \"M2\" (1905) follows without an end marker; the "
         "series ends at 1909, in 0.001 mm, as 2 other series of the file"}},
+      {"a series that the file ends inside keeps its values, in the units of the others",
+       "E1      1908   100 -9999\nE2      1905   300   400",
+       {"E1 1908-1908: 100", "E2 1905-1906: 300 400"},
+       {"line 2, series \"E2\": the file ends inside the series, before its end marker; the "
+        "series ends at 1906, in 0.001 mm, as 1 other series of the file"}},
       {"a different id whose year continues the series is read with it",
        "X1      1908   100   200\nX2      1910   300   999\n",
        {"X1 1908-1910: 1000 2000 3000"},
@@ -122,6 +143,34 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"F 1908-1911: 5000 -x2 6000"},
        {"line 1, series \"F\": 999 in 2 values from year 1909 is followed by measurements, so "
         "it ends nothing; read as missing, the series being in 0.01 mm"}},
+      {"-9999 followed by measurements in its record is a missing value",
+       "slp056  1900  1252  1142  1676  3697 -9999  4818  4666  3467  5783  3001\n"
+       "slp056  1910  2000 -9999\n",
+       {"slp056 1900-1910: 1252 1142 1676 3697 - 4818 4666 3467 5783 3001 2000"},
+       {"line 1, series \"slp056\": -9999 in 1 value from year 1904 is followed by "
+        "measurements, so it ends nothing; read as missing"}},
+      {"-9999 is missing when the next record goes on right after its record's missing codes; "
+       "the marker that ends the series gives the units",
+       "L       1908 -9999  -999\nL       1910   300   999\n",
+       {"L 1908-1910: -x2 3000"},
+       {"line 1, series \"L\": -9999 in 1 value from year 1908 is followed by measurements, "
+        "so it ends nothing; read as missing",
+        "line 1, series \"L\": missing-value code -999 in 1 value from year 1909, read as "
+        "missing"}},
+      {"-9999 before a record that leaves a gap ends a segment; each keeps its units",
+       "J       1908   100 -9999\nJ       1920   300   999\n",
+       {"J 1908-1920: 100 -x11 3000"},
+       {"line 2, series \"J\": the id comes back after its series of line 1 ended; the year "
+        "1920 overlaps none of its years, so both join into one series (1908 to 1920) with 11 "
+        "missing years between"}},
+      {"an end marker after the tenth value of a full record ends the series",
+       "TEST6A  1734   123   123   123   123   123   123\n"
+       "TEST6A  1740   123   123   123   123   123   123   123   123   123   123 -9999\n"
+       "TEST7A  1734  1230   999\n",
+       {"TEST6A 1734-1749: 123 123 123 123 123 123 123 123 123 123 123 123 123 123 123 123",
+        "TEST7A 1734-1734: 12300"},
+       {"line 2, series \"TEST6A\": the end marker -9999 stands after the record's tenth value, "
+        "where a record has no field; it ends the series, in 0.001 mm"}},
       {"records of missing values after the end marker are passed over",
        "P       1908   500   999  -999\nP       1910  -999  -999\nQ       1905   100   999\n",
        {"P 1908-1908: 5000", "Q 1905-1905: 1000"},
@@ -156,6 +205,22 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
        {"S 1300-1302: 1 190 1"},
        {"line 1, series \"S\": the values are shifted in their columns; the record is read by "
         "splitting at blanks"}},
+      {"a shifted record splits although a field is no number; its end marker is the split's",
+       "SSB05B  2008   500   600\nSSB05B  2010  1298  434  735  1732  3165  895 -9999\n",
+       {"SSB05B 2008-2015: 500 600 1298 434 735 1732 3165 895"},
+       {"line 2, series \"SSB05B\": the values are shifted in their columns; the record is read "
+        "by splitting at blanks"}},
+      {"in a record that does not split, the piece 999 of a number cut across fields is no "
+       "end marker",
+       "K       1901    61    981234567   17   209   246    83     1999   \n"
+       "M       1901   100 -9999\n",
+       {"K 1901-1909: 61 98 123456 717 209 246 83 1 -", "M 1901-1901: 100"},
+       {"line 1, series \"K\": the values are not right-aligned in their columns and do not "
+        "split into the record's slots; read from the columns as they stand",
+        "line 1, series \"K\": field 9 of the record (year 1909) reads 999 only as a piece of a "
+        "number cut across fields; read as missing, not as an end marker",
+        "line 2, series \"K\": the record of \"M\" (1901) follows without an end marker; the "
+        "series ends at 1909, in 0.001 mm, as 1 other series of the file"}},
       {"values not right-aligned that do not split are read from the columns",
        "U       1901    61    981234567   172   209   246    83   120   157\n"
        "U       1910   999\n",

@@ -17,12 +17,26 @@ constexpr int kFieldWidth = 6;
 bool blank(char c) { return c == ' '; }
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
-enum class Field { kNumber, kBlank, kBad };
+enum class Field { kNumber, kBlank, kNotANumber, kBad };
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The form of a token that stands for a missing value ("NaN" or "NA" in any case, or "."):
+// one of kNaNForm, kNAForm, kDotForm; 0 for any other token.
+unsigned not_a_number_form(std::string_view token) {
+  std::string lowered(token);
+  for (char& c : lowered) c = lower(c);
+  if (lowered == "nan") return kNaNForm;
+  if (lowered == "na") return kNAForm;
+  if (lowered == ".") return kDotForm;
+  return 0;
+}
 
 // Reads one value field as formatted input does (blanks ignored, an optional sign before the
-// digits; all blank reads 0) in one pass, the way every record's ten fields are read.
-// *unaligned tells that a blank follows a digit: the value is not right-aligned.
-Field read_value_field(const char* field, int* value, bool* unaligned) {
+// digits; all blank reads 0) in one pass, the way every record's ten fields are read. A field
+// that holds only a form of "not a number" (*form tells which) is kNotANumber. *unaligned
+// tells that a blank follows a digit: the value is not right-aligned.
+Field read_value_field(const char* field, int* value, bool* unaligned, unsigned* form) {
   int v = 0;
   bool negative = false;
   bool sign = false;
@@ -38,7 +52,15 @@ Field read_value_field(const char* field, int* value, bool* unaligned) {
       negative = c == '-';
       continue;
     }
-    if (!digit(c)) return Field::kBad;
+    if (!digit(c)) {
+      const std::string_view text(field, kFieldWidth);
+      const std::size_t first = text.find_first_not_of(' ');
+      const std::size_t last = text.find_last_not_of(' ');
+      *form = not_a_number_form(text.substr(first, last - first + 1));
+      if (*form == 0) return Field::kBad;
+      *unaligned = last + 1 < text.size();
+      return Field::kNotANumber;
+    }
     digits = true;
     v = v * 10 + (c - '0');
   }
@@ -81,9 +103,11 @@ bool read_token(std::string_view token, std::size_t widest, int* value) {
 }
 
 // Reads the year and values by splitting columns `from`..80 at blanks. True when that gives
-// a year and one value for each of the record's slots, or fewer ending in an end marker.
+// a year and one value (or form of "not a number") for each of the record's slots, or fewer
+// ending in an end marker.
 bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r) {
-  std::array<int, 11> numbers{};
+  std::array<int, 12> numbers{};
+  std::array<unsigned, 12> forms{};
   int count = 0;
   std::size_t at = static_cast<std::size_t>(from - 1);
   while (at < columns.size()) {
@@ -95,30 +119,79 @@ bool split_at_blanks(const std::string& columns, int from, MeasurementRecord* r)
     while (end < columns.size() && !blank(columns[end])) ++end;
     if (count == static_cast<int>(numbers.size())) return false;
     const std::size_t widest = count == 0 ? 6 : kFieldWidth;
-    if (!read_token(std::string_view(columns).substr(at, end - at), widest,
-                    &numbers[static_cast<std::size_t>(count)])) {
-      return false;
-    }
+    const std::string_view token = std::string_view(columns).substr(at, end - at);
+    const auto n = static_cast<std::size_t>(count);
+    if (count > 0) forms[n] = not_a_number_form(token);
+    if (forms[n] == 0 && !read_token(token, widest, &numbers[n])) return false;
     ++count;
     at = end;
   }
-  const int values = count - 1;
+  int values = count - 1;
   if (values < 1) return false;
   const int slots = first_record_values(numbers[0]);
   const int last = numbers[static_cast<std::size_t>(values)];
+  const bool marker_last = last == kEndMarker || last == kEndMarkerThousandths;
+  // An end marker after the ten values of a full record.
+  r->eleventh_marker = 0;
+  if (values == 11 && slots == 10 && marker_last) {
+    r->eleventh_marker = last;
+    values = 10;
+  }
   if (values > slots) return false;
-  if (values < slots && last != kEndMarker && last != kEndMarkerThousandths) return false;
+  if (values < slots && !marker_last) return false;
   r->reading.year = numbers[0];
   r->values.fill(0);
   r->blank_fields = 0;
+  r->not_a_number_fields = 0;
+  r->not_a_number_forms = 0;
   for (int k = 0; k < 10; ++k) {
-    if (k < values) {
-      r->values[static_cast<std::size_t>(k)] = numbers[static_cast<std::size_t>(k + 1)];
-    } else {
+    const auto n = static_cast<std::size_t>(k + 1);
+    if (k >= values) {
       r->blank_fields |= 1u << k;
+    } else if (forms[n] != 0) {
+      r->not_a_number_fields |= 1u << k;
+      r->not_a_number_forms |= forms[n];
+    } else {
+      r->values[static_cast<std::size_t>(k)] = numbers[n];
     }
   }
   return true;
+}
+
+// An end marker in columns 73-78, where a record has no field, with columns 79-80 blank; 0
+// when there is none.
+int eleventh_marker(const std::string& columns) {
+  constexpr int kEleventhColumn = kFirstValueColumn + 10 * kFieldWidth;
+  if (!blank(columns[kEleventhColumn + kFieldWidth - 1]) ||
+      !blank(columns[kEleventhColumn + kFieldWidth])) {
+    return 0;
+  }
+  int value = 0;
+  bool unaligned = false;
+  unsigned form = 0;
+  const Field kind =
+      read_value_field(columns.data() + kEleventhColumn - 1, &value, &unaligned, &form);
+  if (kind != Field::kNumber || (value != kEndMarker && value != kEndMarkerThousandths)) return 0;
+  return value;
+}
+
+// In a record read from the columns although numbers cross its fields: the fields that read
+// as an end marker only as the piece of a longer number ("999   " after "     1" of 1999) are
+// no end markers: cut_markers names them.
+void mark_cut_markers(const std::string& columns, MeasurementRecord* r) {
+  const auto filled = [&columns](int column) {
+    return !blank(columns[static_cast<std::size_t>(column - 1)]);
+  };
+  for (int k = 0; k < 10; ++k) {
+    const int value = r->values[static_cast<std::size_t>(k)];
+    if (value != kEndMarker && value != kEndMarkerThousandths) continue;
+    const int first = kFirstValueColumn + k * kFieldWidth;
+    const int last = first + kFieldWidth - 1;
+    if ((k > 0 && filled(first - 1) && filled(first)) ||
+        (k < 9 && filled(last) && filled(last + 1))) {
+      r->cut_markers |= 1u << k;
+    }
+  }
 }
 
 void read_id(const ColumnView& view, int id_width, int year, IdAndYear* reading) {
@@ -181,27 +254,45 @@ LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r) {
 
   r->bad_fields = 0;
   r->blank_fields = 0;
+  r->not_a_number_fields = 0;
+  r->not_a_number_forms = 0;
   bool shifted = false;
   for (int k = 0; k < 10; ++k) {
     const char* field = columns.data() + kFirstValueColumn - 1 + kFieldWidth * k;
     int& value = r->values[static_cast<std::size_t>(k)];
     bool unaligned = false;
-    const Field kind = read_value_field(field, &value, &unaligned);
+    unsigned form = 0;
+    const Field kind = read_value_field(field, &value, &unaligned, &form);
     if (kind == Field::kBlank) {
       r->blank_fields |= 1u << k;
     } else if (kind == Field::kBad) {
       value = 0;
       r->bad_fields |= 1u << k;
-    } else if (unaligned) {
-      shifted = true;
+    } else {
+      if (kind == Field::kNotANumber) {
+        value = 0;
+        r->not_a_number_fields |= 1u << k;
+        r->not_a_number_forms |= form;
+      }
+      shifted = shifted || unaligned;
     }
   }
   r->alignment = ValueAlignment::kColumns;
   r->right_aligned = !shifted;
-  if (shifted && r->bad_fields == 0 && numbers_cross_fields(columns)) {
+  r->cut_markers = 0;
+  r->eleventh_marker = eleventh_marker(columns);
+  // A field that is no number may hold a piece of a number cut across fields, as "  895 -9"
+  // does of -9999: the split reading reads such a record whole.
+  if ((shifted || r->bad_fields != 0) && numbers_cross_fields(columns)) {
     const int from = r->read_as_a ? 9 : id_width + 1;
-    r->alignment =
-        split_at_blanks(columns, from, r) ? ValueAlignment::kSplit : ValueAlignment::kUnsplit;
+    if (split_at_blanks(columns, from, r)) {
+      r->alignment = ValueAlignment::kSplit;
+      r->bad_fields = 0;
+    } else {
+      r->alignment = ValueAlignment::kUnsplit;
+      r->eleventh_marker = 0;
+      mark_cut_markers(columns, r);
+    }
   }
   r->by_characters = view.wide_within(72);
   if (r->bad_fields != 0) {

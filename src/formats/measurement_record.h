@@ -4,6 +4,8 @@
 #include <string>
 
 #include "formats/column_view.h"
+#include "formats/decade_format.h"
+#include "formats/read_report.h"
 
 namespace kvr {
 
@@ -37,7 +39,16 @@ struct MeasurementRecord {
   std::array<int, 10> values{};
   unsigned bad_fields = 0;    // bit k set: field k + 1 is no number (its value reads 0)
   unsigned blank_fields = 0;  // bit k set: field k + 1 is blank (its value reads 0)
+  // Bit k set: field k + 1 holds "NaN", "NA" or "." (its value reads 0), a missing value.
+  unsigned not_a_number_fields = 0;
+  unsigned not_a_number_forms = 0;  // the forms met: kNaNForm | kNAForm | kDotForm
   ValueAlignment alignment = ValueAlignment::kColumns;
+  // kUnsplit: bit k set when field k + 1 reads 999 or -9999 only as a piece of a number cut
+  // across fields: a missing value, no end marker.
+  unsigned cut_markers = 0;
+  // An end marker (999 or -9999) after the tenth value, where a record has no field: columns
+  // 73-78 with 79-80 blank, or an eleventh number of the split reading; 0 when there is none.
+  int eleventh_marker = 0;
   bool right_aligned = true;   // every value field right-aligned (or blank)
   bool by_characters = false;  // a multi-byte UTF-8 character moved the columns
   int line_number = 0;         // set by the caller
@@ -51,10 +62,18 @@ enum class LineKind {
 };
 
 /// Reads the line in `view` as a measurement record. Fields are read with blanks ignored, as
-/// formatted input does; a record whose fields are not right-aligned is read by splitting at
-/// blanks when that gives one integer of at most six characters for each of its slots (or
-/// fewer, the last an end marker).
+/// formatted input does, and a field of only "NaN", "NA" (any case) or "." is a missing value;
+/// a record whose numbers cross its fields is read by splitting at blanks when that gives one
+/// integer of at most six characters (or "NaN", "NA", ".") for each of its slots (or fewer,
+/// the last an end marker), and then its fixed columns count for nothing.
 LineKind read_measurement_record(const ColumnView& view, MeasurementRecord* r);
+
+/// True when field k + 1 of `r` reads 999 or -9999 and is no piece of a number cut across
+/// fields.
+inline bool is_end_marker(const MeasurementRecord& r, int k) {
+  const int v = r.values[static_cast<std::size_t>(k)];
+  return (v == kEndMarker || v == kEndMarkerThousandths) && (r.cut_markers & (1u << k)) == 0;
+}
 
 /// Number of fields of `bad_fields`.
 int bad_field_count(unsigned bad_fields);

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "common/dimensions.h"
 #include "formats/measurement_series_reader.h"
@@ -21,45 +23,43 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       ReadAnomaly a = anomaly(ReadAnomalyKind::kFieldNoNumber, r.line_number, year + k);
       a.count = k + 1;
       note(a);
-      builder_.store(kMissing);
+      builder_.store(kMissingField);
       continue;
     }
-    if (field == kEndMarkerThousandths) {
-      end_at_marker(EndMarker::kThousandths);
-      // Records of only missing values may follow; a record with measurements starts the
-      // next series. (Nothing is held back here: a held record with -9999 is the last one
-      // held, so the record found came from the file.)
-      if (measurement_follows(year + slots)) {
-        held_.pop_back();
-        in_.step_back();
-      }
-      pass_over_held(r.line_number);
-      return true;
+    if ((r.cut_markers & (1u << k)) != 0) {
+      ReadAnomaly a = anomaly(ReadAnomalyKind::kCutMarker, r.line_number, year + k);
+      a.count = k + 1;
+      a.value = field;
+      note(a);
+      builder_.store(kMissingField);
+      continue;
     }
-    if (field == kEndMarker) {
-      if (holds_measurement(r, k + 1, slots) || measurement_follows(year + slots)) {
-        if (open_999_.empty()) {
-          open_999_note_ = anomaly(ReadAnomalyKind::kNotEndMarker, r.line_number, year + k);
-        }
-        ++open_999_note_.count;
-        if (series_.count < builder_.limit()) open_999_.push_back(series_.count);
-        builder_.store(static_cast<float>(field) * 0.01f);
-        continue;
+    if ((r.not_a_number_fields & (1u << k)) != 0) {
+      count_value(&not_a_number_note_, ReadAnomalyKind::kNotANumber, r, year + k);
+      not_a_number_note_.value |= static_cast<int>(r.not_a_number_forms);
+      builder_.store(kMissingField);
+      continue;
+    }
+    if (field == kEndMarkerThousandths || field == kEndMarker) {
+      if (marker_ends_series(r, k, field)) {
+        end_series(r, field);
+        return true;
       }
-      pass_over_held(r.line_number);
-      end_at_marker(EndMarker::kHundredths);
-      return true;
+      if (field == kEndMarkerThousandths) {
+        count_value(&inner_marker_note_, ReadAnomalyKind::kMarkerInSeries, r, year + k);
+        builder_.store(kMissingField);
+      } else {
+        count_value(&open_999_note_, ReadAnomalyKind::kNotEndMarker, r, year + k);
+        if (series_.count < builder_.limit()) open_999_.push_back(series_.count);
+        builder_.store(field);
+      }
+      continue;
     }
     if (field < 0) {
-      if (missing_count_ == 0) {
-        missing_year_ = year + k;
-        missing_line_ = r.line_number;
-      }
-      ++missing_count_;
-      if (std::find(missing_codes_.begin(), missing_codes_.end(), field) == missing_codes_.end()) {
-        missing_codes_.push_back(field);
-      }
-      builder_.store(kMissing);
+      count_value(&missing_codes_note_, ReadAnomalyKind::kMissingCodes, r, year + k);
+      std::vector<int>& codes = missing_codes_note_.codes;
+      if (std::find(codes.begin(), codes.end(), field) == codes.end()) codes.push_back(field);
+      builder_.store(kMissingField);
       continue;
     }
     if (field == kFiller) {
@@ -67,7 +67,16 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
       a.value = field;
       note(a);
     }
-    builder_.store(static_cast<float>(field) * 0.01f);
+    builder_.store(field);
+  }
+  // An end marker right after the tenth value of a full record, where the record has no field.
+  if (r.eleventh_marker != 0 && slots == 10 && (r.blank_fields & (1u << 9)) == 0 &&
+      marker_ends_series(r, slots, r.eleventh_marker)) {
+    ReadAnomaly a = anomaly(ReadAnomalyKind::kEleventhField, r.line_number, year + slots);
+    a.value = r.eleventh_marker;
+    note(a);
+    end_series(r, r.eleventh_marker);
+    return true;
   }
   expected_year_ = year + slots;
   last_record_line_ = r.line_number;
@@ -79,18 +88,52 @@ bool MeasurementSeriesReader::take_values(const MeasurementRecord& r) {
 
 void MeasurementSeriesReader::drop_trailing_blanks() {
   series_.count -= trailing_blanks_;
-  if (static_cast<int>(series_.values.size()) > series_.count) {
-    series_.values.resize(static_cast<std::size_t>(series_.count));
+  if (static_cast<int>(series_.fields.size()) > series_.count) {
+    series_.fields.resize(static_cast<std::size_t>(series_.count));
   }
   expected_year_ -= trailing_blanks_;
   trailing_blanks_ = 0;
 }
 
-bool MeasurementSeriesReader::measurement_follows(int expected) {
-  for (const MeasurementRecord& held : held_) {
-    if (holds_measurement(held, 0, slots_of(held))) return true;
-    expected = held.reading.year + slots_of(held);
+bool MeasurementSeriesReader::marker_ends_series(const MeasurementRecord& r, int k, int marker) {
+  if (marker == kEndMarkerThousandths) return !series_goes_on(r, k);
+  const int slots = slots_of(r);
+  return !holds_measurement(r, k + 1, slots) && !measurement_follows(r.reading.year + slots);
+}
+
+void MeasurementSeriesReader::end_series(const MeasurementRecord& r, int marker) {
+  end_at_marker(marker == kEndMarker ? EndMarker::kHundredths : EndMarker::kThousandths);
+  // Records of only missing values may follow; a record with measurements starts the next
+  // series. Such a record is the last one held, and the last line read.
+  if (measurement_follows(r.reading.year + slots_of(r))) {
+    held_.pop_back();
+    in_.step_back();
   }
+  pass_over_held(r.line_number);
+}
+
+bool MeasurementSeriesReader::series_goes_on(const MeasurementRecord& r, int k) {
+  const int slots = slots_of(r);
+  if (holds_value(r, k + 1, slots)) return true;
+  // Blank fields after it end the record's values: a record that follows leaves a gap.
+  for (int j = k + 1; j < slots; ++j) {
+    if ((r.blank_fields & (1u << j)) != 0) return false;
+  }
+  const int next_year = r.reading.year + slots;
+  return measurement_follows(next_year) && held_.front().reading.year == next_year &&
+         holds_value(held_.back(), 0, slots_of(held_.back()));
+}
+
+bool MeasurementSeriesReader::measurement_follows(int expected) {
+  // The records held back are those of the last look-ahead, and they are taken in file
+  // order: while any is held, its answer stands. So every line is looked at once, however
+  // many 999s stand before the measurement.
+  if (!held_.empty()) return measurement_held_;
+  measurement_held_ = look_ahead(expected);
+  return measurement_held_;
+}
+
+bool MeasurementSeriesReader::look_ahead(int expected) {
   MeasurementRecord r;
   for (;;) {
     if (held_.size() >= kMaxHeldRecords) return false;
@@ -127,44 +170,59 @@ void MeasurementSeriesReader::pass_over_held(int marker_line) {
 
 void MeasurementSeriesReader::end_at_marker(EndMarker marker) {
   series_.end_marker = marker;
-  if (marker == EndMarker::kThousandths) {
-    // The series is in units of 0.001 mm.
-    for (float& v : series_.values) {
-      if (!is_missing(v)) v *= 0.1f;
-    }
-  }
-  if (!open_999_.empty()) {
+  if (open_999_note_.count > 0) {
+    // In 0.001 mm a 999 that ends nothing is 0.999 mm; in 0.01 mm it stands for no value.
     if (marker == EndMarker::kHundredths) {
-      for (const int at : open_999_) series_.values[static_cast<std::size_t>(at)] = kMissing;
+      for (const int at : open_999_) series_.fields[static_cast<std::size_t>(at)] = kMissingField;
     }
-    open_999_note_.units = marker == EndMarker::kThousandths ? 1000 : 100;
+    open_999_note_.units = units_of(marker);
     note(open_999_note_);
   }
-  note_missing_codes();
+  note_counted_values();
 }
 
-void MeasurementSeriesReader::end_without_marker(const MeasurementRecord& r, int expected) {
-  // The units, and with them what its 999s are, wait for the file's other series.
-  series_.end_marker = EndMarker::kLost;
-  series_.open_999 = open_999_;
-  if (!open_999_.empty()) series_.open_999_note = open_999_note_;
+void MeasurementSeriesReader::end_before(const MeasurementRecord& r) {
   const bool same = same_series_id(series_reading_, r.reading);
   ReadAnomaly a = anomaly(same ? ReadAnomalyKind::kYearBack : ReadAnomalyKind::kLostEndMarker,
                           r.line_number, r.reading.year);
-  a.expected_year = expected;
-  a.last_year = expected - 1;
-  a.other_line = last_record_line_;
   a.other_id = r.reading.id;
-  series_.ending = a;
-  note_missing_codes();
+  end_without_marker(a);
 }
 
-void MeasurementSeriesReader::note_missing_codes() {
-  if (missing_count_ == 0) return;
-  ReadAnomaly a = anomaly(ReadAnomalyKind::kMissingCodes, missing_line_, missing_year_);
-  a.count = missing_count_;
-  a.codes = missing_codes_;
-  note(a);
+void MeasurementSeriesReader::end_at_end_of_file() {
+  if (trailing_blanks_ > 0) drop_trailing_blanks();
+  end_without_marker(
+      anomaly(ReadAnomalyKind::kEndOfFileInSeries, last_record_line_, expected_year_ - 1));
+}
+
+void MeasurementSeriesReader::end_without_marker(ReadAnomaly ending) {
+  // The units, and with them what its 999s are, wait for the file's other series.
+  series_.end_marker = EndMarker::kLost;
+  series_.open_999 = open_999_;
+  if (open_999_note_.count > 0) series_.open_999_note = open_999_note_;
+  ending.expected_year = expected_year_;
+  ending.last_year = expected_year_ - 1;
+  ending.other_line = last_record_line_;
+  series_.ending = ending;
+  note_counted_values();
+}
+
+void MeasurementSeriesReader::count_value(ReadAnomaly* counted, ReadAnomalyKind kind,
+                                          const MeasurementRecord& r, int year) const {
+  if (counted->count == 0) *counted = anomaly(kind, r.line_number, year);
+  ++counted->count;
+}
+
+void MeasurementSeriesReader::note_counted_values() {
+  std::array<const ReadAnomaly*, 3> counted = {&missing_codes_note_, &not_a_number_note_,
+                                               &inner_marker_note_};
+  // In the order of their first values.
+  std::stable_sort(counted.begin(), counted.end(), [](const ReadAnomaly* a, const ReadAnomaly* b) {
+    return std::pair(a->line_number, a->year) < std::pair(b->line_number, b->year);
+  });
+  for (const ReadAnomaly* note_of_series : counted) {
+    if (note_of_series->count > 0) note(*note_of_series);
+  }
 }
 
 }  // namespace kvr

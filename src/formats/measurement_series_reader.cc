@@ -6,11 +6,20 @@
 
 namespace kvr {
 
-bool holds_measurement(const MeasurementRecord& r, int from, int slots) {
+bool holds_value(const MeasurementRecord& r, int from, int slots) {
   for (int k = from; k < slots; ++k) {
-    if ((r.bad_fields & (1u << k)) != 0) continue;
     const int v = r.values[static_cast<std::size_t>(k)];
-    if ((v > 0 && v != kEndMarker) || v == kEndMarkerThousandths) return true;
+    if (v > 0 && v != kEndMarker && (r.bad_fields & (1u << k)) == 0) return true;
+  }
+  return false;
+}
+
+bool holds_measurement(const MeasurementRecord& r, int from, int slots) {
+  if (holds_value(r, from, slots)) return true;
+  for (int k = from; k < slots; ++k) {
+    if (is_end_marker(r, k) && r.values[static_cast<std::size_t>(k)] == kEndMarkerThousandths) {
+      return true;
+    }
   }
   return false;
 }
@@ -39,7 +48,11 @@ SeriesRead MeasurementSeriesReader::read() {
   MeasurementRecord r;
   for (;;) {
     const Item item = next_item(&r);
-    if (item == Item::kEnd) return builder_.end_of_file(records_ > 0);
+    if (item == Item::kEnd) {
+      if (records_ == 0) return builder_.end_of_file();
+      end_at_end_of_file();
+      return builder_.complete();
+    }
     if (item == Item::kFreeFormat) return builder_.free_format_series(line_);
     if (item == Item::kText) {
       if (records_ > 0) {
@@ -79,7 +92,7 @@ SeriesRead MeasurementSeriesReader::read() {
       if (relation == Relation::kEnds) {
         // Records held back all continue the series, so this one came from the file.
         in_.step_back();
-        end_without_marker(r, expected_year_);
+        end_before(r);
         return builder_.complete();
       }
       if (alternative) take_alternative(&r);
@@ -87,7 +100,7 @@ SeriesRead MeasurementSeriesReader::read() {
     ++records_;
     note_record(r, relation);
     if (relation == Relation::kGap) {
-      for (int year = expected_year_; year < r.reading.year; ++year) builder_.store(kMissing);
+      for (int year = expected_year_; year < r.reading.year; ++year) builder_.store(kMissingField);
     }
     if (take_values(r)) return builder_.complete();
   }
@@ -177,12 +190,9 @@ void MeasurementSeriesReader::note_record(const MeasurementRecord& r, Relation r
   // Fields after an end marker are no part of the series.
   const int slots = slots_of(r);
   bool marker = false;
-  for (int k = 0; k < slots; ++k) {
-    const int v = r.values[static_cast<std::size_t>(k)];
-    marker = marker || v == kEndMarker || v == kEndMarkerThousandths;
-  }
+  for (int k = 0; k < slots; ++k) marker = marker || is_end_marker(r, k);
   for (int k = slots; k < 10 && !marker; ++k) {
-    if (r.values[static_cast<std::size_t>(k)] != 0) {
+    if (r.values[static_cast<std::size_t>(k)] != 0 || (r.not_a_number_fields & (1u << k)) != 0) {
       ReadAnomaly a = anomaly(ReadAnomalyKind::kBeyondSlots, r.line_number, year);
       a.count = slots;
       note(a);

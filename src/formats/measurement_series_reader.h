@@ -15,6 +15,10 @@ namespace kvr {
 /// the habits of real files as SeriesReader describes.
 [[nodiscard]] SeriesRead read_measurement_series(SeriesBuilder& builder);
 
+/// True when a slot from..slots-1 of `r` holds a measurement: a value above 0 other than 999.
+/// What makes a -9999 before it no end marker.
+bool holds_value(const MeasurementRecord& r, int from, int slots);
+
 /// True when a slot from..slots-1 of `r` holds a measurement or the end marker -9999: what
 /// makes a 999 before it no end marker. Missing codes, blanks and other 999s do not count.
 bool holds_measurement(const MeasurementRecord& r, int from, int slots);
@@ -59,16 +63,40 @@ class MeasurementSeriesReader {
   // After a 999 or an end marker in the record before `expected` (the year the next record
   // of the series should carry): reads on through the following records of the series (its
   // id, later years) and holds them back. True when one of them holds a measurement (the last
-  // one held). Otherwise the records held hold only missing values, and the line that ended
-  // the search is stepped back.
+  // one held). Otherwise the records held hold only missing values (the caller passes them
+  // over), and the line that ended the search is stepped back. While records are held back,
+  // the answer of the search that held them stands.
   bool measurement_follows(int expected);
+  // The search of measurement_follows() when no record is held back.
+  bool look_ahead(int expected);
+  // True when the end marker `marker` (999 or -9999) in slot k of `r` (10: after its tenth
+  // value) ends the series: no measurement follows it.
+  bool marker_ends_series(const MeasurementRecord& r, int k, int marker);
+  // Ends the series at `marker` in `r`, and passes over the records of only missing values
+  // that follow it.
+  void end_series(const MeasurementRecord& r, int marker);
+  // True when the -9999 in slot k of `r` is a missing value: a measurement follows it in its
+  // record, or its record's slots after it hold no blank and the series' next record starts
+  // right after them, with a measurement there or in the records of missing values after it.
+  bool series_goes_on(const MeasurementRecord& r, int k);
   // Passes over the records held back after the end marker on line `marker_line`.
   void pass_over_held(int marker_line);
   void end_at_marker(EndMarker marker);
   // Removes the values of the blank fields that end the series read so far.
   void drop_trailing_blanks();
-  void end_without_marker(const MeasurementRecord& r, int expected);
-  void note_missing_codes();
+  // Ends the series without its end marker before `r`, a record that does not continue it.
+  void end_before(const MeasurementRecord& r);
+  // Ends the series without its end marker at the end of the file.
+  void end_at_end_of_file();
+  // Ends the series without end marker, `ending` saying where; its units wait for the file's
+  // other series.
+  void end_without_marker(ReadAnomaly ending);
+  // Counts a value of `r` (of `year`) for the series' warning `counted` of `kind`, which
+  // names the first one.
+  void count_value(ReadAnomaly* counted, ReadAnomalyKind kind, const MeasurementRecord& r,
+                   int year) const;
+  // Notes the warnings that count values of the whole series: missing codes, "NaN" fields.
+  void note_counted_values();
   ReadAnomaly anomaly(ReadAnomalyKind kind, int line_number, int year) const {
     return builder_.anomaly(kind, line_number, year);
   }
@@ -86,13 +114,13 @@ class MeasurementSeriesReader {
   bool noted_characters_ = false;
   int last_record_line_ = 0;
   int trailing_blanks_ = 0;         // values of blank fields at the end of the series read so far
-  std::vector<int> missing_codes_;  // codes met, in order of appearance
-  int missing_count_ = 0;
-  int missing_year_ = 0;
-  int missing_line_ = 0;
-  std::vector<int> open_999_;  // positions (from 0) of 999 fields that measurements follow
+  ReadAnomaly missing_codes_note_;  // count 0 until a missing code is met
+  ReadAnomaly not_a_number_note_;   // count 0 until a "NaN", "NA" or "." field is met
+  ReadAnomaly inner_marker_note_;   // count 0 until a -9999 that the series goes on after
+  std::vector<int> open_999_;       // positions (from 0) of 999 fields that measurements follow
   ReadAnomaly open_999_note_;
   std::deque<MeasurementRecord> held_;  // records read ahead, in file order
+  bool measurement_held_ = false;       // the last record held holds a measurement
   ColumnView view_;
   std::string line_;
 };

@@ -21,11 +21,11 @@ bool SeriesBuilder::text_record(const std::string& record) {
   return true;
 }
 
-void SeriesBuilder::store(float value) {
+void SeriesBuilder::store(int field) {
   ++read_.series.count;
   // Past the limit the series is only counted, so that the caller can name its extent.
   if (read_.series.count > limit_) return;
-  read_.series.values.push_back(value);
+  read_.series.fields.push_back(field);
 }
 
 ReadAnomaly SeriesBuilder::anomaly(ReadAnomalyKind kind, int line_number, int year) const {
@@ -43,16 +43,19 @@ SeriesRead SeriesBuilder::handed_out(SeriesRead::Kind kind) {
 }
 
 SeriesRead SeriesBuilder::complete() {
+  TrrwSeries& series = read_.series;
+  if (series.end_marker != EndMarker::kNone) {
+    const int units = units_of(series.end_marker);
+    series.values.resize(series.fields.size());
+    for (std::size_t i = 0; i < series.fields.size(); ++i) {
+      series.values[i] = field_value(series.fields[i], units);
+    }
+  }
   return handed_out(read_.series.count > limit_ ? SeriesRead::Kind::kSeriesTooLong
                                                 : SeriesRead::Kind::kSeries);
 }
 
-SeriesRead SeriesBuilder::end_of_file(bool inside_series) {
-  // Only a series closed by its end marker is handed out.
-  if (inside_series) {
-    const TrrwSeries& s = read_.series;
-    read_.cut = CutSeries{s.id, s.first_year, s.first_line};
-  }
+SeriesRead SeriesBuilder::end_of_file() {
   read_.series = TrrwSeries{};
   return handed_out(SeriesRead::Kind::kEndOfFile);
 }

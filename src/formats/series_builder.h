@@ -23,16 +23,18 @@ class SeriesBuilder {
 
   /// Takes a text record; false when it is one too many (too_many_text_lines() must follow).
   [[nodiscard]] bool text_record(const std::string& record);
-  /// Counts the next value of the series and stores it while the series is within the limit.
-  void store(float value);
+  /// Counts the next value of the series and stores its field (kMissingField for a missing
+  /// value) while the series is within the limit.
+  void store(int field);
   /// An anomaly of the series read, at `line_number` and `year`.
   ReadAnomaly anomaly(ReadAnomalyKind kind, int line_number, int year) const;
   void note(const ReadAnomaly& anomaly) { read_.anomalies.push_back(anomaly); }
 
-  /// The series is complete: too long, or one to use.
+  /// The series is complete: too long, or one to use. A series of measurement records gets
+  /// its values from its fields, in the units of its end marker.
   [[nodiscard]] SeriesRead complete();
-  /// The file ended; a series begun in this call (`inside_series`) is named as cut off.
-  [[nodiscard]] SeriesRead end_of_file(bool inside_series);
+  /// The file ended before a series began.
+  [[nodiscard]] SeriesRead end_of_file();
   /// The text record past the 25th.
   [[nodiscard]] SeriesRead too_many_text_lines();
   /// The line just read (`line`, with '#' in column 80) starts a free-format series: it and

@@ -17,7 +17,9 @@ enum class DatarStatus {
   kUnexpectedEnd,  // the file ended inside the values: the values not read are missing
 };
 
-/// A series that the file ended inside, before its end marker; it is not handed out.
+/// A series that the file ended inside before it could be read (a free-format series before
+/// its count line); it is not handed out. A series of measurement records that the file ends
+/// inside is handed out without its end marker (EndMarker::kLost).
 struct CutSeries {
   std::string id;
   int first_year = 0;
@@ -30,6 +32,7 @@ struct SeriesRead {
   enum class Kind {
     kSeries,            // `series` is the next series of the file
     kEndOfFile,         // no further series; `cut` names a series the file ended inside
+                        // before it could be read
     kTooManyTextLines,  // more than 25 text lines before one series: the file cannot be read on
     kSeriesTooLong,     // more values than the limit: `series` holds its id, first year, the
                         // full number of values (count) and the first max_length of them

@@ -7,14 +7,19 @@ namespace kvr {
 
 /// Reads a decade-format file of measurement records series by series. It reads the habits of real
 /// files without losing, moving or inventing a value; each mend is reported:
-/// - a negative value other than -9999 is a missing value (kMissing) at its year;
+/// - a negative value other than -9999 is a missing value (kMissing) at its year, and so is a
+///   field of "NaN", "NA" (any case) or ".";
 /// - a record whose year jumps ahead leaves the years between missing; one that goes back, or
 ///   one of another id whose year does not continue the series, ends the series there (its end
-///   marker was lost: EndMarker::kLost) and starts the next;
+///   marker was lost: EndMarker::kLost) and starts the next; a series that the file ends
+///   inside ends there in the same way;
 /// - 999 ends a series only when no measurement (nor -9999) follows it in the series: in its
 ///   record or in the next records of its id; otherwise it is 0.999 mm in a series that ends
-///   with -9999 and missing in one that ends with 999. Records of only missing values after an
-///   end marker are passed over;
+///   with -9999 and missing in one that ends with 999. Likewise -9999 ends a series only when
+///   no measurement follows it in its record, or in the series' next record right after its
+///   record's values; otherwise it is missing. An end marker right after the tenth value of
+///   a full record (columns 73-78) ends the series likewise. Records of only missing values
+///   after an end marker are passed over;
 /// - an id that runs into the year (variant B or C whose year does not read, or whose years
 ///   do not continue while the 8 + 4 reading does) is read as variant A;
 /// - a line in UTF-8 is read by characters (ColumnView); values shifted in their columns are

@@ -85,6 +85,9 @@ TEST(TrrwReadTest, BothEndMarkers) {
   ASSERT_EQ(b.count, 2);
   EXPECT_FLOAT_EQ(b.values[0], 0.123f);
   EXPECT_FLOAT_EQ(b.values[1], 0.456f);
+  // The fields as integers, whatever the units.
+  EXPECT_EQ(a.fields[9], 123);
+  EXPECT_EQ(b.fields, (std::vector<int>{123, 456}));
   EXPECT_FALSE(r.cut.has_value());
   EXPECT_TRUE(r.anomalies.empty());
 }
@@ -179,15 +182,22 @@ TEST(TrrwReadTest, TooLongSeriesIsCountedToItsEnd) {
   EXPECT_EQ(r.series[1].count, 3);
 }
 
-TEST(TrrwReadTest, SeriesCutByTheEndOfTheFileIsDroppedAndNamed) {
-  // Blank fields of a record read 0: 2 + 10 values before the file ends.
+TEST(TrrwReadTest, SeriesCutByTheEndOfTheFileKeepsItsValues) {
+  // The blank fields at the end of the last record are no values.
   const DecadeReading r = read_decade(kSmallFile + "CUT001  1898   100   200\nCUT001  1900   300");
-  EXPECT_EQ(r.series.size(), 2u);
+  ASSERT_EQ(r.series.size(), 3u);
   EXPECT_EQ(r.kinds.back(), Kind::kEndOfFile);
-  ASSERT_TRUE(r.cut.has_value());
-  EXPECT_EQ(r.cut->id, "CUT001  ");
-  EXPECT_EQ(r.cut->first_year, 1898);
-  EXPECT_EQ(r.cut->line_number, 7);
+  EXPECT_FALSE(r.cut.has_value());
+  const TrrwSeries& cut = r.series[2];
+  EXPECT_EQ(cut.id, "CUT001  ");
+  EXPECT_EQ(cut.first_year, 1898);
+  EXPECT_EQ(cut.first_line, 7);
+  EXPECT_EQ(cut.values, (std::vector<float>{1.0f, 2.0f, 3.0f}));
+  // Its units wait for the file's other series.
+  EXPECT_EQ(cut.end_marker, EndMarker::kLost);
+  EXPECT_EQ(cut.ending.kind, ReadAnomalyKind::kEndOfFileInSeries);
+  EXPECT_EQ(cut.ending.line_number, 8);
+  EXPECT_EQ(cut.ending.last_year, 1900);
 
   // The same in index records: a last record without fillers and no filler record after it.
   TrrwSeries chronology = make_series("CRN001", 1900, widths(10, 3));
@@ -201,10 +211,11 @@ TEST(TrrwReadTest, SeriesCutByTheEndOfTheFileIsDroppedAndNamed) {
 
   // A series cut before its first record ended.
   CallByCall file("CUT001  1890   100\n");
-  const SeriesRead end = file.next();
-  EXPECT_EQ(end.kind, Kind::kEndOfFile);
-  ASSERT_TRUE(end.cut.has_value());
-  EXPECT_EQ(end.cut->first_year, 1890);
+  const SeriesRead first = file.next();
+  EXPECT_EQ(first.kind, Kind::kSeries);
+  EXPECT_EQ(first.series.first_year, 1890);
+  EXPECT_EQ(first.series.count, 1);
+  EXPECT_EQ(file.next().kind, Kind::kEndOfFile);
 }
 
 TEST(TrrwReadTest, AnomaliesNameLineSeriesAndYear) {
@@ -220,6 +231,9 @@ TEST(TrrwReadTest, AnomaliesNameLineSeriesAndYear) {
   EXPECT_FLOAT_EQ(r.series[0].values[19], 1.0f);
   EXPECT_TRUE(is_missing(r.series[0].values[20]));
   EXPECT_FLOAT_EQ(r.series[0].values[21], 99.9f);
+  EXPECT_EQ(r.series[0].fields[18], kMissingField);  // the skipped decade
+  EXPECT_EQ(r.series[0].fields[20], kMissingField);  // -999
+  EXPECT_EQ(r.series[0].fields[21], 9990);
   ASSERT_EQ(r.anomalies.size(), 3u);
   const ReadAnomaly& gap = r.anomalies[0];
   EXPECT_EQ(gap.kind, ReadAnomalyKind::kYearGap);

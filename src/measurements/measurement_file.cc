@@ -90,13 +90,21 @@ Refusal fill_series_infos(const std::vector<TrrwSeries>& all, MeasurementSet* se
   return {Refusal::Kind::kSpanTooLong, *earliest, *latest, set->time_span};
 }
 
-// The value grid: series j's values from ring 1 on, 0.0 stored as 0.001.
-void fill_values(const std::vector<TrrwSeries>& all, MeasurementSet* set) {
+// The value grid: series j's values from ring 1 on, 0.0 stored as 0.001; and the series in
+// mm as the file gives them. The assembly lets go of each series once it is taken.
+void fill_values(SeriesAssembly& assembly, MeasurementSet* set,
+                 std::vector<MeasuredSeries>* measured) {
   set->values.reset(set->count(), set->positions_needed(), kMissing);
+  measured->reserve(static_cast<std::size_t>(set->count()));
+  std::vector<float> series_values;
   for (int j = 1; j <= set->count(); ++j) {
     SeriesInfo& info = set->info(j);
     info.start_position = info.first_year - set->earliest_first_year + 1;
-    const std::vector<float>& series_values = all[static_cast<std::size_t>(j - 1)].values;
+    const auto at = static_cast<std::size_t>(j - 1);
+    MeasuredSeries& series = measured->emplace_back();
+    series.id = trim_right(assembly.series()[at].id);
+    series.first_year = info.first_year;
+    assembly.take_values(at, &series_values, &series.mm);
     for (int i = 1; i <= info.length; ++i) {
       const float v = series_values[static_cast<std::size_t>(i - 1)];
       set->values(j, i) = v == 0.0f ? 0.001f : v;
@@ -191,7 +199,7 @@ MeasurementReading read_measurement_file(std::istream& in) {
   }
   finish({});
   note_duplicate_ids(all, &reading.warnings);
-  fill_values(all, &reading.set);
+  fill_values(assembly, &reading.set, &reading.measured);
   return reading;
 }
 

@@ -62,5 +62,56 @@ TEST(MeasurementFileTest, FilesOfAnotherKindAreRefusedWithTheReason) {
   EXPECT_TRUE(measurements.usable) << static_cast<int>(measurements.refusal.kind);
 }
 
+// Each series in mm as the file gives it: the integer of each field times the unit of its
+// segment, 0 for a zero ring, NaN for whatever is missing.
+TEST(MeasurementFileTest, MeasuredSeriesHoldEachFieldTimesItsUnit) {
+  const MeasurementReading r = test::read_measurements(
+      // 0.01 mm: a zero ring, a missing code, a 999 that ends nothing (no value in 0.01 mm).
+      "A       1908   120     0\nA       1910  -999   999   250   999\n"
+      // Two segments: 0.001 mm with a 999 of 0.999 mm, then 0.01 mm after four missing years.
+      "B       1905   500   999  1250 -9999\nB       1912   300   999\n"
+      // No end marker: the units of most other series, 0.01 mm on this tie of two and two.
+      "C       1900   777   NaN\nD       1900    42 -9999\n");
+  ASSERT_TRUE(r.usable);
+  const double nan = kNotAvailable;
+  const struct {
+    const char* id;
+    int first_year;
+    std::vector<double> mm;
+  } expected[] = {
+      {"A", 1908, {120 * 0.01, 0.0, nan, nan, 250 * 0.01}},
+      {"B", 1905, {500 * 0.001, 999 * 0.001, 1250 * 0.001, nan, nan, nan, nan, 300 * 0.01}},
+      {"C", 1900, {777 * 0.01, nan}},
+      {"D", 1900, {42 * 0.001}},
+  };
+  ASSERT_EQ(r.measured.size(), std::size(expected));
+  ASSERT_EQ(r.set.count(), static_cast<int>(std::size(expected)));
+  for (std::size_t j = 0; j < r.measured.size(); ++j) {
+    const MeasuredSeries& m = r.measured[j];
+    SCOPED_TRACE(m.id);
+    EXPECT_EQ(m.id, expected[j].id);
+    EXPECT_EQ(m.first_year, expected[j].first_year);
+    ASSERT_EQ(m.mm.size(), expected[j].mm.size());
+    for (std::size_t i = 0; i < m.mm.size(); ++i) {
+      if (std::isnan(expected[j].mm[i])) {
+        EXPECT_TRUE(std::isnan(m.mm[i])) << i;
+      } else {
+        EXPECT_EQ(m.mm[i], expected[j].mm[i]) << i;
+      }
+    }
+  }
+  // A free-format series: its values as read, widened.
+  const MeasurementReading free =
+      test::read_measurements(pad_right("FREE0001 a free-format series", 79) +
+                              "#\nn        3      1950  (10f8.3)\n" + "   1.234   0.000     2.5\n");
+  ASSERT_EQ(free.measured.size(), 1u);
+  EXPECT_EQ(free.measured[0].id, "FREE0001");
+  EXPECT_EQ(free.measured[0].mm, (std::vector<double>{static_cast<double>(1.234f), 0.0, 2.5}));
+  // The value grid as before: single precision, a zero ring 0.001.
+  EXPECT_EQ(r.set.values(1, 1), 120.0f * 0.01f);
+  EXPECT_EQ(r.set.values(1, 2), 0.001f);
+  EXPECT_EQ(r.set.values(2, 2), (999.0f * 0.01f) * 0.1f);
+}
+
 }  // namespace
 }  // namespace kvr

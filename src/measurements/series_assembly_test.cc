@@ -16,7 +16,7 @@ TrrwSeries segment(const std::string& id, int first_year, int count, int first_l
   s.first_year = first_year;
   s.count = count;
   s.first_line = first_line;
-  s.values.assign(static_cast<std::size_t>(count), 1.0f);
+  s.fields.assign(static_cast<std::size_t>(count), 100);
   s.end_marker = EndMarker::kHundredths;
   return s;
 }
@@ -66,10 +66,14 @@ TEST(SeriesAssemblyTest, SegmentsJoinOnlyWhenTheyFit) {
   EXPECT_EQ(joined.first_year, 1880);
   ASSERT_EQ(joined.count, 55);
   EXPECT_EQ(joined.first_line, 30);
+  std::vector<float> values;
+  std::vector<double> mm;
+  assembly.take_values(0, &values, &mm);
+  ASSERT_EQ(values.size(), 55u);
   for (int i = 0; i < joined.count; ++i) {
     const int year = 1880 + i;
     const bool read = year < 1885 || (year >= 1900 && year < 1910) || year >= 1930;
-    EXPECT_EQ(is_missing(joined.values[static_cast<std::size_t>(i)]), !read) << year;
+    EXPECT_EQ(is_missing(values[static_cast<std::size_t>(i)]), !read) << year;
   }
   ASSERT_EQ(assembly.notes().size(), 2u);
   EXPECT_EQ(assembly.notes()[1].count, 35);  // missing years between the three segments
