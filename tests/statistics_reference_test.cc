@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "measured_series_reading.h"
+#include "decade_reading.h"
 #include "statistics/rcs_chronology.h"
 #include "statistics/regional_curve.h"
 #include "statistics/series_report.h"
@@ -183,8 +183,9 @@ TEST(StatisticsReferenceTest, ArchiveFilesMatchTheFieldsPackage) {
                          "itrdb_or088.rwl",   "itrdb_rus393.rwl",  "itrdb_tx042.rwl"};
   for (const char* file : files) {
     KVR_SKIP_WITHOUT_ARCHIVE_FILE(file);
-    std::ifstream in(archive_file(file), std::ios::binary);
-    const std::vector<MeasuredSeries> set = read_measured_series(in);
+    const MeasurementReading reading = read_measurements(read_file(archive_file(file)));
+    ASSERT_TRUE(reading.usable) << file;
+    const std::vector<MeasuredSeries>& set = reading.measured;
     const SeriesReport report = series_report(set);
     check_series(file, report);
     check_segments(file, report);
