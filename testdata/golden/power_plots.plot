@@ -647,32 +647,37 @@ plssub 1 2
 pladv 0
 plcol0 15
 plvpor 0.12 0.9 0.2 0.85
-plwind 0 10 0 1
-plaxes 0 0 "abinst" 10 5 "abinstv" 0.2 1
+plwind 0 20 0 2
+plaxes 0 0 "abinst" 10 5 "abinstv" 0.5 1
 pllab "Age (years)" "RRW(mm.)" "small.rwl"
 plcol0 15
 plmtex "rv" -66 1.15 0 "Mean by age"
 plwid 1
+plline 12 1,1.37736 2,1.29505 3,1.22803 4,1.2438 5,1.12046 6,1.05854 7,1.04367 8,0.940922 9,0.948139 10,0.904619 11,0.863733 12,0.844938
 plcol0 9
-plmtex "rv" -66 1.06 0 "No regional curve: fewer than 2 series have a value"
+plmtex "rv" -66 1.06 0 "Regional curve, stiffness 12 years"
 plwid 2
+plline 12 1,1.36473 2,1.3059 3,1.24788 4,1.1907 5,1.13392 6,1.07932 7,1.02844 8,0.9818 9,0.939888 10,0.901457 11,0.865196 12,0.830036
 plwid 1
 plcol0 1
 plmtex "rv" -10 1.15 0 "Series by age"
-plwind 0 10 0 1
+plwind 0 20 0 8
 plaxes 0 0 "" 10 5 "cmstv" 1 0
+plline 12 1,7 2,7 3,7 4,7 5,7 6,7 7,7 8,7 9,7 10,7 11,3 12,3
 pladv 0
 plcol0 15
 plvpor 0.12 0.9 0.2 0.85
 plwind 1980 2030 0 2
 plaxes 1980 0 "abinst" 10 5 "abinstv" 0.5 1
-pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = NA over 0 years"
+pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = 0.8697 over 14 years"
 plcol0 15
 plmtex "rv" -66 1.15 0 "Rank chronology"
 plwid 2
 plline 27 1993,1.42743 1994,1.29031 1995,1.04995 1996,1.04554 1997,0.971765 1998,0.92745 1999,0.946915 2000,0.877361 2001,0.816919 2002,0.805138 2003,0.971765 2004,0.865835 2005,0.810806 2006,0.812502 2007,0.697856 2009,1.38778 2010,1.24408 2011,1.12781 2012,1.21098 2013,1.40945 2014,1.21139 2015,0.957697 2016,1.12362 2017,0.88613 2018,0.784509 2019,0.705544 2020,0.633473
 plcol0 9
-plwid 2
+plmtex "rv" -66 1.06 0 "RCS chronology"
+plwid 1
+plline 27 1993,1.33168 1994,1.23704 1995,1.02377 1996,1.05371 1997,1.06811 1998,0.975563 1999,1.04278 2000,1.0113 2001,0.993073 2002,1.02342 2003,0.948542 2004,0.958358 2005,0.821061 2006,0.763926 2007,0.761617 2009,0.96325 2010,0.969531 2011,0.960395 2012,1.02008 2013,0.987469 2014,0.978485 2015,0.979767 2016,1.04071 2017,1.02159 2018,1.01138 2019,1.0316 2020,1.02177
 plwid 1
 plcol0 1
 plmtex "rv" -10 1.15 0 "Sample Depth"
@@ -691,32 +696,37 @@ plssub 1 2
 pladv 0
 plcol0 15
 plvpor 0.12 0.9 0.2 0.85
-plwind 0 10 0 1
-plaxes 0 0 "abinst" 10 5 "abinstv" 0.2 1
+plwind 0 20 0 2
+plaxes 0 0 "abinst" 10 5 "abinstv" 0.5 1
 pllab "Age (years)" "RRW(mm.)" "small.rwl"
 plcol0 15
 plmtex "rv" -66 1.15 0 "Mean by age"
 plwid 1
+plline 12 1,1.37736 2,1.29505 3,1.22803 4,1.2438 5,1.12046 6,1.05854 7,1.04367 8,0.940922 9,0.948139 10,0.904619 11,0.863733 12,0.844938
 plcol0 9
-plmtex "rv" -66 1.06 0 "No regional curve: fewer than 2 series have a value"
+plmtex "rv" -66 1.06 0 "Regional curve, stiffness 12 years"
 plwid 2
+plline 12 1,1.36473 2,1.3059 3,1.24788 4,1.1907 5,1.13392 6,1.07932 7,1.02844 8,0.9818 9,0.939888 10,0.901457 11,0.865196 12,0.830036
 plwid 1
 plcol0 1
 plmtex "rv" -10 1.15 0 "Series by age"
-plwind 0 10 0 1
+plwind 0 20 0 8
 plaxes 0 0 "" 10 5 "cmstv" 1 0
+plline 12 1,7 2,7 3,7 4,7 5,7 6,7 7,7 8,7 9,7 10,7 11,3 12,3
 pladv 0
 plcol0 15
 plvpor 0.12 0.9 0.2 0.85
 plwind 1980 2030 0 2
 plaxes 1980 0 "abinst" 10 5 "abinstv" 0.5 1
-pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = NA over 0 years"
+pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = 0.8697 over 14 years"
 plcol0 15
 plmtex "rv" -66 1.15 0 "Rank chronology"
 plwid 2
 plline 27 1993,1.42743 1994,1.29031 1995,1.04995 1996,1.04554 1997,0.971765 1998,0.92745 1999,0.946915 2000,0.877361 2001,0.816919 2002,0.805138 2003,0.971765 2004,0.865835 2005,0.810806 2006,0.812502 2007,0.697856 2009,1.38778 2010,1.24408 2011,1.12781 2012,1.21098 2013,1.40945 2014,1.21139 2015,0.957697 2016,1.12362 2017,0.88613 2018,0.784509 2019,0.705544 2020,0.633473
 plcol0 9
-plwid 2
+plmtex "rv" -66 1.06 0 "RCS chronology"
+plwid 1
+plline 27 1993,1.33168 1994,1.23704 1995,1.02377 1996,1.05371 1997,1.06811 1998,0.975563 1999,1.04278 2000,1.0113 2001,0.993073 2002,1.02342 2003,0.948542 2004,0.958358 2005,0.821061 2006,0.763926 2007,0.761617 2009,0.96325 2010,0.969531 2011,0.960395 2012,1.02008 2013,0.987469 2014,0.978485 2015,0.979767 2016,1.04071 2017,1.02159 2018,1.01138 2019,1.0316 2020,1.02177
 plwid 1
 plcol0 1
 plmtex "rv" -10 1.15 0 "Sample Depth"
@@ -736,32 +746,37 @@ plssub 1 2
 pladv 0
 plcol0 15
 plvpor 0.12 0.9 0.2 0.85
-plwind 0 10 0 1
-plaxes 0 0 "abinst" 10 5 "abinstv" 0.2 1
+plwind 0 20 0 2
+plaxes 0 0 "abinst" 10 5 "abinstv" 0.5 1
 pllab "Age (years)" "RRW(mm.)" "small.rwl"
 plcol0 15
 plmtex "rv" -66 1.15 0 "Mean by age"
 plwid 1
+plline 12 1,1.37736 2,1.29505 3,1.22803 4,1.2438 5,1.12046 6,1.05854 7,1.04367 8,0.940922 9,0.948139 10,0.904619 11,0.863733 12,0.844938
 plcol0 9
-plmtex "rv" -66 1.06 0 "No regional curve: fewer than 2 series have a value"
+plmtex "rv" -66 1.06 0 "Regional curve, stiffness 12 years"
 plwid 2
+plline 12 1,1.36473 2,1.3059 3,1.24788 4,1.1907 5,1.13392 6,1.07932 7,1.02844 8,0.9818 9,0.939888 10,0.901457 11,0.865196 12,0.830036
 plwid 1
 plcol0 1
 plmtex "rv" -10 1.15 0 "Series by age"
-plwind 0 10 0 1
+plwind 0 20 0 8
 plaxes 0 0 "" 10 5 "cmstv" 1 0
+plline 12 1,7 2,7 3,7 4,7 5,7 6,7 7,7 8,7 9,7 10,7 11,3 12,3
 pladv 0
 plcol0 15
 plvpor 0.12 0.9 0.2 0.85
 plwind 1980 2030 0 2
 plaxes 1980 0 "abinst" 10 5 "abinstv" 0.5 1
-pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = NA over 0 years"
+pllab "Year" "Index / its mean" "Rank vs RCS chronology: r = 0.8697 over 14 years"
 plcol0 15
 plmtex "rv" -66 1.15 0 "Rank chronology"
 plwid 2
 plline 27 1993,1.42743 1994,1.29031 1995,1.04995 1996,1.04554 1997,0.971765 1998,0.92745 1999,0.946915 2000,0.877361 2001,0.816919 2002,0.805138 2003,0.971765 2004,0.865835 2005,0.810806 2006,0.812502 2007,0.697856 2009,1.38778 2010,1.24408 2011,1.12781 2012,1.21098 2013,1.40945 2014,1.21139 2015,0.957697 2016,1.12362 2017,0.88613 2018,0.784509 2019,0.705544 2020,0.633473
 plcol0 9
-plwid 2
+plmtex "rv" -66 1.06 0 "RCS chronology"
+plwid 1
+plline 27 1993,1.33168 1994,1.23704 1995,1.02377 1996,1.05371 1997,1.06811 1998,0.975563 1999,1.04278 2000,1.0113 2001,0.993073 2002,1.02342 2003,0.948542 2004,0.958358 2005,0.821061 2006,0.763926 2007,0.761617 2009,0.96325 2010,0.969531 2011,0.960395 2012,1.02008 2013,0.987469 2014,0.978485 2015,0.979767 2016,1.04071 2017,1.02159 2018,1.01138 2019,1.0316 2020,1.02177
 plwid 1
 plcol0 1
 plmtex "rv" -10 1.15 0 "Sample Depth"
