@@ -13,6 +13,7 @@
 #include "driver/report_lines.h"
 #include "driver/result_lines.h"
 #include "driver/summary_lines.h"
+#include "io/free_memory.h"
 #include "measurements/calendar_shift.h"
 #include "measurements/measurement_set.h"
 #include "measurements/power_transform.h"
@@ -189,13 +190,15 @@ class Analysis {
 
   // The series report, shown now, and the RCS side of the comparison, shown with the
   // chronology: both from the measurements as the file gives them, before any transformation.
-  // The measurements are let go after, so that they do not add to the memory of the ranking.
+  // The measurements are let go after, and their memory handed back, so that they do not add
+  // to the memory of the ranking.
   Status report_series() {
     state_.report = series_report(state_.measured);
     for (const std::string& line : series_report_lines(state_.report)) console_.line(line);
     state_.curve = regional_curve(state_.measured);
     state_.rcs = rcs_chronology(state_.measured, state_.curve);
     std::vector<MeasuredSeries>().swap(state_.measured);
+    release_free_memory();
     return go_on();
   }
 
