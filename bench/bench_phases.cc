@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/dimensions.h"
+#include "io/free_memory.h"
 #include "measurements/calendar_shift.h"
 #include "measurements/measurement_file.h"
 #include "measurements/measurement_set.h"
@@ -89,6 +90,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   const double rcs_time = seconds_since(start);
   const double rcs_peak = peak_megabytes();
   std::vector<MeasuredSeries>().swap(measured);
+  release_free_memory();
 
   start = Clock::now();
   shift_to_calendar(set, &set.values);
