@@ -157,6 +157,13 @@ TEST(ReadingTextTest, ArchiveHabitsAreMendedAndNamed) {
         "so it ends nothing; read as missing",
         "line 1, series \"L\": missing-value code -999 in 1 value from year 1909, read as "
         "missing"}},
+      {"-9999s over whole records up to a measurement are missing values",
+       "R       1908 -9999 -9999\n"
+       "R       1910 -9999 -9999 -9999 -9999 -9999 -9999 -9999 -9999 -9999 -9999\n"
+       "R       1920   300   999\n",
+       {"R 1908-1920: -x12 3000"},
+       {"line 1, series \"R\": -9999 in 12 values from year 1908 is followed by measurements, "
+        "so it ends nothing; read as missing"}},
       {"-9999 before a record that leaves a gap ends a segment; each keeps its units",
        "J       1908   100 -9999\nJ       1920   300   999\n",
        {"J 1908-1920: 100 -x11 3000"},

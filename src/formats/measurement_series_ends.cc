@@ -8,8 +8,8 @@
 namespace kvr {
 namespace {
 
-// Records held back while looking for a measurement after a 999: more than a series can
-// hold means the series ends there.
+// Records held back while looking for a measurement after an end marker: more than a series
+// can hold means the series ends there.
 constexpr std::size_t kMaxHeldRecords = kMaxPositions / 10 + 2;
 
 }  // namespace
@@ -98,14 +98,16 @@ void MeasurementSeriesReader::drop_trailing_blanks() {
 bool MeasurementSeriesReader::marker_ends_series(const MeasurementRecord& r, int k, int marker) {
   if (marker == kEndMarkerThousandths) return !series_goes_on(r, k);
   const int slots = slots_of(r);
-  return !holds_measurement(r, k + 1, slots) && !measurement_follows(r.reading.year + slots);
+  if (holds_measurement(r, k + 1, slots)) return false;
+  const Ahead& ahead = look_ahead(r.reading.year + slots);
+  return !ahead.value && !ahead.marker;
 }
 
 void MeasurementSeriesReader::end_series(const MeasurementRecord& r, int marker) {
   end_at_marker(marker == kEndMarker ? EndMarker::kHundredths : EndMarker::kThousandths);
   // Records of only missing values may follow; a record with measurements starts the next
   // series. Such a record is the last one held, and the last line read.
-  if (measurement_follows(r.reading.year + slots_of(r))) {
+  if (look_ahead(r.reading.year + slots_of(r)).value) {
     held_.pop_back();
     in_.step_back();
   }
@@ -120,24 +122,19 @@ bool MeasurementSeriesReader::series_goes_on(const MeasurementRecord& r, int k) 
     if ((r.blank_fields & (1u << j)) != 0) return false;
   }
   const int next_year = r.reading.year + slots;
-  return measurement_follows(next_year) && held_.front().reading.year == next_year &&
-         holds_value(held_.back(), 0, slots_of(held_.back()));
+  return look_ahead(next_year).value && held_.front().reading.year == next_year;
 }
 
-bool MeasurementSeriesReader::measurement_follows(int expected) {
-  // The records held back are those of the last look-ahead, and they are taken in file
-  // order: while any is held, its answer stands. So every line is looked at once, however
-  // many 999s stand before the measurement.
-  if (!held_.empty()) return measurement_held_;
-  measurement_held_ = look_ahead(expected);
-  return measurement_held_;
-}
-
-bool MeasurementSeriesReader::look_ahead(int expected) {
+const MeasurementSeriesReader::Ahead& MeasurementSeriesReader::look_ahead(int expected) {
+  // The records held back are those of the last search, and they are taken in file order:
+  // while any is held, its answer stands. So every line is looked at once, however many 999s
+  // or -9999s stand before the measurement.
+  if (!held_.empty()) return ahead_;
+  ahead_ = Ahead{};
   MeasurementRecord r;
   for (;;) {
-    if (held_.size() >= kMaxHeldRecords) return false;
-    if (!in_.next(&line_)) return false;
+    if (held_.size() >= kMaxHeldRecords) return ahead_;
+    if (!in_.next(&line_)) return ahead_;
     view_.assign(line_);
     const LineKind kind = read_measurement_record(view_, &r);
     if (kind == LineKind::kSkip) continue;
@@ -146,14 +143,16 @@ bool MeasurementSeriesReader::look_ahead(int expected) {
         relation_to_series(r, expected, &alternative) == Relation::kEnds ||
         !same_series_id(series_reading_, alternative ? r.alternative : r.reading)) {
       in_.step_back();
-      return false;
+      return ahead_;
     }
     if (alternative) take_alternative(&r);
     r.line_number = in_.line_number();
-    const bool measured = holds_measurement(r, 0, slots_of(r));
-    expected = r.reading.year + slots_of(r);
+    const int slots = slots_of(r);
+    ahead_.value = holds_value(r, 0, slots);
+    ahead_.marker = ahead_.marker || holds_measurement(r, 0, slots);
+    expected = r.reading.year + slots;
     held_.push_back(std::move(r));
-    if (measured) return true;
+    if (ahead_.value) return ahead_;
   }
 }
 

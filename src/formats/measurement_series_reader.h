@@ -60,15 +60,18 @@ class MeasurementSeriesReader {
   void note_record(const MeasurementRecord& r, Relation relation);
   // Takes the values of one record of the series; true when the series ended in it.
   bool take_values(const MeasurementRecord& r);
+  // What follows an end marker in the series.
+  struct Ahead {
+    bool value = false;   // the last record held holds a measurement (above 0, not 999)
+    bool marker = false;  // a record held holds -9999
+  };
   // After a 999 or an end marker in the record before `expected` (the year the next record
   // of the series should carry): reads on through the following records of the series (its
-  // id, later years) and holds them back. True when one of them holds a measurement (the last
-  // one held). Otherwise the records held hold only missing values (the caller passes them
-  // over), and the line that ended the search is stepped back. While records are held back,
-  // the answer of the search that held them stands.
-  bool measurement_follows(int expected);
-  // The search of measurement_follows() when no record is held back.
-  bool look_ahead(int expected);
+  // id, later years) and holds them back, up to the first that holds a measurement. Without
+  // one, the records held hold only missing values, 999s and -9999s (the caller ends the
+  // series and passes them over), and the line that ended the search is stepped back. While
+  // records are held back, the answer of the search that held them stands.
+  const Ahead& look_ahead(int expected);
   // True when the end marker `marker` (999 or -9999) in slot k of `r` (10: after its tenth
   // value) ends the series: no measurement follows it.
   bool marker_ends_series(const MeasurementRecord& r, int k, int marker);
@@ -120,7 +123,7 @@ class MeasurementSeriesReader {
   std::vector<int> open_999_;       // positions (from 0) of 999 fields that measurements follow
   ReadAnomaly open_999_note_;
   std::deque<MeasurementRecord> held_;  // records read ahead, in file order
-  bool measurement_held_ = false;       // the last record held holds a measurement
+  Ahead ahead_;                         // what the search that held them found
   ColumnView view_;
   std::string line_;
 };
