@@ -1,6 +1,7 @@
 // Fuzzes the decade reader: every series of the input is read until the end of the file or a
-// refusal. The input is then read as the program reads a measurement file: its kind judged,
-// the series joined and settled, the measurement set filled.
+// refusal. The input is then read as the program reads a measurement file: its kind judged (a
+// NOAA template or a column table goes to its reader, from the seeds of both kinds here), the
+// series joined and settled, the measurement set filled and shown.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,5 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kvr::Console plain(no_answers, screen);
   const kvr::MeasurementReading reading = kvr::read_measurement_file(file);
   if (kvr::show_reading(plain, reading) && reading.set.count() < 1) __builtin_trap();
+  // A table's series come in double precision too, one per series of the set.
+  if (reading.kind != kvr::FileKind::kMeasurements &&
+      reading.measured.size() != static_cast<std::size_t>(reading.set.count())) {
+    __builtin_trap();
+  }
   return 0;
 }

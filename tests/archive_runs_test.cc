@@ -76,9 +76,8 @@ constexpr RefusedFile kRefusedFiles[] = {
     {"itrdb_neth031.rwl",
      "\n The file holds more than 1001 series, the limit; series 1002 is \"SPA11\" (1931 to "
      "1989). Program terminating.\n"},
-    {"itrdb_cypr011t-noaa.rwl",
-     "\n The input file is a table of columns (a year, then one value per series), not "
-     "decade-format records of measurements. Program terminating.\n"},
+    // A NOAA template of densities whose series hold only missing values.
+    {"itrdb_cypr011t-noaa.rwl", "\n No series of the file holds a value. Program terminating.\n"},
 };
 
 // Every plot saved; the age-aligned run without the power transformation, the

@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "answers.h"
 #include "decade_columns.h"
 #include "formats/column_table.h"
 #include "formats/noaa_template.h"
+#include "in_process_run.h"
 #include "test_support.h"
 
 namespace kvr::test {
@@ -93,6 +95,37 @@ TEST(NoaaArchiveTest, TemplatesReadLikeTheirDecadeFiles) {
         continue;
       }
       EXPECT_EQ(difference(d, *found->second, true), "");
+    }
+  }
+}
+
+// `text` from its line `first` on (lines counted from 1).
+std::string from_line(const std::string& text, int first) {
+  std::size_t at = 0;
+  for (int line = 1; line < first && at != std::string::npos; ++line) at = text.find('\n', at) + 1;
+  return at == std::string::npos ? "" : text.substr(at);
+}
+
+// A whole run on the template gives the chronology of its decade file, in both alignments:
+// the same rows of the result table and the same decade outputs, apart from the lines that
+// name the input file.
+TEST(NoaaArchiveTest, TemplateRunGivesTheChronologyOfItsDecadeFile) {
+  KVR_SKIP_WITHOUT_ARCHIVE_FILE("itrdb_tx042-rwl-noaa.txt");
+  KVR_SKIP_WITHOUT_ARCHIVE_FILE("itrdb_tx042.rwl");
+  const std::string noaa = "itrdb_tx042-rwl-noaa.txt";
+  const std::string decade = "itrdb_tx042.rwl";
+  for (const int alignment : {1, 2}) {
+    SCOPED_TRACE(alignment);
+    const InProcessRun from_noaa = run_in_process(plain_answers(noaa, alignment, 50, 2).text(),
+                                                  noaa, read_file(archive_file(noaa)));
+    const InProcessRun from_decade = run_in_process(plain_answers(decade, alignment, 50, 2).text(),
+                                                    decade, read_file(archive_file(decade)));
+    ASSERT_EQ(from_noaa.status, 0) << from_noaa.screen;
+    ASSERT_EQ(from_decade.status, 0) << from_decade.screen;
+    EXPECT_EQ(from_line(from_noaa.file(noaa + "_KVR.txt"), 3),
+              from_line(from_decade.file(decade + "_KVR.txt"), 3));
+    for (const char* file : {"KVRmodeled.raw", "KVRmodeled.crn", "KVRchron_KNMI.txt"}) {
+      EXPECT_EQ(from_line(from_noaa.file(file), 2), from_line(from_decade.file(file), 2)) << file;
     }
   }
 }

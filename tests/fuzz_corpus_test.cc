@@ -120,10 +120,10 @@ TEST(FuzzCorpusTest, AnswerSeedsWalkTheirDialoguePaths) {
   EXPECT_EQ(checked, run_expectations().size()) << "a seed named in the table is missing";
 }
 
-// The reader seeds go through the program's own reading step: each either gives a
-// measurement set or a reason on the console, and never a crash.
+// The reader seeds, of every kind of input file, go through the program's own reading step:
+// each either gives a measurement set or a reason on the console, and never a crash.
 TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
-  for (const char* harness : {"fuzz_trrw_mr", "fuzz_datar"}) {
+  for (const char* harness : {"fuzz_trrw_mr", "fuzz_datar", "fuzz_noaa", "fuzz_column_table"}) {
     for (const fs::path& seed : seeds_of(harness)) {
       SCOPED_TRACE(seed.string());
       std::istringstream file(read_file(seed));
@@ -133,6 +133,10 @@ TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
       const MeasurementReading reading = read_measurement_file(file);
       if (show_reading(console, reading)) {
         EXPECT_GT(reading.set.count(), 0);
+        // The table readers give every series in double precision too.
+        if (reading.kind != FileKind::kMeasurements) {
+          EXPECT_EQ(reading.measured.size(), static_cast<std::size_t>(reading.set.count()));
+        }
       } else {
         EXPECT_FALSE(out.str().empty()) << "refused without a reason";
       }
@@ -142,7 +146,8 @@ TEST(FuzzCorpusTest, ReaderSeedsReadOrAreRefused) {
 
 // libFuzzer sizes its inputs by the largest seed; big seeds would slow every harness down.
 TEST(FuzzCorpusTest, SeedsStaySmall) {
-  for (const char* harness : {"fuzz_trrw_mr", "fuzz_datar", "fuzz_answers", "fuzz_run"}) {
+  for (const char* harness : {"fuzz_trrw_mr", "fuzz_datar", "fuzz_answers", "fuzz_run", "fuzz_noaa",
+                              "fuzz_column_table"}) {
     const std::vector<fs::path> seeds = seeds_of(harness);
     EXPECT_FALSE(seeds.empty()) << harness;
     for (const fs::path& seed : seeds) EXPECT_LE(fs::file_size(seed), 4096u) << seed;

@@ -55,6 +55,21 @@ std::string pad_right(std::string_view text, std::size_t width) {
   return out;
 }
 
+std::string pad_right_whole(std::string_view text, std::size_t width) {
+  const bool by_characters = has_non_ascii(text) && is_valid_utf8(text);
+  const std::size_t length = by_characters ? utf8_length(text) : text.size();
+  return length >= width ? std::string(text) : pad_right(text, width);
+}
+
+std::string control_characters_shown(std::string_view text) {
+  std::string shown(text);
+  for (char& c : shown) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = '?';
+  }
+  return shown;
+}
+
 std::string trim_right(std::string_view text) {
   const std::size_t end = text.find_last_not_of(' ');
   if (end == std::string_view::npos) return std::string();

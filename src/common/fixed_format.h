@@ -21,6 +21,14 @@ std::string format_fixed(double v, int width, int decimals);
 /// UTF-8 when `text` is valid UTF-8 with multi-byte characters, bytes otherwise.
 std::string pad_right(std::string_view text, std::size_t width);
 
+/// `text` padded with blanks on the right to `width` characters (counted as pad_right counts
+/// them); a longer text stays whole.
+std::string pad_right_whole(std::string_view text, std::size_t width);
+
+/// `text` with every control character (below 0x20, and 0x7F) shown as '?', so that a line of
+/// a damaged file sends no escape sequence to the terminal and stays one line of a file.
+std::string control_characters_shown(std::string_view text);
+
 /// `text` without its trailing blanks; an all-blank text gives the empty string.
 std::string trim_right(std::string_view text);
 

@@ -5,6 +5,7 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
+#include "driver/table_text.h"
 #include "formats/decade_format.h"
 
 namespace kvr {
@@ -200,13 +201,14 @@ std::string refusal_line(const Refusal& refusal) {
           " The input file holds a chronology (index records with sample depth), not tree-ring "
           "measurements.";
       break;
-    case Refusal::Kind::kColumnTable:
-      why =
-          " The input file is a table of columns (a year, then one value per series), not "
-          "decade-format records of measurements.";
+    case Refusal::Kind::kTable:
+      why = table_refusal_text(refusal.table);
       break;
     case Refusal::Kind::kNoSeries:
-      why = " The input file holds no tree-ring series.";
+      why =
+          " The input file holds no tree-ring series: expected decade-format records of "
+          "measurements, a NOAA template file, or a column table of a year and one value per "
+          "series.";
       break;
     case Refusal::Kind::kSeriesTooLong:
       why = " Series " + name_of(refusal.series) + " holds " +

@@ -278,18 +278,17 @@ TEST(ReadingTextTest, TextOfTheReading) {
             "\n title of data:\n Text line 25\n sbr trrw:  over 25 text lines\n");
   EXPECT_EQ(refusal_line(reading.refusal), "");
 
-  const struct {
-    Refusal::Kind kind;
-    std::string line;
-  } cases[] = {
-      {Refusal::Kind::kChronology,
-       " The input file holds a chronology (index records with sample depth), not tree-ring "
-       "measurements. Program terminating."},
-      {Refusal::Kind::kColumnTable,
-       " The input file is a table of columns (a year, then one value per series), not "
-       "decade-format records of measurements. Program terminating."},
-  };
-  for (const auto& c : cases) EXPECT_EQ(refusal_line({c.kind, {}, {}, 0}), c.line);
+  EXPECT_EQ(refusal_line({Refusal::Kind::kChronology, {}, {}, 0}),
+            " The input file holds a chronology (index records with sample depth), not tree-ring "
+            "measurements. Program terminating.");
+  // A NOAA template's or a column table's refusal, as its reader says it.
+  Refusal table;
+  table.kind = Refusal::Kind::kTable;
+  table.table.kind = TableRefusalKind::kRepeatedYear;
+  table.table.line_number = 5;
+  table.table.year = 1903;
+  table.table.other_line = 4;
+  EXPECT_EQ(refusal_line(table), " Line 5 repeats the year 1903 of line 4. Program terminating.");
 }
 
 }  // namespace

@@ -32,6 +32,30 @@ std::vector<std::string> crn_warning_lines(const CrnAdjustments& adjusted) {
   return lines;
 }
 
+std::vector<std::string> same_cut_id_lines(const std::vector<SameCutId>& ids) {
+  std::vector<std::string> lines;
+  for (const SameCutId& same : ids) {
+    std::string names;
+    for (std::size_t k = 0; k < same.ids.size(); ++k) {
+      if (k > 0) names += k + 1 == same.ids.size() ? " and " : ", ";
+      names += "\"" + same.ids[k] + "\"";
+    }
+    lines.push_back("");
+    lines.push_back(" Warning: the ids " + names + " are " +
+                    (same.ids.size() == 2 ? "both" : "all") + " written as \"" + same.written +
+                    "\" in " + kModeledRawFile + ", whose records hold " +
+                    std::to_string(same.width) + " characters of an id.");
+  }
+  return lines;
+}
+
+std::vector<std::string> adjustment_lines(const FileAdjustments& adjusted) {
+  std::vector<std::string> lines = crn_warning_lines(adjusted.crn);
+  const std::vector<std::string> ids = same_cut_id_lines(adjusted.same_cut_ids);
+  lines.insert(lines.end(), ids.begin(), ids.end());
+  return lines;
+}
+
 std::vector<std::string> signal_screen_lines(const SignalStrength& strength, int first_year) {
   return {
       "",

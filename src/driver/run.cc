@@ -13,6 +13,7 @@
 #include "driver/report_lines.h"
 #include "driver/result_lines.h"
 #include "driver/summary_lines.h"
+#include "driver/table_text.h"
 #include "io/free_memory.h"
 #include "measurements/calendar_shift.h"
 #include "measurements/measurement_set.h"
@@ -75,7 +76,8 @@ int finish(Console& console, const Status& status) {
 struct RunState {
   std::string input_name;  // as the run takes it: cut to kFileNameLength, no trailing blanks
   std::string result_name;
-  std::unique_ptr<std::istream> input;  // from opening to reading
+  std::unique_ptr<std::istream> input;    // from opening to reading
+  std::vector<std::string> source_lines;  // what the input says of its data (source_lines)
   MeasurementSet set;
   // The series in double precision as the file gives them, from reading until the series
   // report and the RCS chronology are computed; nothing later needs them.
@@ -177,6 +179,7 @@ class Analysis {
     MeasurementReading reading = read_measurement_file(*state_.input);
     state_.input.reset();
     if (!show_reading(console_, reading)) return stop();
+    state_.source_lines = source_lines(reading);
     state_.set = std::move(reading.set);
     state_.measured = std::move(reading.measured);
     return go_on();
@@ -312,18 +315,18 @@ class Analysis {
   // all: under a temporary name that replaces the file only once complete. What a writer had
   // to adjust is said right after its file.
   Status write_results(ResultFile::When when) {
-    const RunResults results{state_.input_name, state_.title,      state_.set,
-                             state_.by_year,    state_.chronology, state_.signal,
-                             state_.report,     state_.comparison, console_.lines_read()};
+    const RunResults results{state_.input_name, state_.source_lines,  state_.title,  state_.set,
+                             state_.by_year,    state_.chronology,    state_.signal, state_.report,
+                             state_.comparison, console_.lines_read()};
     for (const ResultFile& result : result_files()) {
       if (result.when != when) continue;
       const std::string name = result.name(results);
       std::string error;
       std::unique_ptr<ReplacementFile> file = files_.open_replacement(name, &error);
       if (file == nullptr) return write_failure(name, error);
-      const CrnAdjustments adjusted = result.write(file->stream(), results);
+      const FileAdjustments adjusted = result.write(file->stream(), results);
       if (!file->commit(&error)) return write_failure(name, error);
-      for (const std::string& line : crn_warning_lines(adjusted)) console_.line(line);
+      for (const std::string& line : adjustment_lines(adjusted)) console_.line(line);
     }
     return go_on();
   }

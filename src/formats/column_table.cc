@@ -126,8 +126,9 @@ bool looks_like_column_table(std::string_view head, bool whole) {
   TableLineReader lines(in);
   int rows = 0;
   const TableReading reading = read_table(lines, kRowsJudged, &rows);
+  // After a row of a year and values, a row that the reader refuses (out of year order, of
+  // more cells than the header) is an error of a table, which its refusal names.
   if (rows == 0) return false;
-  if (reading.refused() && reading.refusal.kind != TableRefusalKind::kNoValues) return false;
   return std::none_of(reading.warnings.begin(), reading.warnings.end(),
                       [](const TableWarning& w) { return w.kind == TableWarningKind::kNoNumber; });
 }

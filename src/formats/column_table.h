@@ -8,8 +8,10 @@
 namespace kvr {
 
 /// True when `head`, the first bytes of a file (`whole`: all of it), reads as a column table
-/// (see read_column_table) that is no NOAA template: a header of names, then rows of a year
-/// and numbers or missing cells, in the first rows judged.
+/// (see read_column_table) that is no NOAA template: a header of names, then at least one row
+/// of a year and numbers or missing cells, and no cell that is no number, in the first rows
+/// judged. A later row that the reader refuses (out of year order, of too many cells) still
+/// makes a table, so that the refusal names its line.
 [[nodiscard]] bool looks_like_column_table(std::string_view head, bool whole);
 
 /// Reads a column table of ring widths in mm, as spreadsheets and R export them:

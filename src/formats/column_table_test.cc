@@ -157,6 +157,8 @@ TEST(ColumnTableTest, OtherFilesAreNoColumnTables) {
   }
   // A head cut inside a row is judged on its whole lines.
   EXPECT_TRUE(looks_like_column_table("year,A\n1901,1.2\n1902,1.", false));
+  // A row out of order after a good one is the table's error, named by its refusal.
+  EXPECT_TRUE(looks_like_column_table("year,A\n1901,1.2\n1900,1.3\n", true));
 }
 
 // Series of a decade file written in each exported form and read back: the same values.

@@ -1,115 +1,31 @@
 #include "formats/file_kind.h"
 
-#include <cctype>
-#include <charconv>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "formats/column_table.h"
 #include "formats/column_view.h"
 #include "formats/measurement_record.h"
+#include "formats/noaa_template.h"
 #include "io/line_reader.h"
 
 namespace kvr {
 namespace {
 
-// Lines judged at most, of either kind.
+// Lines judged at most.
 constexpr int kLinesJudged = 50;
 
-// The lines of `head` as the line reader gives them, tabs kept (they separate a table's
-// cells); a last line that the end of `head` may have cut is left out.
+// The lines of `head` as the line reader gives them, tabs expanded to the columns of decade
+// records; a last line that the end of `head` may have cut is left out.
 std::vector<std::string> lines_of(std::string_view head, bool whole) {
   if (!whole) head = head.substr(0, head.find_last_of("\r\n") + 1);
   std::istringstream in{std::string(head)};
-  LineReader reader(in, LineReader::Tabs::kKeep);
+  LineReader reader(in);
   std::vector<std::string> lines;
   std::string line;
   while (reader.next(&line)) lines.push_back(line);
   return lines;
-}
-
-std::string_view trimmed(std::string_view text) {
-  const std::size_t begin = text.find_first_not_of(" \t");
-  if (begin == std::string_view::npos) return {};
-  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
-
-std::vector<std::string_view> fields_of(std::string_view line, char separator) {
-  std::vector<std::string_view> fields;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t at = line.find(separator, start);
-    fields.push_back(trimmed(line.substr(start, at - start)));
-    if (at == std::string_view::npos) return fields;
-    start = at + 1;
-  }
-}
-
-bool is_year(std::string_view field) {
-  int year = 0;
-  const char* end = field.data() + field.size();
-  const auto [stop, error] = std::from_chars(field.data(), end, year);
-  return !field.empty() && field.size() <= 6 && error == std::errc() && stop == end;
-}
-
-// A number of a table cell (digits with a point or an exponent), an empty cell, or a word for
-// a missing value.
-bool is_cell(std::string_view field) {
-  if (field.empty()) return true;
-  std::string lower;
-  for (const char c : field)
-    lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-  if (lower == "nan" || lower == "na" || lower == "null") return true;
-  double value = 0.0;
-  const char* begin = field.data() + (field[0] == '+' ? 1 : 0);
-  const char* end = field.data() + field.size();
-  const auto [stop, error] = std::from_chars(begin, end, value);
-  return error == std::errc() && stop == end;
-}
-
-bool blank_line(std::string_view line) { return trimmed(line).empty(); }
-
-bool column_table(const std::vector<std::string>& lines) {
-  std::size_t i = 0;
-  while (i < lines.size() && (blank_line(lines[i]) || lines[i][0] == '#')) ++i;
-  if (i == lines.size()) return false;
-  const std::string_view header = lines[i++];
-  char separator = 0;
-  for (const char candidate : {'\t', ';', ','}) {
-    if (header.find(candidate) != std::string_view::npos) {
-      separator = candidate;
-      break;
-    }
-  }
-  if (separator == 0) return false;
-  const std::vector<std::string_view> names = fields_of(header, separator);
-  if (names.size() < 2 || is_year(names[0])) return false;
-
-  int rows = 0;
-  for (; i < lines.size() && rows < kLinesJudged; ++i) {
-    if (blank_line(lines[i])) continue;
-    std::vector<std::string_view> cells = fields_of(lines[i], separator);
-    // A separator after the last cell.
-    if (cells.size() == names.size() + 1 && cells.back().empty()) cells.pop_back();
-    if (cells.size() != names.size() || !is_year(cells[0])) return false;
-    for (std::size_t k = 1; k < cells.size(); ++k) {
-      if (!is_cell(cells[k])) return false;
-    }
-    ++rows;
-  }
-  return rows > 0;
-}
-
-std::string tabs_expanded(std::string_view line) {
-  std::string out;
-  for (const char c : line) {
-    if (c == '\t') {
-      out.append(8 - out.size() % 8, ' ');
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
 }
 
 // Columns first..last hold an integer with nothing after its digits, or only blanks.
@@ -157,7 +73,7 @@ bool chronology(const std::vector<std::string>& lines) {
   int measurement_lines = 0;
   for (const std::string_view line : lines) {
     if (index_lines + measurement_lines == kLinesJudged) break;
-    view.assign(tabs_expanded(line));
+    view.assign(line);
     if (read_measurement_record(view, &record) == LineKind::kRecord && record.bad_fields == 0 &&
         record.right_aligned) {
       ++measurement_lines;
@@ -171,9 +87,9 @@ bool chronology(const std::vector<std::string>& lines) {
 }  // namespace
 
 FileKind file_kind(std::string_view head, bool whole) {
-  const std::vector<std::string> lines = lines_of(head, whole);
-  if (column_table(lines)) return FileKind::kColumnTable;
-  if (chronology(lines)) return FileKind::kChronology;
+  if (looks_like_noaa_template(head, whole)) return FileKind::kNoaaTemplate;
+  if (looks_like_column_table(head, whole)) return FileKind::kColumnTable;
+  if (chronology(lines_of(head, whole))) return FileKind::kChronology;
   return FileKind::kMeasurements;
 }
 

@@ -55,8 +55,9 @@ int year_width_for(int first_year) {
 // year to the end of its decade (`slots` of them), each later one ten.
 class DecadeRecords {
  public:
-  explicit DecadeRecords(int first_year)
-      : year_width_(year_width_for(first_year)),
+  DecadeRecords(WriteMode mode, int first_year)
+      : id_width_(static_cast<std::size_t>(record_id_width(mode, first_year))),
+        year_width_(year_width_for(first_year)),
         year_(first_year),
         slots_(first_record_values(first_year)) {}
 
@@ -65,15 +66,13 @@ class DecadeRecords {
     year_ += slots_;
     slots_ = 10;
   }
-  // The id cut or padded to the variant's width, then the record's year: measurement records
-  // hold 8, 7 or 6 id characters (`widest_id` 8) before a year of width 4, 5 or 6; index
-  // records 6, 5 or 4.
-  std::string id_and_year(const std::string& id, int widest_id) const {
-    const auto id_width = static_cast<std::size_t>(widest_id - (year_width_ - 4));
-    return pad_right(id, id_width) + format_int(year_, year_width_);
+  // The id cut or padded to its width (record_id_width), then the record's year.
+  std::string id_and_year(const std::string& id) const {
+    return pad_right(id, id_width_) + format_int(year_, year_width_);
   }
 
  private:
+  std::size_t id_width_;
   int year_width_;
   int year_;
   int slots_;
@@ -84,11 +83,11 @@ class DecadeRecords {
 // of ten used slots ends with two blanks and the record tag (columns 73-77), a shorter one
 // after its last slot.
 void write_measurements(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
-  DecadeRecords records(series.first_year);
+  DecadeRecords records(WriteMode::kMeasurements, series.first_year);
   int k = 0;
   std::string line;
   for (;; records.next()) {
-    line = records.id_and_year(series.id, 8);
+    line = records.id_and_year(series.id);
     bool complete = false;
     int used = 0;
     for (int slot = 1; slot <= records.slots(); ++slot) {
@@ -122,7 +121,7 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
   bool have_depths = false;
   for (int k = 1; k <= count && !have_depths; ++k) have_depths = depth_at(series, k) > 0;
 
-  DecadeRecords records(series.first_year);
+  DecadeRecords records(WriteMode::kIndex, series.first_year);
   int k = 0;
   std::string line;
   for (;; records.next()) {
@@ -142,7 +141,7 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
       values[at] = thousandths(v, 4, false);
       depths[at] = have_depths ? depth_at(series, k) : 1;
     }
-    line = records.id_and_year(series.id, 6);
+    line = records.id_and_year(series.id);
     for (std::size_t at = 0; at < 10; ++at) line += values[at] + format_int(depths[at], 3);
     line += "  " + tag + '\n';
     out << line;
@@ -151,6 +150,11 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
 }
 
 }  // namespace
+
+int record_id_width(WriteMode mode, int first_year) {
+  const int widest = mode == WriteMode::kMeasurements ? 8 : 6;
+  return widest - (year_width_for(first_year) - 4);
+}
 
 void trrw_write(std::ostream& out, WriteMode mode, const TrrwSeries& series,
                 std::string_view record_tag) {

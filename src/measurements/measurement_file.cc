@@ -11,7 +11,9 @@
 #include "formats/file_kind.h"
 #include "formats/trrw.h"
 #include "io/line_reader.h"
+#include "io/rejoined_input.h"
 #include "measurements/series_assembly.h"
+#include "measurements/table_measurements.h"
 
 namespace kvr {
 namespace {
@@ -23,21 +25,6 @@ SeriesInfo info_of(const TrrwSeries& series) {
   info.length = series.count;
   info.last_year = info.first_year + info.length - 1;
   return info;
-}
-
-// Why a file of another kind is refused; kNone for a file of measurements.
-Refusal::Kind other_kind_refusal(LineReader& lines) {
-  bool whole = false;
-  const std::string_view head = lines.head(&whole);
-  switch (file_kind(head, whole)) {
-    case FileKind::kChronology:
-      return Refusal::Kind::kChronology;
-    case FileKind::kColumnTable:
-      return Refusal::Kind::kColumnTable;
-    case FileKind::kMeasurements:
-      break;
-  }
-  return Refusal::Kind::kNone;
 }
 
 // The warnings of the reader and of the assembly so far, in the order of their lines.
@@ -142,8 +129,22 @@ ReadAnomaly series_anomaly(ReadAnomalyKind kind, int line_number, const std::str
 MeasurementReading read_measurement_file(std::istream& in) {
   MeasurementReading reading;
   LineReader lines(in);
-  reading.refusal.kind = other_kind_refusal(lines);
-  if (reading.refusal.kind != Refusal::Kind::kNone) return reading;
+  bool whole = false;
+  const std::string_view head = lines.head(&whole);
+  switch (const FileKind kind = file_kind(head, whole)) {
+    case FileKind::kChronology:
+      reading.kind = kind;
+      reading.refusal.kind = Refusal::Kind::kChronology;
+      return reading;
+    case FileKind::kNoaaTemplate:
+    case FileKind::kColumnTable: {
+      // The table readers take the file from its start, the bytes judged included.
+      RejoinedInput table(head, in);
+      return read_table_measurements(kind, table);
+    }
+    case FileKind::kMeasurements:
+      break;
+  }
 
   SeriesReader reader(lines, kMaxPositions);
   SeriesAssembly assembly(kMaxPositions);

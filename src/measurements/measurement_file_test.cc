@@ -15,7 +15,9 @@
 namespace kvr {
 namespace {
 
-TEST(MeasurementFileTest, FilesOfAnotherKindAreRefusedWithTheReason) {
+// The kind of a file is judged from its first bytes: a chronology is refused, a NOAA
+// template and a column table are read by their readers, anything else as decade records.
+TEST(MeasurementFileTest, EachKindOfFileIsReadByItsReader) {
   // A chronology file as the run writes it (KVRmodeled.crn): three header lines, then the
   // index records.
   TrrwSeries series;
@@ -29,37 +31,52 @@ TEST(MeasurementFileTest, FilesOfAnotherKindAreRefusedWithTheReason) {
       << pad_right("Age Aligned", 60) << '\n'
       << "Age aligned Rank Standardized values\n";
   trrw_write(crn, WriteMode::kIndex, series, "   ");
-  const Refusal::Kind chronology = Refusal::Kind::kChronology;
-  const Refusal::Kind table = Refusal::Kind::kColumnTable;
+  // A table longer than the block its kind is judged from, which must be read whole.
+  std::string long_table = "year\tA\tB\n";
+  for (int year = 1; year <= 9000; ++year) long_table += std::to_string(year) + "\t1.25\t0.5\n";
   const struct {
     const char* what;
     std::string file;
-    Refusal::Kind refusal;
+    FileKind kind;
+    int series;  // read; 0: refused
+    int last_year;
   } cases[] = {
-      {"KVRmodeled.crn", crn.str(), chronology},
+      {"KVRmodeled.crn", crn.str(), FileKind::kChronology, 0, 0},
       {"index records without header lines",
        "CAM    626 826 15 919 15 982 15 888 15 923 16 999 17 777 17 888 17 912 17 950 17\n"
        "CAM    6301012 18 995 18 999 18 995 18 999 18 995 18 999 18 995 18 999 189990  0\n",
-       chronology},
+       FileKind::kChronology, 0, 0},
+      {"a NOAA template",
+       "# Template Version 4.0\n## age_CE\tage\n# Missing_Values: NA\nage_CE\tS1_raw\tS2_raw\n"
+       "1902 \tNaN\t-999\t\n1903\t0.551\t0.62\t\n",
+       FileKind::kNoaaTemplate, 2, 1903},
       {"a table of tabs after # lines",
-       "# a template\n# Missing_Values: NA\nage_CE\tS1_raw\tS2_raw\n1902 \tNaN\t-999\t\n"
+       "# a table\n# Missing_Values: NA\nage_CE\tS1_raw\tS2_raw\n1902 \tNaN\t-999\t\n"
        "1903\t0.551\t0.62\t\n",
-       table},
-      {"a table of semicolons", "year;A;B\n1901;12;13\n1902;NA;14.5\n", table},
-      {"a table of commas", "year,A\n1901,1.2e-1\n", table},
+       FileKind::kColumnTable, 2, 1903},
+      {"a table of semicolons", "year;A;B\n1901;12;13\n1902;NA;14,5\n", FileKind::kColumnTable, 2,
+       1902},
+      {"a table of commas", "year,A\n1901,1.2e-1\n", FileKind::kColumnTable, 1, 1901},
+      {"a table beyond the first block", long_table, FileKind::kColumnTable, 2, 9000},
+      {"a table refused by its reader", "year,A\n1901,1.2\n1900,1.3\n", FileKind::kColumnTable, 0,
+       0},
+      {"header lines with commas and tabs",
+       "ABC001 1 Site, Country\tPISY\nABC001 2 more, text\nABC001  1901   100   200   999\n",
+       FileKind::kMeasurements, 1, 1902},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const MeasurementReading r = test::read_measurements(c.file);
-    EXPECT_FALSE(r.usable);
-    EXPECT_EQ(r.refusal.kind, c.refusal);
-    EXPECT_TRUE(r.text.empty());
-    EXPECT_TRUE(r.warnings.empty());
+    EXPECT_EQ(r.kind, c.kind);
+    EXPECT_EQ(r.usable, c.series > 0);
+    EXPECT_EQ(r.set.count(), c.series);
+    if (c.series > 0) {
+      EXPECT_EQ(r.set.latest_last_year, c.last_year);
+    } else {
+      EXPECT_EQ(r.refusal.kind, c.kind == FileKind::kChronology ? Refusal::Kind::kChronology
+                                                                : Refusal::Kind::kTable);
+    }
   }
-  // Header lines with commas and tabs do not make a table.
-  const MeasurementReading measurements = test::read_measurements(
-      "ABC001 1 Site, Country\tPISY\nABC001 2 more, text\nABC001  1901   100   200   999\n");
-  EXPECT_TRUE(measurements.usable) << static_cast<int>(measurements.refusal.kind);
 }
 
 // Each series in mm as the file gives it: the integer of each field times the unit of its

@@ -7,7 +7,8 @@
 
 namespace kvr {
 
-/// One series of the measurement set. `id` is 8 characters, blank padded.
+/// One series of the measurement set. `id` is blank padded to 8 characters, the width of a
+/// decade record's id; a longer id (a column of a table) is whole.
 struct SeriesInfo {
   std::string id;
   int first_year = 0;

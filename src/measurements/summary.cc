@@ -24,7 +24,7 @@ std::string sqc_record(const SqcEntry& entry, int count) {
   record += format_int(entry.first_year, 5);
   record += format_int(count, 5);
   record += "  ";
-  record += pad_right(entry.id, 8);
+  record += pad_right_whole(entry.id, 8);
   record += "     ";
   return record;
 }
@@ -36,7 +36,7 @@ void sort_sqc(std::vector<SqcEntry>* entries) {
     if (a.last_year != b.last_year) return a.last_year > b.last_year;
     if (a.first_year != b.first_year) return a.first_year < b.first_year;
     if (a.length != b.length) return a.length > b.length;
-    return pad_right(a.id, 8) > pad_right(b.id, 8);
+    return pad_right_whole(a.id, 8) > pad_right_whole(b.id, 8);
   });
 }
 
@@ -154,7 +154,7 @@ DataSummary summarize(const MeasurementSet& set) {
     lengths.push_back(static_cast<float>(info.length));
     earliest = std::min(earliest, info.first_year);
     latest = std::max(latest, last_year);
-    entries.push_back({last_year, info.first_year, info.length, pad_right(info.id, 8)});
+    entries.push_back({last_year, info.first_year, info.length, info.id});
   }
 
   quicksort(lengths);

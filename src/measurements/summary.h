@@ -11,7 +11,7 @@ namespace kvr {
 /// Most series the summary takes; a larger set gets no summary (DataSummary::Kind::kTooManySeries).
 inline constexpr int kSummaryMaxSeries = 15000;
 
-/// One series as the interval search sees it. `id` is 8 characters, blank padded.
+/// One series as the interval search sees it. `id` as the set holds it.
 struct SqcEntry {
   int last_year = 0;
   int first_year = 0;
@@ -21,12 +21,14 @@ struct SqcEntry {
 
 /// The sqc record of `entry` in a set of `count` series, 40 characters:
 ///   1-5 last year, 6-10 9000 - first year, 11-15 length, 16-20 first year, 21-25 count,
-///   26-27 blank, 28-35 id, 36-40 blank.
+///   26-27 blank, 28-35 id, 36-40 blank (an id longer than 8 characters whole, the blanks
+///   after it).
 /// Numbers are right-aligned; one too wide for its five columns shows as "*****".
 std::string sqc_record(const SqcEntry& entry, int count);
 
 /// Puts the entries into the order of the interval search: last year descending, then first
-/// year ascending, then length descending, then id descending (byte by byte). For last years
+/// year ascending, then length descending, then id descending (byte by byte, as padded to 8
+/// characters). For last years
 /// of 0 and above and first years up to 9000 this is the descending character order of the
 /// sqc records; for negative years it stays numeric.
 void sort_sqc(std::vector<SqcEntry>* entries);

@@ -78,6 +78,9 @@ TEST(SummaryTest, SqcRecordLayout) {
   EXPECT_EQ(sqc_record({1999, 1900, 100, "ABC"}, 3), " 1999 7100  100 1900    3  ABC          ");
   EXPECT_EQ(sqc_record({-21, -60, 40, "LONGID12"}, 1001),
             "  -21 9060   40  -60 1001  LONGID12     ");
+  // A table's longer id stays whole.
+  EXPECT_EQ(sqc_record({1999, 1900, 100, "PINE_NORTH_01"}, 3),
+            " 1999 7100  100 1900    3  PINE_NORTH_01     ");
 }
 
 // The record order by plain character comparison, greatest first, by selection sort.

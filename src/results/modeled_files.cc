@@ -1,7 +1,10 @@
 #include "results/modeled_files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
+#include <unordered_map>
+#include <utility>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
@@ -34,12 +37,40 @@ bool has_value(const Grid<float>& grid, int row, int col) {
   return grid.contains(row, col) && !is_missing(grid(row, col));
 }
 
+// The ids as the records of KVRmodeled.raw hold them, each with the whole ids written so.
+class WrittenIds {
+ public:
+  // Notes the whole id `id` (blank padded) of a series written from `first_year`.
+  void note(const std::string& id, int first_year) {
+    const int width = record_id_width(WriteMode::kMeasurements, first_year);
+    std::string written = trim_right(pad_right(id, static_cast<std::size_t>(width)));
+    std::string whole = trim_right(id);
+    const auto [at, added] = index_.emplace(written, ids_.size());
+    if (added) {
+      ids_.push_back({std::move(written), width, {std::move(whole)}});
+      return;
+    }
+    std::vector<std::string>& same = ids_[at->second].ids;
+    if (std::find(same.begin(), same.end(), whole) == same.end()) same.push_back(whole);
+  }
+  // The written ids that more than one whole id became.
+  std::vector<SameCutId> shared() && {
+    std::erase_if(ids_, [](const SameCutId& id) { return id.ids.size() < 2; });
+    return std::move(ids_);
+  }
+
+ private:
+  std::vector<SameCutId> ids_;
+  std::unordered_map<std::string, std::size_t> index_;
+};
+
 }  // namespace
 
-void write_modeled_raw(std::ostream& out, const std::string& input_name,
-                       const std::string& run_title, const MeasurementSet& set,
-                       const Grid<float>& by_year) {
+std::vector<SameCutId> write_modeled_raw(std::ostream& out, const std::string& input_name,
+                                         const std::string& run_title, const MeasurementSet& set,
+                                         const Grid<float>& by_year) {
   write_header(out, input_name, run_title, "Rank Adjusted Standardized values");
+  WrittenIds written_ids;
   TrrwSeries series;
   for (int j = 1; j <= set.count(); ++j) {
     const SeriesInfo& info = set.info(j);
@@ -56,8 +87,10 @@ void write_modeled_raw(std::ostream& out, const std::string& input_name,
       series.values.push_back(has_value(by_year, j, p) ? by_year(j, p) : kMissing);
     }
     series.count = static_cast<int>(series.values.size());
+    if (series.count > 0) written_ids.note(info.id, series.first_year);
     trrw_write(out, WriteMode::kMeasurements, series, kRecordTag);
   }
+  return std::move(written_ids).shared();
 }
 
 CrnAdjustments write_modeled_crn(std::ostream& out, const std::string& input_name,

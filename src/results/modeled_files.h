@@ -15,10 +15,17 @@ namespace kvr {
 /// series' span) in mode "mw", record tag three blanks. Each series is written from its first
 /// value to its last, every value at its year: a missing value in between is written as the
 /// missing code -999, missing values before the first and after the last are not written. A
-/// series without any value is not written.
-void write_modeled_raw(std::ostream& out, const std::string& input_name,
-                       const std::string& run_title, const MeasurementSet& set,
-                       const Grid<float>& by_year);
+/// series without any value is not written. An id longer than the records hold
+/// (record_id_width: 8 characters, fewer before the year -999) is cut. Returns the ids that
+/// differ whole and became one id so, each such id once.
+struct SameCutId {
+  std::string written;           // the id as the records hold it, without trailing blanks
+  int width = 0;                 // the characters the records hold of an id
+  std::vector<std::string> ids;  // the series' ids written so, whole, in the order of the set
+};
+std::vector<SameCutId> write_modeled_raw(std::ostream& out, const std::string& input_name,
+                                         const std::string& run_title, const MeasurementSet& set,
+                                         const Grid<float>& by_year);
 
 /// "KVRmodeled.crn": input name, run title, the alignment line, then the chronology (its
 /// robust mean and sample depth, one per year from `first_year`) in mode "iw" under the

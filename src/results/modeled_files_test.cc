@@ -102,6 +102,30 @@ TEST(DecadeOutputsTest, ModeledRawKeepsOneIdPerSeries) {
   }
 }
 
+// Ids longer than the records hold are cut; ids that differ whole and become one are named,
+// each once, with the width of their records (7 from the year -1000 on). A series that is not
+// written, and an id that only repeats another, are not.
+TEST(DecadeOutputsTest, ModeledRawCutsLongIdsAndNamesThoseThatBecomeOne) {
+  MeasurementSet set;
+  set.series = {info("PINE_NORTH_01", 1901, 2, 1), info("OAK_SOUTH_1", 1901, 2, 1),
+                info("PINE_NORTH_02", 1901, 2, 1), info("PINE_NORTH_03", 1901, 2, 1),
+                info("PINE_NOR", 1901, 2, 1),      info("PINE_NORTH_01", 1901, 2, 1),
+                info("ABCDEFGH1", -1500, 2, 1),    info("ABCDEFGX", -1200, 2, 1)};
+  Grid<float> by_year(8, 2, 0.5f);
+  by_year(4, 1) = by_year(4, 2) = kMissing;
+  std::ostringstream out;
+  const std::vector<SameCutId> same = write_modeled_raw(out, "in.rwl", "title", set, by_year);
+  std::vector<std::string> named;
+  for (const SameCutId& s : same) {
+    std::string text = s.written + "/" + std::to_string(s.width) + ":";
+    for (const std::string& id : s.ids) text += " " + id;
+    named.push_back(text);
+  }
+  EXPECT_EQ(named, (std::vector<std::string>{"PINE_NOR/8: PINE_NORTH_01 PINE_NORTH_02 PINE_NOR",
+                                             "ABCDEFG/7: ABCDEFGH1 ABCDEFGX"}));
+  EXPECT_NE(out.str().find("\nOAK_SOUT1901   500   500 -9999\n"), std::string::npos) << out.str();
+}
+
 TEST(DecadeOutputsTest, ModeledChronologyReadsBack) {
   std::ostringstream out;
   const std::vector<float> robust_mean = {1.0f, kMissing, 0.5f, 1.25f};

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/grid.h"
 #include "measurements/measurement_set.h"
@@ -19,6 +20,9 @@ namespace kvr {
 /// What the writers of the result files take: the run's results as they stand.
 struct RunResults {
   std::string_view input_name;  // as the run takes it, without trailing blanks
+  // What the input says of its data (a NOAA template's title of its data), for the files of
+  // `#` lines (CommentHead); none for a decade file, whose files stay as they were.
+  std::span<const std::string> source_lines;
   RunTitle title;
   const MeasurementSet& set;
   const Grid<float>& by_year;  // the standardized values by calendar position
@@ -29,8 +33,15 @@ struct RunResults {
   std::string_view lines_read;      // every console line the run read
 };
 
-/// One result file: its name, when the run writes it, and its writer. A writer returns what it
-/// had to change to make the file hold the results (only the chronology file ever does).
+/// What a writer had to change to make its file hold the results, for the run to say after
+/// the file; nothing for most files.
+struct FileAdjustments {
+  CrnAdjustments crn;                   // KVRmodeled.crn: years written as filler or depth 999
+  std::vector<SameCutId> same_cut_ids;  // KVRmodeled.raw: ids that became one when cut
+};
+
+/// One result file: its name, when the run writes it, and its writer, which returns what it
+/// had to change to make the file hold the results.
 struct ResultFile {
   enum class When {
     kWithChronology,  // once the chronology is computed, before its figures are shown
@@ -40,7 +51,7 @@ struct ResultFile {
   };
   When when;
   std::string (*name)(const RunResults& results);
-  CrnAdjustments (*write)(std::ostream& out, const RunResults& results);
+  FileAdjustments (*write)(std::ostream& out, const RunResults& results);
 };
 
 /// Every result file, in the order the run writes them: the result table, KVRmodeled.raw,

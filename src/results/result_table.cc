@@ -19,7 +19,7 @@ void write_result_table(std::ostream& out, const MeasurementSet& set, const Grid
 
   const int series_count = set.count();
   out << " #yr\tSD\tAve\tRobM\t+2(se)\t-2(se)";
-  for (int i = 1; i <= series_count; ++i) out << '\t' << pad_right(set.info(i).id, 8);
+  for (int i = 1; i <= series_count; ++i) out << '\t' << pad_right_whole(set.info(i).id, 8);
   out << '\n';
 
   // The grid holds each series' years contiguously; the rows of the table run across the

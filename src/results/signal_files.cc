@@ -3,30 +3,12 @@
 #include <cstdio>
 #include <ostream>
 
-#include "common/fixed_format.h"
-
 namespace kvr {
 namespace {
 
 // A calendar year, or "never".
 std::string year_or_never(const std::optional<int>& position, int first_year) {
   return position ? std::to_string(first_year + *position - 1) : "never";
-}
-
-// A name or title for a comment line: trailing blanks dropped, and control characters shown
-// as '?', so that the line stays one comment line for every reader.
-std::string comment_text(const std::string& text) {
-  std::string shown = trim_right(text);
-  for (char& c : shown) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) c = '?';
-  }
-  return shown;
-}
-
-void write_names(std::ostream& out, const std::string& input_name, const std::string& run_title) {
-  out << "# input file: " << comment_text(input_name) << '\n';
-  out << "# run title: " << comment_text(run_title) << '\n';
 }
 
 }  // namespace
@@ -49,10 +31,9 @@ std::string reliable_line(const SignalStrength& s, int first_year) {
          " SSS=" + year_or_never(s.sss_reliable_from, first_year);
 }
 
-void write_signal_file(std::ostream& out, const std::string& input_name,
-                       const std::string& run_title, const SignalStrength& strength,
+void write_signal_file(std::ostream& out, const CommentHead& head, const SignalStrength& strength,
                        int first_year) {
-  write_names(out, input_name, run_title);
+  write_comment_head(out, head);
   out << "# method: Pearson correlation of each pair of series with at least "
       << kSignalMinCommonYears << " common years; running windows of " << kSignalWindowLength
       << " years lagged " << kSignalWindowLag << '\n';
@@ -71,10 +52,9 @@ void write_signal_file(std::ostream& out, const std::string& input_name,
   }
 }
 
-void write_sss_file(std::ostream& out, const std::string& input_name, const std::string& run_title,
-                    const SignalStrength& strength, const std::vector<int>& sample_depth,
-                    int first_year) {
-  write_names(out, input_name, run_title);
+void write_sss_file(std::ostream& out, const CommentHead& head, const SignalStrength& strength,
+                    const std::vector<int>& sample_depth, int first_year) {
+  write_comment_head(out, head);
   out << "year\tdepth\tSSS\n";
   for (std::size_t y = 0; y < strength.sss.size(); ++y) {
     const int depth = y < sample_depth.size() ? sample_depth[y] : 0;

@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "common/fixed_format.h"
 
@@ -11,7 +12,8 @@ namespace kvr {
 namespace {
 
 // Years before 0 (the middle of a window rounds down), figures that round, a window without
-// any pair, a year without SSS, and a control character in the input name.
+// any pair, a year without SSS, a control character in the input name, and the source lines
+// of a NOAA template between the input name and the run title.
 TEST(SignalFilesTest, BothFilesAreCommentedTables) {
   SignalStrength s;
   s.whole = {45, 990, 0.41234, 0.969274, 31.52349};
@@ -21,7 +23,8 @@ TEST(SignalFilesTest, BothFilesAreCommentedTables) {
   const std::string title = pad_right("Calendar Dates  Class_size=  50", 60);
 
   std::ostringstream signal;
-  write_signal_file(signal, pad_right("bc site.rwl", 60), title, s, -60);
+  const std::string padded_name = pad_right("bc site.rwl", 60);
+  write_signal_file(signal, {padded_name, {}, title}, s, -60);
   EXPECT_EQ(signal.str(),
             "# input file: bc site.rwl\n"
             "# run title: Calendar Dates  Class_size=  50\n"
@@ -34,9 +37,12 @@ TEST(SignalFilesTest, BothFilesAreCommentedTables) {
             "-35\t-11\t14\t0\t0\tNA\tNA\tNA\n");
 
   std::ostringstream sss;
-  write_sss_file(sss, "odd\rname.rwl", title, s, {4, 0, 9}, 1999);
+  const std::vector<std::string> source = {"Study: Big Bend", "Site: Camp\tSprings"};
+  write_sss_file(sss, {"odd\rname.rwl", source, title}, s, {4, 0, 9}, 1999);
   EXPECT_EQ(sss.str(),
             "# input file: odd?name.rwl\n"
+            "# Study: Big Bend\n"
+            "# Site: Camp?Springs\n"
             "# run title: Calendar Dates  Class_size=  50\n"
             "year\tdepth\tSSS\n"
             "1999\t4\t0.5000\n"
