@@ -156,16 +156,17 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   }
   const double decade_time = seconds_since(start);
   const double decade_peak = peak_megabytes();
+  const CommentHead head{name, {}, title};
   start = Clock::now();
   {
     std::ofstream series(folder / kSeriesReportFile, std::ios::binary);
-    write_series_file(series, name, report);
+    write_series_file(series, head, report);
     std::ofstream segments(folder / kSegmentsFile, std::ios::binary);
-    write_segments_file(segments, name, report);
+    write_segments_file(segments, head, report);
     std::ofstream curve_file(folder / kCurveFile, std::ios::binary);
-    write_curve_file(curve_file, name, comparison.curve);
+    write_curve_file(curve_file, head, comparison.curve);
     std::ofstream rcs_file(folder / kRcsFile, std::ios::binary);
-    write_rcs_file(rcs_file, name, title, comparison);
+    write_rcs_file(rcs_file, head, comparison);
   }
   const double report_files_time = seconds_since(start);
   const double report_files_peak = peak_megabytes();

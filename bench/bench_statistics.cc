@@ -121,10 +121,11 @@ void time_case(const char* label, int series, int years) {
   // The four tables, formatted in full and thrown away.
   std::ofstream nowhere("/dev/null");
   const Measured files = measure([&] {
-    write_series_file(nowhere, "bench.rwl", report);
-    write_segments_file(nowhere, "bench.rwl", report);
-    write_curve_file(nowhere, "bench.rwl", comparison.curve);
-    write_rcs_file(nowhere, "bench.rwl", "", comparison);
+    const CommentHead head{"bench.rwl", {}, ""};
+    write_series_file(nowhere, head, report);
+    write_segments_file(nowhere, head, report);
+    write_curve_file(nowhere, head, comparison.curve);
+    write_rcs_file(nowhere, head, comparison);
   });
   std::printf("  four result tables      %8.3f s %8.1f MB\n", files.seconds, files.peak_megabytes);
 }

@@ -93,8 +93,10 @@ TEST(RunTest, TheReportAndTheComparisonOfSetsTheyCannotUse) {
     EXPECT_TRUE(contains_line(r.screen, " RCS comparison: no regional curve, " + c.reason))
         << r.screen;
     EXPECT_TRUE(contains(r.file(kSeriesReportFile), c.series_row)) << r.file(kSeriesReportFile);
-    EXPECT_EQ(r.file(kCurveFile), "# input file: few.rwl\n# no regional curve: " + c.reason +
-                                      "\nage\tn\tmean_by_age\tcurve\n");
+    // The head's lines, the reason, and the column names alone.
+    EXPECT_TRUE(ends_with(r.file(kCurveFile),
+                          "\n# no regional curve: " + c.reason + "\nage\tn\tmean_by_age\tcurve\n"))
+        << r.file(kCurveFile);
     // Every year of the rank chronology, after four comment lines and the header, without
     // RCS figures.
     std::istringstream rcs(r.file(kRcsFile));

@@ -33,9 +33,8 @@ std::string no_rcs_reason(const RegionalCurve& curve) {
   return "";
 }
 
-void write_curve_file(std::ostream& out, const std::string& input_name,
-                      const RegionalCurve& curve) {
-  out << "# input file: " << comment_field(input_name) << '\n';
+void write_curve_file(std::ostream& out, const CommentHead& head, const RegionalCurve& curve) {
+  write_comment_head(out, head);
   if (!curve.usable()) {
     out << "# no regional curve: " << no_rcs_reason(curve) << '\n';
   } else {
@@ -54,10 +53,8 @@ void write_curve_file(std::ostream& out, const std::string& input_name,
   }
 }
 
-void write_rcs_file(std::ostream& out, const std::string& input_name, const std::string& run_title,
-                    const RcsComparison& comparison) {
-  out << "# input file: " << comment_field(input_name) << '\n';
-  out << "# run title: " << comment_field(run_title) << '\n';
+void write_rcs_file(std::ostream& out, const CommentHead& head, const RcsComparison& comparison) {
+  write_comment_head(out, head);
   out << "# " << correlation_line("rank vs RCS", comparison.rank_vs_rcs) << '\n';
   out << "# " << correlation_line("residual rank vs residual RCS", comparison.residuals) << '\n';
   out << "year\trank\trank_res\trcs\trcs_res\tdepth\n";

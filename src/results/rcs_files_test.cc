@@ -30,6 +30,7 @@ TEST(RcsFilesTest, CurveAndComparisonTables) {
   } cases[] = {
       {comparison_with_curve(), "Age Aligned   Class_size=  50      ",
        "# input file: site.rwl\n"
+       "# run title: Age Aligned   Class_size=  50\n"
        "# spline: Cook-Peters, stiffness 10 years, f = 0.5, over the biweight mean by age\n"
        "# regional curve at or below 0 at 1 ages: their values have no index\n"
        "age\tn\tmean_by_age\tcurve\n"
@@ -47,6 +48,7 @@ TEST(RcsFilesTest, CurveAndComparisonTables) {
        "1903\t2\t1.1\tNA\tNA\t0\n"},
       {without_curve(), "",
        "# input file: site.rwl\n"
+       "# run title: \n"
        "# no regional curve: fewer than 10 ages have a value\n"
        "age\tn\tmean_by_age\tcurve\n",
        "# input file: site.rwl\n"
@@ -58,10 +60,10 @@ TEST(RcsFilesTest, CurveAndComparisonTables) {
   };
   for (const auto& c : cases) {
     std::ostringstream curve;
-    write_curve_file(curve, "site.rwl", c.comparison.curve);
+    write_curve_file(curve, {"site.rwl", {}, c.run_title}, c.comparison.curve);
     EXPECT_EQ(curve.str(), c.curve_file);
     std::ostringstream rcs;
-    write_rcs_file(rcs, "site.rwl", c.run_title, c.comparison);
+    write_rcs_file(rcs, {"site.rwl", {}, c.run_title}, c.comparison);
     EXPECT_EQ(rcs.str(), c.rcs_file);
   }
 }

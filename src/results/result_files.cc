@@ -52,22 +52,22 @@ constexpr ResultFile kResultFiles[] = {
      }},
     {ResultFile::When::kWithResults, fixed_name<kSeriesReportFile>,
      [](std::ostream& out, const RunResults& r) {
-       write_series_file(out, input_name(r), r.report);
+       write_series_file(out, comment_head(r), r.report);
        return FileAdjustments{};
      }},
     {ResultFile::When::kWithResults, fixed_name<kSegmentsFile>,
      [](std::ostream& out, const RunResults& r) {
-       write_segments_file(out, input_name(r), r.report);
+       write_segments_file(out, comment_head(r), r.report);
        return FileAdjustments{};
      }},
     {ResultFile::When::kWithResults, fixed_name<kCurveFile>,
      [](std::ostream& out, const RunResults& r) {
-       write_curve_file(out, input_name(r), r.comparison.curve);
+       write_curve_file(out, comment_head(r), r.comparison.curve);
        return FileAdjustments{};
      }},
     {ResultFile::When::kWithResults, fixed_name<kRcsFile>,
      [](std::ostream& out, const RunResults& r) {
-       write_rcs_file(out, input_name(r), title(r), r.comparison);
+       write_rcs_file(out, comment_head(r), r.comparison);
        return FileAdjustments{};
      }},
     {ResultFile::When::kOnRequest, fixed_name<kKnmiFile>,

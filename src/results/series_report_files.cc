@@ -14,10 +14,9 @@ std::string year_or_na(const SeriesFigures& s, int year) {
 
 }  // namespace
 
-void write_series_file(std::ostream& out, const std::string& input_name,
-                       const SeriesReport& report) {
+void write_series_file(std::ostream& out, const CommentHead& head, const SeriesReport& report) {
   const SetFigures& set = report.set;
-  out << "# input file: " << comment_field(input_name) << '\n';
+  write_comment_head(out, head);
   out << "# series=" << set.series << " mean_intercor=" << table_number(set.mean_intercor)
       << " mean_sens1=" << table_number(set.mean_sens1)
       << " mean_ar1=" << table_number(set.mean_ar1) << " segments=" << set.segments
@@ -35,9 +34,8 @@ void write_series_file(std::ostream& out, const std::string& input_name,
   }
 }
 
-void write_segments_file(std::ostream& out, const std::string& input_name,
-                         const SeriesReport& report) {
-  out << "# input file: " << comment_field(input_name) << '\n';
+void write_segments_file(std::ostream& out, const CommentHead& head, const SeriesReport& report) {
+  write_comment_head(out, head);
   out << "# method: Pearson correlation of each prewhitened series with the biweight mean of "
          "the other series, over segments of "
       << kSegmentLength << " years lagged " << kSegmentLag << "; p >= " << kSegmentFlagP

@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace kvr {
 namespace {
@@ -37,10 +38,14 @@ TEST(SeriesReportFilesTest, BothTablesAsTheReadersTakeThem) {
       {0, -2100, 0.6947745722, 1.088664894e-08}, {0, -2075, NA, NA}, {0, -2050, 0.05, 0.36}};
   report.set = {2, 0.612348, 0.318, 0.512, 3, 1};
 
+  // The head of a NOAA template's run: its source lines between the name and the title.
+  const std::vector<std::string> source = {"Study_Name: Ridge"};
   std::ostringstream series;
-  write_series_file(series, "site\tname.rwl   ", report);
+  write_series_file(series, {"site\tname.rwl   ", source, "Age Aligned  "}, report);
   EXPECT_EQ(series.str(),
             "# input file: site?name.rwl\n"
+            "# Study_Name: Ridge\n"
+            "# run title: Age Aligned\n"
             "# series=2 mean_intercor=0.612348 mean_sens1=0.318 mean_ar1=0.512 segments=3 "
             "flagged=1\n"
             "series\tfirst\tlast\tyear\tmean\tmedian\tstdev\tskew\tkurtosis\tgini\tar1\tsens1\t"
@@ -50,9 +55,10 @@ TEST(SeriesReportFilesTest, BothTablesAsTheReadersTakeThem) {
             "X?2\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA\tNA\n");
 
   std::ostringstream segments;
-  write_segments_file(segments, "site.rwl", report);
+  write_segments_file(segments, {"site.rwl", {}, ""}, report);
   EXPECT_EQ(segments.str(),
             "# input file: site.rwl\n"
+            "# run title: \n"
             "# method: Pearson correlation of each prewhitened series with the biweight mean of "
             "the other series, over segments of 50 years lagged 25; p >= 0.05 flagged\n"
             "series\tseg_start\tseg_end\tr\tp\tflagged\n"
