@@ -1,11 +1,18 @@
 // Benchmark of whole analyses, run as a user runs them: answers from a file, plots declined
-// (or saved to PostScript with --plots), on the largest input the program accepts, on an
-// ITRDB-sized one and on a real archive file when the archive is beside the checkout. Prints
-// wall time and peak memory of each run, the time of each analysis step measured in-process,
-// and two floors: the plain I/O of the job and one std::sort of all values. Then it times the
-// reading of the largest input against a file of the same size made of 999 fillers.
+// (or saved to PostScript with --plots), on an archive-sized input, a quarter-size one (250
+// series over the longest span) and the largest inputs the program accepts (1001 series over
+// 10001 years), once staggered and once all spanning every year, so that every pair of series
+// overlaps fully, and on a real archive file. Prints wall time and peak memory of each run, the
+// time of each analysis step measured in-process, and two floors: the plain I/O of the job,
+// measured right after the run, and one std::sort of all values. Then it sums up the runs
+// against their floors, times the reading of the largest input against a file of the same size
+// made of 999 fillers, the fast ranking against the step-by-step one, and the statistics of the
+// series report and the RCS comparison step by step.
 //
-//   build/kvr_bench [--plots] [--keep]
+//   build/kvr_bench [--plots] [--keep] [CASE...]
+//
+// CASE is archive, ca708 (an archive file, when the archive is beside the checkout), quarter,
+// staggered or overlapping; without any, all of them run.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -18,7 +25,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -168,18 +174,49 @@ double io_floor(const fs::path& input, std::uintmax_t output_bytes, const fs::pa
   return seconds_since(start);
 }
 
-// The whole run and its steps on the input that `make_input` writes as bench.rwl in `folder`.
-void bench_case(const std::string& label, const fs::path& folder,
-                const std::function<void(const fs::path&)>& make_input,
-                const std::string& answers_text, bool keep) {
+// One input: generated, `series` series over `span` years, of lengths from `min_length` up;
+// or, when `archive_file` is given, that file of the archive beside the checkout (the case is
+// left out when it is not there).
+struct BenchCase {
+  const char* name;  // as given on the command line
+  const char* label;
+  int series;
+  int span;
+  int min_length;
+  const char* archive_file = nullptr;
+};
+
+constexpr BenchCase kCases[] = {
+    {"archive", "archive-sized", 60, 300, 80},
+    {"ca708", "archive file itrdb_ca708.rwl", 69, 3205, 0, "itrdb_ca708.rwl"},
+    {"quarter", "quarter-size, every series over the whole span", 250, 10001, 10001},
+    {"staggered", "largest accepted, staggered", 1001, 10001, 300},
+    {"overlapping", "largest accepted, every series over the whole span", 1001, 10001, 10001},
+};
+
+// A whole run and the I/O floor measured beside it.
+struct CaseResult {
+  const BenchCase* bench;
+  ChildRun run;
+  double floor_seconds;
+};
+
+fs::path archive_path(const BenchCase& c) { return fs::path(KVR_SHARED_DATA_DIR) / c.archive_file; }
+
+// The whole run of a case; its input stays in `folder` for the in-process steps.
+CaseResult bench_case(const BenchCase& c, const fs::path& folder, const std::string& answers_text) {
   fs::create_directories(folder);
   const std::string input = "bench.rwl";
-  make_input(folder / input);
+  if (c.archive_file != nullptr) {
+    fs::copy_file(archive_path(c), folder / input);
+  } else {
+    make_input(folder / input, c.series, c.span, c.min_length);
+  }
   {
     std::ofstream answers(folder / "answers.txt");
     answers << answers_text;
   }
-  std::printf("\n== %s, input %.1f MB\n", label.c_str(),
+  std::printf("\n== %s: %d series, span %d years, input %.1f MB\n", c.label, c.series, c.span,
               static_cast<double>(fs::file_size(folder / input)) / 1e6);
 
   const ChildRun run =
@@ -193,9 +230,26 @@ void bench_case(const std::string& label, const fs::path& folder,
   fs::remove(folder / "io_floor.tmp");
   std::printf("I/O floor (read input, write as many bytes): %.3f s; run / floor = %.1f\n", floor,
               run.wall_seconds / floor);
+  return {&c, run, floor};
+}
 
-  kvr::bench::time_phases(folder / input, folder / "phases");
-  if (!keep) fs::remove_all(folder);
+// The whole runs side by side, and how the largest input's time grows against the
+// quarter-size one's (four times the values, sixteen times the pairs).
+void print_summary(const std::vector<CaseResult>& results) {
+  std::printf("\n== whole runs against their I/O floor\n");
+  std::printf("  %-52s %8s %9s %8s %6s\n", "input", "run", "peak", "floor", "ratio");
+  const CaseResult* quarter = nullptr;
+  const CaseResult* overlapping = nullptr;
+  for (const CaseResult& r : results) {
+    std::printf("  %-52s %6.3f s %6.1f MB %6.3f s %6.1f\n", r.bench->label, r.run.wall_seconds,
+                r.run.peak_megabytes, r.floor_seconds, r.run.wall_seconds / r.floor_seconds);
+    if (std::strcmp(r.bench->name, "quarter") == 0) quarter = &r;
+    if (std::strcmp(r.bench->name, "overlapping") == 0) overlapping = &r;
+  }
+  if (quarter != nullptr && overlapping != nullptr) {
+    std::printf("  largest overlapping / quarter-size: %.2f\n",
+                overlapping->run.wall_seconds / quarter->run.wall_seconds);
+  }
 }
 
 // Reads the largest accepted input twice in-process, once of measured values and once of 999
@@ -223,9 +277,15 @@ void bench_fillers(const fs::path& folder, bool keep) {
 int main(int argc, char** argv) {
   bool plots = false;
   bool keep = false;
+  std::vector<std::string> chosen;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--plots") == 0) plots = true;
-    if (std::strcmp(argv[i], "--keep") == 0) keep = true;
+    if (std::strcmp(argv[i], "--plots") == 0) {
+      plots = true;
+    } else if (std::strcmp(argv[i], "--keep") == 0) {
+      keep = true;
+    } else {
+      chosen.emplace_back(argv[i]);
+    }
   }
   // Return, file name, plots, power transformation, calendar alignment, option 1 with class
   // size 100 and RAC 1, KNMI file, Return. With --plots the raw and chronology plots are saved
@@ -235,28 +295,29 @@ int main(int argc, char** argv) {
   const std::string answers =
       "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "c\n") + "y\n\n";
   const fs::path base = fs::temp_directory_path() / ("kvr_bench_" + std::to_string(::getpid()));
-  const auto generated = [](int series, int span, int min_length) {
-    return [=](const fs::path& path) { make_input(path, series, span, min_length); };
-  };
-  bench_case("ITRDB-sized: 60 series, span 300 years", base / "itrdb", generated(60, 300, 80),
-             answers, keep);
-  // A real archive file of 69 series, when the archive is beside the checkout. Before the
-  // largest input: a program started from this process counts the memory this process holds
-  // at its start in its peak.
-  const fs::path archive = fs::path(KVR_SHARED_DATA_DIR) / "itrdb_ca708.rwl";
-  if (fs::exists(archive)) {
-    bench_case(
-        "archive file itrdb_ca708.rwl", base / "archive",
-        [&](const fs::path& path) { fs::copy_file(archive, path); }, answers, keep);
+  std::vector<const BenchCase*> cases;
+  for (const BenchCase& c : kCases) {
+    if (!chosen.empty() && std::find(chosen.begin(), chosen.end(), c.name) == chosen.end()) {
+      continue;
+    }
+    if (c.archive_file != nullptr && !fs::exists(archive_path(c))) continue;
+    cases.push_back(&c);
   }
-  bench_case("largest accepted: 1001 series, span 10001 years", base / "largest",
-             generated(1001, 10001, 300), answers, keep);
-  // The most values the program accepts, for the peak memory: every series over every year.
-  bench_case("every series over every year: 1001 series of 10001 years", base / "full",
-             generated(1001, 10001, 10001), answers, keep);
-  bench_fillers(base / "fillers", keep);
-  kvr::bench::time_reference_ranking();
-  kvr::bench::time_statistics();
+  // Every whole run before the steps in this process: a program started from here counts the
+  // memory this process holds at its start in its peak.
+  std::vector<CaseResult> results;
+  for (const BenchCase* c : cases) results.push_back(bench_case(*c, base / c->name, answers));
+  for (const BenchCase* c : cases) {
+    std::printf("\n== steps in-process, %s:\n", c->label);
+    kvr::bench::time_phases(base / c->name / "bench.rwl", base / c->name / "phases");
+    if (!keep) fs::remove_all(base / c->name);
+  }
+  print_summary(results);
+  if (chosen.empty()) {
+    bench_fillers(base / "fillers", keep);
+    kvr::bench::time_reference_ranking();
+    kvr::bench::time_statistics();
+  }
   if (!keep) fs::remove_all(base);
   return 0;
 }

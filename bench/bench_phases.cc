@@ -21,6 +21,7 @@
 #include "results/rcs_files.h"
 #include "results/result_table.h"
 #include "results/series_report_files.h"
+#include "results/signal_files.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
 #include "statistics/rcs_chronology.h"
@@ -159,6 +160,14 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   const CommentHead head{name, {}, title};
   start = Clock::now();
   {
+    std::ofstream signal_file(folder / "KVRsignal.txt", std::ios::binary);
+    write_signal_file(signal_file, head, signal, set.earliest_first_year);
+    std::ofstream sss(folder / "KVRsss.txt", std::ios::binary);
+    write_sss_file(sss, head, signal, chronology.sample_depth, set.earliest_first_year);
+  }
+  const double signal_files_time = seconds_since(start);
+  start = Clock::now();
+  {
     std::ofstream series(folder / kSeriesReportFile, std::ios::binary);
     write_series_file(series, head, report);
     std::ofstream segments(folder / kSegmentsFile, std::ios::binary);
@@ -191,6 +200,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
               comparison_time, comparison_peak, comparison.rank_vs_rcs.r.value_or(0.0));
   std::printf("  result table        %8.3f s %8.1f MB\n", table_time, table_peak);
   std::printf("  decade files        %8.3f s %8.1f MB\n", decade_time, decade_peak);
+  std::printf("  signal files        %8.3f s\n", signal_files_time);
   std::printf("  report, RCS tables  %8.3f s %8.1f MB\n", report_files_time, report_files_peak);
 }
 
