@@ -2,15 +2,17 @@
 // (or saved to PostScript with --plots), on an archive-sized input, a quarter-size one (250
 // series over the longest span) and the largest inputs the program accepts (1001 series over
 // 10001 years), once staggered and once all spanning every year, so that every pair of series
-// overlaps fully. Prints wall time and peak memory of each run, the time of each analysis step
-// measured in-process, and two floors: the plain I/O of the job, measured right after the run,
-// and one std::sort of all values. Then it sums up the runs against their floors, times the
-// reading of the largest input against a file of the same size made of 999 fillers, and the
-// fast ranking against the step-by-step one.
+// overlaps fully, and on a real archive file. Prints wall time and peak memory of each run, the
+// time of each analysis step measured in-process, and two floors: the plain I/O of the job,
+// measured right after the run, and one std::sort of all values. Then it sums up the runs
+// against their floors, times the reading of the largest input against a file of the same size
+// made of 999 fillers, the fast ranking against the step-by-step one, and the statistics of the
+// series report and the RCS comparison step by step.
 //
 //   build/kvr_bench [--plots] [--keep] [CASE...]
 //
-// CASE is archive, quarter, staggered or overlapping; without any, all four run.
+// CASE is archive, ca708 (an archive file, when the archive is beside the checkout), quarter,
+// staggered or overlapping; without any, all of them run.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -28,6 +30,7 @@
 #include <vector>
 
 #include "bench/bench_phases.h"
+#include "bench/bench_statistics.h"
 
 namespace {
 
@@ -171,17 +174,21 @@ double io_floor(const fs::path& input, std::uintmax_t output_bytes, const fs::pa
   return seconds_since(start);
 }
 
-// One generated input: `series` series over `span` years, of lengths from `min_length` up.
+// One input: generated, `series` series over `span` years, of lengths from `min_length` up;
+// or, when `archive_file` is given, that file of the archive beside the checkout (the case is
+// left out when it is not there).
 struct BenchCase {
   const char* name;  // as given on the command line
   const char* label;
   int series;
   int span;
   int min_length;
+  const char* archive_file = nullptr;
 };
 
 constexpr BenchCase kCases[] = {
     {"archive", "archive-sized", 60, 300, 80},
+    {"ca708", "archive file itrdb_ca708.rwl", 69, 3205, 0, "itrdb_ca708.rwl"},
     {"quarter", "quarter-size, every series over the whole span", 250, 10001, 10001},
     {"staggered", "largest accepted, staggered", 1001, 10001, 300},
     {"overlapping", "largest accepted, every series over the whole span", 1001, 10001, 10001},
@@ -194,11 +201,17 @@ struct CaseResult {
   double floor_seconds;
 };
 
-CaseResult bench_case(const BenchCase& c, const fs::path& folder, const std::string& answers_text,
-                      bool keep) {
+fs::path archive_path(const BenchCase& c) { return fs::path(KVR_SHARED_DATA_DIR) / c.archive_file; }
+
+// The whole run of a case; its input stays in `folder` for the in-process steps.
+CaseResult bench_case(const BenchCase& c, const fs::path& folder, const std::string& answers_text) {
   fs::create_directories(folder);
   const std::string input = "bench.rwl";
-  make_input(folder / input, c.series, c.span, c.min_length);
+  if (c.archive_file != nullptr) {
+    fs::copy_file(archive_path(c), folder / input);
+  } else {
+    make_input(folder / input, c.series, c.span, c.min_length);
+  }
   {
     std::ofstream answers(folder / "answers.txt");
     answers << answers_text;
@@ -217,9 +230,6 @@ CaseResult bench_case(const BenchCase& c, const fs::path& folder, const std::str
   fs::remove(folder / "io_floor.tmp");
   std::printf("I/O floor (read input, write as many bytes): %.3f s; run / floor = %.1f\n", floor,
               run.wall_seconds / floor);
-
-  kvr::bench::time_phases(folder / input, folder / "phases");
-  if (!keep) fs::remove_all(folder);
   return {&c, run, floor};
 }
 
@@ -285,17 +295,28 @@ int main(int argc, char** argv) {
   const std::string answers =
       "\nbench.rwl\n" + plot_answer + "n\n2\n1\n100\n1\n" + (plots ? "s\nc\n" : "c\n") + "y\n\n";
   const fs::path base = fs::temp_directory_path() / ("kvr_bench_" + std::to_string(::getpid()));
-  std::vector<CaseResult> results;
+  std::vector<const BenchCase*> cases;
   for (const BenchCase& c : kCases) {
     if (!chosen.empty() && std::find(chosen.begin(), chosen.end(), c.name) == chosen.end()) {
       continue;
     }
-    results.push_back(bench_case(c, base / c.name, answers, keep));
+    if (c.archive_file != nullptr && !fs::exists(archive_path(c))) continue;
+    cases.push_back(&c);
+  }
+  // Every whole run before the steps in this process: a program started from here counts the
+  // memory this process holds at its start in its peak.
+  std::vector<CaseResult> results;
+  for (const BenchCase* c : cases) results.push_back(bench_case(*c, base / c->name, answers));
+  for (const BenchCase* c : cases) {
+    std::printf("\n== steps in-process, %s:\n", c->label);
+    kvr::bench::time_phases(base / c->name / "bench.rwl", base / c->name / "phases");
+    if (!keep) fs::remove_all(base / c->name);
   }
   print_summary(results);
   if (chosen.empty()) {
     bench_fillers(base / "fillers", keep);
     kvr::bench::time_reference_ranking();
+    kvr::bench::time_statistics();
   }
   if (!keep) fs::remove_all(base);
   return 0;

@@ -8,18 +8,26 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "common/dimensions.h"
+#include "io/free_memory.h"
 #include "measurements/calendar_shift.h"
 #include "measurements/measurement_file.h"
 #include "measurements/measurement_set.h"
 #include "rankcls_reference.h"
 #include "results/modeled_files.h"
+#include "results/rcs_files.h"
 #include "results/result_table.h"
+#include "results/series_report_files.h"
 #include "results/signal_files.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
+#include "statistics/rcs_chronology.h"
+#include "statistics/rcs_comparison.h"
+#include "statistics/regional_curve.h"
+#include "statistics/series_report.h"
 #include "statistics/signal_strength.h"
 
 namespace kvr::bench {
@@ -58,6 +66,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
 
   Clock::time_point start = Clock::now();
   MeasurementSet set;
+  std::vector<MeasuredSeries> measured;
   {
     std::ifstream in(input, std::ios::binary);
     MeasurementReading reading = read_measurement_file(in);
@@ -66,9 +75,23 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
       return;
     }
     set = std::move(reading.set);
+    measured = std::move(reading.measured);
   }
   const double read_time = seconds_since(start);
   const double read_peak = peak_megabytes();
+
+  // As the run does: what needs the measurements in double precision, then they go.
+  start = Clock::now();
+  const SeriesReport report = series_report(measured);
+  const double report_time = seconds_since(start);
+  const double report_peak = peak_megabytes();
+  start = Clock::now();
+  RegionalCurve curve = regional_curve(measured);
+  RcsChronology rcs = rcs_chronology(measured, curve);
+  const double rcs_time = seconds_since(start);
+  const double rcs_peak = peak_megabytes();
+  std::vector<MeasuredSeries>().swap(measured);
+  release_free_memory();
 
   start = Clock::now();
   shift_to_calendar(set, &set.values);
@@ -109,6 +132,13 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   const double signal_time = seconds_since(start);
   const double signal_peak = peak_megabytes();
 
+  start = Clock::now();
+  const RcsComparison comparison =
+      compare_with_rcs(std::move(curve), std::move(rcs), standardized, set.count(), set.time_span,
+                       set.earliest_first_year, chronology);
+  const double comparison_time = seconds_since(start);
+  const double comparison_peak = peak_megabytes();
+
   const std::string title(60, ' ');
   const std::string name = "bench.rwl" + std::string(51, ' ');
   start = Clock::now();
@@ -127,19 +157,36 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   }
   const double decade_time = seconds_since(start);
   const double decade_peak = peak_megabytes();
+  const CommentHead head{name, {}, title};
   start = Clock::now();
   {
-    const CommentHead head{name, {}, title};
     std::ofstream signal_file(folder / "KVRsignal.txt", std::ios::binary);
     write_signal_file(signal_file, head, signal, set.earliest_first_year);
     std::ofstream sss(folder / "KVRsss.txt", std::ios::binary);
     write_sss_file(sss, head, signal, chronology.sample_depth, set.earliest_first_year);
   }
   const double signal_files_time = seconds_since(start);
+  start = Clock::now();
+  {
+    std::ofstream series(folder / kSeriesReportFile, std::ios::binary);
+    write_series_file(series, head, report);
+    std::ofstream segments(folder / kSegmentsFile, std::ios::binary);
+    write_segments_file(segments, head, report);
+    std::ofstream curve_file(folder / kCurveFile, std::ios::binary);
+    write_curve_file(curve_file, head, comparison.curve);
+    std::ofstream rcs_file(folder / kRcsFile, std::ios::binary);
+    write_rcs_file(rcs_file, head, comparison);
+  }
+  const double report_files_time = seconds_since(start);
+  const double report_files_peak = peak_megabytes();
 
   std::printf("in-process steps (%zu values):\n", all_values.size());
   std::printf("  step                    time   peak memory so far\n");
   std::printf("  read input          %8.3f s %8.1f MB\n", read_time, read_peak);
+  std::printf("  series report       %8.3f s %8.1f MB  (%d series, %d segments)\n", report_time,
+              report_peak, report.set.series, report.set.segments);
+  std::printf("  regional curve, RCS %8.3f s %8.1f MB  (%d ages)\n", rcs_time, rcs_peak,
+              comparison.curve.ages());
   std::printf("  calendar shift      %8.3f s %8.1f MB\n", shift_time, shift_peak);
   std::printf(
       "  rankcls             %8.3f s %8.1f MB  (std::sort of all values: %.3f s, ratio %.1f)\n",
@@ -149,9 +196,12 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   std::printf("  signal strength     %8.3f s %8.1f MB  (%d windows, whole rbar over %d pairs)\n",
               signal_time, signal_peak, static_cast<int>(signal.windows.size()),
               signal.whole.pairs);
+  std::printf("  RCS comparison      %8.3f s %8.1f MB  (residual rank chronology; r = %.4f)\n",
+              comparison_time, comparison_peak, comparison.rank_vs_rcs.r.value_or(0.0));
   std::printf("  result table        %8.3f s %8.1f MB\n", table_time, table_peak);
   std::printf("  decade files        %8.3f s %8.1f MB\n", decade_time, decade_peak);
   std::printf("  signal files        %8.3f s\n", signal_files_time);
+  std::printf("  report, RCS tables  %8.3f s %8.1f MB\n", report_files_time, report_files_peak);
 }
 
 double time_reading(const std::filesystem::path& input) {

@@ -382,6 +382,9 @@ TEST(BadInputTest, AnInputThatTheRunWouldOverwriteIsRefused) {
       {"KVRanswers.txt", "", false, "KVRanswers.txt"},
       {"clean.rwl", "KVRanswers.txt", false, "KVRanswers.txt"},
       {"clean.rwl", "KVR_fig2.png", false, "KVR_fig2.png"},
+      {"KVRseries.txt", "", false, "KVRseries.txt"},
+      {"clean.rwl", "KVRrcs.txt", false, "KVRrcs.txt"},
+      {"clean.rwl", "KVRcompare.pdf", true, "KVRcompare.pdf"},
   };
   const std::string bytes = corpus("clean.rwl");
   for (const Case& c : cases) {

@@ -58,7 +58,8 @@ TEST(EndToEndTest, ExampleRunShowsTheDialogueAndWritesEveryFile) {
   EXPECT_EQ(run.output.find("mean adaptive power"), std::string::npos);
 
   for (const char* name : {"example_spruce.rwl_KVR.txt", "KVRmodeled.raw", "KVRmodeled.crn",
-                           "KVRsignal.txt", "KVRsss.txt", "KVRchron_KNMI.txt"}) {
+                           "KVRsignal.txt", "KVRsss.txt", "KVRseries.txt", "KVRsegments.txt",
+                           "KVRcurve.txt", "KVRrcs.txt", "KVRchron_KNMI.txt"}) {
     EXPECT_FALSE(read_file(name).empty()) << name;
   }
   EXPECT_EQ(read_file("example_spruce.rwl"),
@@ -102,10 +103,29 @@ TEST(EndToEndTest, ARunRepeatedFromItsAnswersGivesTheSameScreenAndFiles) {
        {"", "", kExample, "y", "s", "c", "yes please", "y", "s", "c", "2", "1", "50", "2", "s", "c",
         "y", ""},
        0,
-       {"KVR_fig1.pdf", "KVR_fig1.png", "KVR_fig1.ps", "KVR_fig1b.pdf", "KVR_fig1b.png",
-        "KVR_fig1b.ps", "KVR_fig2.pdf", "KVR_fig2.png", "KVR_fig2.ps", "KVRanswers.txt",
-        "KVRchron_KNMI.txt", "KVRmodeled.crn", "KVRmodeled.raw", "KVRsignal.txt", "KVRsss.txt",
-        std::string(kExample) + "_KVR.txt"}},
+       {"KVR_fig1.pdf",
+        "KVR_fig1.png",
+        "KVR_fig1.ps",
+        "KVR_fig1b.pdf",
+        "KVR_fig1b.png",
+        "KVR_fig1b.ps",
+        "KVR_fig2.pdf",
+        "KVR_fig2.png",
+        "KVR_fig2.ps",
+        "KVRanswers.txt",
+        "KVRchron_KNMI.txt",
+        "KVRcompare.pdf",
+        "KVRcompare.png",
+        "KVRcompare.ps",
+        "KVRcurve.txt",
+        "KVRmodeled.crn",
+        "KVRmodeled.raw",
+        "KVRrcs.txt",
+        "KVRsegments.txt",
+        "KVRseries.txt",
+        "KVRsignal.txt",
+        "KVRsss.txt",
+        "example_spruce.rwl_KVR.txt"}},
       // A saved figure, then a non-numeric alignment answer: no result table is begun.
       {"input error",
        {"", kExample, "y", "s", "c", "n", "1.5"},

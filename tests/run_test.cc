@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,59 @@ TEST(RunTest, ResultFileNameFollowsTheInputName) {
     EXPECT_EQ(r.status, kExitNormal) << c.typed << "\n" << r.screen;
     EXPECT_TRUE(r.has_file(c.result)) << c.typed;
     EXPECT_EQ(r.file(c.opened), kSmallFile) << "the input is never changed";
+  }
+}
+
+// Sets that the series report and the RCS comparison cannot use give figures or NA, and the
+// run goes on: one series of 3 values (no master, no AR model, no curve), and two series over
+// 8 years, one constant and one with a missing ring (too few ages for a curve).
+TEST(RunTest, TheReportAndTheComparisonOfSetsTheyCannotUse) {
+  struct Case {
+    const char* input;
+    std::vector<std::string> lines;  // on the screen
+    std::string series_row;          // of KVRseries.txt
+    std::string reason;              // why there is no regional curve
+    int years;
+  };
+  const Case cases[] = {
+      {"ONE001 1 One short series\n"
+       "ONE1    1901   120   130   110   999\n",
+       {"  mean interseries correlation NA over 0 of 1 series; mean sensitivity 0.1233, mean AR1 "
+        "-0.5000",
+        "  segments of 50 years lagged 25: 0, flagged (p >= 0.05): 0"},
+       "ONE1\t1901\t1903\t3\t1.2\t1.2\t0.1\t",
+       "fewer than 2 series have a value",
+       3},
+      {"TWO001 1 Two short series\n"
+       "TWOA    1901   120   120   120   120   120   120   120   120   999\n"
+       "TWOB    1903   100  -999    90    85    80   999\n",
+       {"  mean interseries correlation NA over 0 of 2 series; mean sensitivity 0.0372, mean AR1 "
+        "0.1929"},
+       "TWOA\t1901\t1908\t8\t1.2\t1.2\t0\tNA\tNA\t0\tNA\t0\tNA\tNA\tNA\n",
+       "fewer than 10 ages have a value",
+       8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    const InProcessRun r = run_in_process(answers_for("few.rwl", 1), "few.rwl", c.input);
+    ASSERT_EQ(r.status, kExitNormal) << r.screen;
+    for (const std::string& line : c.lines) EXPECT_TRUE(contains_line(r.screen, line)) << r.screen;
+    EXPECT_TRUE(contains_line(r.screen, " RCS comparison: no regional curve, " + c.reason))
+        << r.screen;
+    EXPECT_TRUE(contains(r.file(kSeriesReportFile), c.series_row)) << r.file(kSeriesReportFile);
+    // The head's lines, the reason, and the column names alone.
+    EXPECT_TRUE(ends_with(r.file(kCurveFile),
+                          "\n# no regional curve: " + c.reason + "\nage\tn\tmean_by_age\tcurve\n"))
+        << r.file(kCurveFile);
+    // Every year of the rank chronology, after four comment lines and the header, without
+    // RCS figures.
+    std::istringstream rcs(r.file(kRcsFile));
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(rcs, row);) rows.push_back(row);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(5 + c.years));
+    for (std::size_t k = 5; k < rows.size(); ++k) {
+      EXPECT_TRUE(ends_with(rows[k], "\tNA\tNA\tNA")) << rows[k];
+    }
   }
 }
 

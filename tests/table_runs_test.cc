@@ -92,7 +92,8 @@ TEST(TableRunTest, TemplateAndColumnTableRunToTheEnd) {
                               "written as \"PINE_NOR\" in KVRmodeled.raw, whose records hold 8 "
                               "characters of an id."));
     // The source lines between the input name and the run title of the `#`-line files.
-    for (const char* file : {"KVRsignal.txt", "KVRsss.txt"}) {
+    for (const char* file : {"KVRsignal.txt", "KVRsss.txt", "KVRseries.txt", "KVRsegments.txt",
+                             "KVRcurve.txt", "KVRrcs.txt"}) {
       EXPECT_EQ(run.file(file).rfind("# input file: " + std::string(c.name) + "\n" +
                                          joined(c.source_lines, "# ") + "# run title: ",
                                      0),

@@ -24,9 +24,9 @@ constexpr char kInput[] = "clean.rwl";
 constexpr char kNormalEnd[] = " Normal Termination of Program";
 // The result files in the order the run writes them; the answers file comes last, at every
 // end of the run.
-const std::vector<std::string> kResultFiles = {"clean.rwl_KVR.txt",  kModeledRawFile,
-                                               kModeledCrnFile,      kSignalFile,
-                                               kSubsampleSignalFile, kKnmiFile};
+const std::vector<std::string> kResultFiles = {
+    "clean.rwl_KVR.txt", kModeledRawFile, kModeledCrnFile, kSignalFile, kSubsampleSignalFile,
+    kSeriesReportFile,   kSegmentsFile,   kCurveFile,      kRcsFile,    kKnmiFile};
 
 std::vector<std::string> files_written() {
   std::vector<std::string> names = kResultFiles;

@@ -10,13 +10,16 @@
 #include "driver/age_classes.h"
 #include "driver/banner.h"
 #include "driver/read_input.h"
+#include "driver/report_lines.h"
 #include "driver/result_lines.h"
 #include "driver/summary_lines.h"
 #include "driver/table_text.h"
+#include "io/free_memory.h"
 #include "measurements/calendar_shift.h"
 #include "measurements/measurement_set.h"
 #include "measurements/power_transform.h"
 #include "measurements/summary.h"
+#include "plot/comparison_plot.h"
 #include "plot/plot_context.h"
 #include "plot/plotchron.h"
 #include "plot/plotmeas.h"
@@ -27,6 +30,10 @@
 #include "standardize/age_class_table.h"
 #include "standardize/chronology.h"
 #include "standardize/rankcls.h"
+#include "statistics/rcs_chronology.h"
+#include "statistics/rcs_comparison.h"
+#include "statistics/regional_curve.h"
+#include "statistics/series_report.h"
 #include "statistics/signal_strength.h"
 
 namespace kvr {
@@ -72,12 +79,19 @@ struct RunState {
   std::unique_ptr<std::istream> input;    // from opening to reading
   std::vector<std::string> source_lines;  // what the input says of its data (source_lines)
   MeasurementSet set;
+  // The series in double precision as the file gives them, from reading until the series
+  // report and the RCS chronology are computed; nothing later needs them.
+  std::vector<MeasuredSeries> measured;
+  SeriesReport report;
+  RegionalCurve curve;  // until the comparison takes them
+  RcsChronology rcs;
   bool power_transformed = false;
   RunTitle title;  // the alignment and the Age-Class layout
   AgeClassTable classes;
   Grid<float> by_year;  // the standardized values by calendar position
   Chronology chronology;
   SignalStrength signal;
+  RcsComparison comparison;
 };
 
 // One analysis: its steps in order, each a member that reads and fills the state.
@@ -92,11 +106,11 @@ class Analysis {
   Status run() {
     using Step = Status (Analysis::*)();
     static constexpr Step kSteps[] = {
-        &Analysis::welcome,         &Analysis::name_input,     &Analysis::open_input,
-        &Analysis::read_input,      &Analysis::summarize_data, &Analysis::plot_raw_data,
-        &Analysis::transform,       &Analysis::align,          &Analysis::define_classes,
-        &Analysis::standardize,     &Analysis::chronology,     &Analysis::write_results,
-        &Analysis::offer_knmi_file, &Analysis::close,
+        &Analysis::welcome,        &Analysis::name_input,      &Analysis::open_input,
+        &Analysis::read_input,     &Analysis::summarize_data,  &Analysis::report_series,
+        &Analysis::plot_raw_data,  &Analysis::transform,       &Analysis::align,
+        &Analysis::define_classes, &Analysis::standardize,     &Analysis::chronology,
+        &Analysis::write_results,  &Analysis::offer_knmi_file, &Analysis::close,
     };
     for (const Step step : kSteps) {
       Status status = (this->*step)();
@@ -167,6 +181,7 @@ class Analysis {
     if (!show_reading(console_, reading)) return stop();
     state_.source_lines = source_lines(reading);
     state_.set = std::move(reading.set);
+    state_.measured = std::move(reading.measured);
     return go_on();
   }
 
@@ -174,6 +189,20 @@ class Analysis {
     const DataSummary summary = summarize(state_.set);
     for (const std::string& line : summary_lines(summary)) console_.line(line);
     return summary.kind == DataSummary::Kind::kTooManySeries ? stop() : go_on();
+  }
+
+  // The series report, shown now, and the RCS side of the comparison, shown with the
+  // chronology: both from the measurements as the file gives them, before any transformation.
+  // The measurements are let go after, and their memory handed back, so that they do not add
+  // to the memory of the ranking.
+  Status report_series() {
+    state_.report = series_report(state_.measured);
+    for (const std::string& line : series_report_lines(state_.report)) console_.line(line);
+    state_.curve = regional_curve(state_.measured);
+    state_.rcs = rcs_chronology(state_.measured, state_.curve);
+    std::vector<MeasuredSeries>().swap(state_.measured);
+    release_free_memory();
+    return go_on();
   }
 
   Status plot_raw_data() {
@@ -240,8 +269,8 @@ class Analysis {
     return go_on();
   }
 
-  // The chronology: computed, written to the result table, its signal strength shown, and
-  // plotted.
+  // The chronology: computed, written to the result table, its signal strength and its
+  // comparison with RCS shown, and plotted; a save of its figure saves the comparison's too.
   Status chronology() {
     const MeasurementSet& set = state_.set;
     state_.chronology = build_chronology(state_.by_year, set.count(), set.time_span);
@@ -251,9 +280,14 @@ class Analysis {
     for (const std::string& line : signal_screen_lines(state_.signal, set.earliest_first_year)) {
       console_.line(line);
     }
+    state_.comparison =
+        compare_with_rcs(std::move(state_.curve), std::move(state_.rcs), state_.by_year,
+                         set.count(), set.time_span, set.earliest_first_year, state_.chronology);
+    for (const std::string& line : rcs_lines(state_.comparison)) console_.line(line);
+    const SavedPage comparison = comparison_page(state_.comparison, state_.input_name);
     const int plot_kind = state_.power_transformed ? kPlotTransformed : kPlotRaw;
-    return on_answer(
-        plotchron(plots_, set, state_.by_year, state_.input_name, plot_kind, state_.chronology));
+    return on_answer(plotchron(plots_, set, state_.by_year, state_.input_name, plot_kind,
+                               state_.chronology, {&comparison, 1}));
   }
 
   Status write_results() { return write_results(ResultFile::When::kWithResults); }
@@ -281,9 +315,9 @@ class Analysis {
   // all: under a temporary name that replaces the file only once complete. What a writer had
   // to adjust is said right after its file.
   Status write_results(ResultFile::When when) {
-    const RunResults results{state_.input_name, state_.source_lines,  state_.title,
-                             state_.set,        state_.by_year,       state_.chronology,
-                             state_.signal,     console_.lines_read()};
+    const RunResults results{state_.input_name, state_.source_lines,  state_.title,  state_.set,
+                             state_.by_year,    state_.chronology,    state_.signal, state_.report,
+                             state_.comparison, console_.lines_read()};
     for (const ResultFile& result : result_files()) {
       if (result.when != when) continue;
       const std::string name = result.name(results);

@@ -171,13 +171,17 @@ void draw_chronology_panel(Plotter& plotter, const ChronologyPage& page, int plo
 }  // namespace
 
 Answer plot_chronology(PlotContext& context, const MeasurementSet& set, const Grid<float>& by_year,
-                       std::string_view title, int plot_kind, const ChronologyColumns& chronology) {
+                       std::string_view title, int plot_kind, const ChronologyColumns& chronology,
+                       std::span<const SavedPage> saved_with) {
   const ChronologyPage page = chronology_page(set, by_year, chronology);
   const std::string plot_title = trim_right(title);
-  return run_plot_loop(context, kChronologyFile, [&](Plotter& plotter) {
-    draw_series_panel(plotter, page, plot_kind, plot_title);
-    draw_chronology_panel(plotter, page, plot_kind);
-  });
+  return run_plot_loop(
+      context, kChronologyFile,
+      [&](Plotter& plotter) {
+        draw_series_panel(plotter, page, plot_kind, plot_title);
+        draw_chronology_panel(plotter, page, plot_kind);
+      },
+      saved_with);
 }
 
 }  // namespace kvr

@@ -7,6 +7,7 @@
 #include "io/console.h"
 #include "measurements/measurement_set.h"
 #include "plot/plot_context.h"
+#include "plot/plot_loop.h"
 
 namespace kvr {
 
@@ -24,9 +25,11 @@ struct ChronologyColumns {
 /// series of `by_year` (calendar positions) above; the chronology as a thick line, its
 /// average, the dashed +-2 SE band and the sample depth below. Years with a negative or
 /// missing chronology value, and years without a band, are left out of their lines, which
-/// join across them. Returns kEndOfInput when the console ended at the menu.
+/// join across them. A save saves the pages of `saved_with` too. Returns kEndOfInput when the
+/// console ended at the menu.
 [[nodiscard]] Answer plot_chronology(PlotContext& context, const MeasurementSet& set,
                                      const Grid<float>& by_year, std::string_view title,
-                                     int plot_kind, const ChronologyColumns& chronology);
+                                     int plot_kind, const ChronologyColumns& chronology,
+                                     std::span<const SavedPage> saved_with = {});
 
 }  // namespace kvr

@@ -8,12 +8,13 @@
 namespace kvr {
 namespace {
 
-// One pass's output: the device and, for a file device, the file (none for the window) and
-// whether the page size is given in pixels (the PNG).
+// One pass's output: the device and, for a file device, the file (none for the window),
+// whether the page size is given in pixels (the PNG), and the page drawn.
 struct Output {
   const char* device;
   std::string file;
   bool pixels;
+  const PageDrawer* draw;
 };
 
 constexpr int kForeground = 15;
@@ -53,25 +54,27 @@ bool can_create(PlotContext& context, const std::string& file_name) {
   return false;
 }
 
-// The passes of a save: each file that can be created, the PDF and PNG ones only when PLplot
-// has their devices.
-std::vector<Output> save_outputs(PlotContext& context, const std::string& postscript_name) {
-  const std::vector<std::string> files = figure_files(postscript_name);
+// The passes of a save, page by page: each file that can be created, the PDF and PNG ones only
+// when PLplot has their devices (else one line says so, once).
+std::vector<Output> save_outputs(PlotContext& context, std::span<const SavedPage> pages) {
+  const bool cairo =
+      context.plotter.device_installed(kPdfDevice) && context.plotter.device_installed(kPngDevice);
   std::vector<Output> outputs;
-  if (can_create(context, files[0])) outputs.push_back({kFileDevice, files[0], false});
-  if (!context.plotter.device_installed(kPdfDevice) ||
-      !context.plotter.device_installed(kPngDevice)) {
-    context.console.line(kNoCairoLine);
-    return outputs;
+  for (const SavedPage& page : pages) {
+    const std::vector<std::string> files = figure_files(page.file_name);
+    if (can_create(context, files[0]))
+      outputs.push_back({kFileDevice, files[0], false, &page.draw});
+    if (!cairo) continue;
+    if (can_create(context, files[1])) outputs.push_back({kPdfDevice, files[1], false, &page.draw});
+    if (can_create(context, files[2])) outputs.push_back({kPngDevice, files[2], true, &page.draw});
   }
-  if (can_create(context, files[1])) outputs.push_back({kPdfDevice, files[1], false});
-  if (can_create(context, files[2])) outputs.push_back({kPngDevice, files[2], true});
+  if (!cairo) context.console.line(kNoCairoLine);
   return outputs;
 }
 
 // One pass. plend resets the stream, so the device, the file name, the page size and the
 // colours are all set again before each plinit.
-void draw_pass(Plotter& plotter, const Output& output, bool dark, const PageDrawer& draw_page) {
+void draw_pass(Plotter& plotter, const Output& output, bool dark) {
   plotter.plsdev(output.device);
   if (!output.file.empty()) plotter.plsfnam(output.file);
   if (output.pixels) plotter.plspage(0, 0, kPngWidth, kPngHeight, 0, 0);
@@ -79,16 +82,19 @@ void draw_pass(Plotter& plotter, const Output& output, bool dark, const PageDraw
   plotter.plinit();
   plotter.plcol0(kForeground);
   plotter.plssub(1, 2);
-  draw_page(plotter);
+  (*output.draw)(plotter);
   plotter.plend();
 }
 
 }  // namespace
 
 Answer run_plot_loop(PlotContext& context, const std::string& file_name,
-                     const PageDrawer& draw_page) {
+                     const PageDrawer& draw_page, std::span<const SavedPage> saved_with) {
   Plotter& plotter = context.plotter;
-  const Output window{kWindowDevice, "", false};
+  // The page on screen first, then the pages saved with it.
+  std::vector<SavedPage> saved = {{file_name, draw_page}};
+  saved.insert(saved.end(), saved_with.begin(), saved_with.end());
+  const Output window{kWindowDevice, "", false, &saved.front().draw};
   std::vector<Output> passes = {window};
   bool dark = false;
   for (;;) {
@@ -99,7 +105,7 @@ Answer run_plot_loop(PlotContext& context, const std::string& file_name,
         context.console.line(kNoWindowLine);
         continue;
       }
-      draw_pass(plotter, output, dark, draw_page);
+      draw_pass(plotter, output, dark);
     }
 
     show_menu(context.console);
@@ -109,7 +115,7 @@ Answer run_plot_loop(PlotContext& context, const std::string& file_name,
     switch (choice) {
       case 'S':
       case 's':
-        passes = save_outputs(context, file_name);
+        passes = save_outputs(context, saved);
         break;
       case 'R':
       case 'r':

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,13 @@ inline constexpr char kNoCairoLine[] =
 /// Draws the page's two panels: every call between plssub and plend.
 using PageDrawer = std::function<void(Plotter&)>;
 
+/// A page that is never shown but saved beside the page of a plot loop: its PostScript file
+/// name (with its PDF and PNG files, figure_files) and its drawer.
+struct SavedPage {
+  std::string file_name;
+  PageDrawer draw;
+};
+
 /// The plot cycle shared by the plot pages. Each pass sets the device, the colours (white or
 /// dark background), calls plinit, plcol0 15 and plssub 1 2, draws the page and ends PLplot;
 /// then the options menu asks what to do next:
@@ -36,7 +44,8 @@ using PageDrawer = std::function<void(Plotter&)>;
 ///          `file_name` and, through the cairo devices, into a PDF file and a PNG file of
 ///          kPngWidth x kPngHeight pixels (figure_files), then the menu again; a file that
 ///          cannot be created is reported and left out, and without the cairo devices only
-///          the PostScript file is written, with one line (kNoCairoLine);
+///          the PostScript file is written, with one line (kNoCairoLine); each page of
+///          `saved_with` is then saved the same way into its own files;
 ///   r / R  replot in the window;
 ///   b / B  replot in the window with the other background;
 ///   anything else (c, a blank line, " s", ...): return.
@@ -44,6 +53,7 @@ using PageDrawer = std::function<void(Plotter&)>;
 /// no window can be shown, each window pass is skipped with one line (kNoWindowLine) and the
 /// menu follows at once. Returns kEndOfInput when the console ended at the menu, else kOk.
 [[nodiscard]] Answer run_plot_loop(PlotContext& context, const std::string& file_name,
-                                   const PageDrawer& draw_page);
+                                   const PageDrawer& draw_page,
+                                   std::span<const SavedPage> saved_with = {});
 
 }  // namespace kvr

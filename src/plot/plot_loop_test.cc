@@ -188,5 +188,49 @@ TEST(PlotLoopTest, WithoutTheCairoDevicesOnlyThePostScriptIsSaved) {
                           "Permission denied\n" + no_cairo + kMenu);
 }
 
+// A page saved with the one on screen is never shown; each save writes it after that page,
+// into its own files, and without the cairo devices says so once.
+TEST(PlotLoopTest, APageSavedWithTheShownOneGoesToItsOwnFiles) {
+  const Calls kPostScript2 = {"plsdev \"psc\"", "plsfnam \"KVR_more.ps\""};
+  const Calls kPdf2 = {"plsdev \"pdfcairo\"", "plsfnam \"KVR_more.pdf\""};
+  const Calls kPng2 = {"plsdev \"pngcairo\"", "plsfnam \"KVR_more.png\"",
+                       "plspage 0 0 1600 1200 0 0"};
+  auto more = [](Calls calls) {
+    for (std::string& call : calls) {
+      if (call == "pladv 7") call = "pladv 8";
+    }
+    return calls;
+  };
+  const SavedPage saved[] = {{"KVR_more.ps", [](Plotter& p) { p.pladv(8); }}};
+  struct Case {
+    std::set<std::string> missing_devices;
+    Calls calls;
+    std::string screen;
+    std::vector<std::string> files;
+  };
+  const Case cases[] = {
+      {{},
+       join({pass(kWindow, kWhite), save(kWhite), more(pass(kPostScript2, kWhite)),
+             more(pass(kPdf2, kWhite)), more(pass(kPng2, kWhite)), pass(kWindow, kWhite)}),
+       menus(3),
+       join({kFigureFiles, {"KVR_more.ps", "KVR_more.pdf", "KVR_more.png"}})},
+      {{"pngcairo"},
+       join({pass(kWindow, kWhite), pass(kPostScript, kWhite), more(pass(kPostScript2, kWhite)),
+             pass(kWindow, kWhite)}),
+       kMenu + std::string(kNoCairoLine) + "\n" + menus(2),
+       {"KVR_test.ps", "KVR_more.ps"}},
+  };
+  for (const Case& c : cases) {
+    RecordedPlot plot("s\nr\nc\n");
+    for (const std::string& device : c.missing_devices) plot.plotter.set_device_missing(device);
+    EXPECT_EQ(run_plot_loop(
+                  plot.context, "KVR_test.ps", [](Plotter& p) { p.pladv(7); }, saved),
+              Answer::kOk);
+    EXPECT_EQ(plot.checked_calls(), c.calls);
+    EXPECT_EQ(plot.out.str(), c.screen);
+    EXPECT_EQ(plot.files.opened, c.files);
+  }
+}
+
 }  // namespace
 }  // namespace kvr

@@ -7,7 +7,8 @@
 namespace kvr {
 
 Answer plotchron(PlotContext& context, const MeasurementSet& set, const Grid<float>& by_year,
-                 std::string_view title, int plot_kind, const Chronology& chronology) {
+                 std::string_view title, int plot_kind, const Chronology& chronology,
+                 std::span<const SavedPage> saved_with) {
   const int years = chronology.years();
   std::vector<float> upper(static_cast<std::size_t>(years));
   std::vector<float> lower(static_cast<std::size_t>(years));
@@ -17,7 +18,7 @@ Answer plotchron(PlotContext& context, const MeasurementSet& set, const Grid<flo
   }
   const ChronologyColumns columns{chronology.robust_mean, upper, lower, chronology.sample_depth,
                                   chronology.average};
-  return plot_chronology(context, set, by_year, title, plot_kind, columns);
+  return plot_chronology(context, set, by_year, title, plot_kind, columns, saved_with);
 }
 
 }  // namespace kvr

@@ -20,8 +20,13 @@ std::vector<std::string> output_files(const std::string& input_name) {
                                       kKnmiFile,
                                       kAnswersFile,
                                       kSignalFile,
-                                      kSubsampleSignalFile};
-  for (const char* figure : {kRawMeasurementsFile, kTransformedMeasurementsFile, kChronologyFile}) {
+                                      kSubsampleSignalFile,
+                                      kSeriesReportFile,
+                                      kSegmentsFile,
+                                      kCurveFile,
+                                      kRcsFile};
+  for (const char* figure :
+       {kRawMeasurementsFile, kTransformedMeasurementsFile, kChronologyFile, kComparisonFile}) {
     const std::vector<std::string> figures = figure_files(figure);
     outputs.insert(outputs.end(), figures.begin(), figures.end());
   }

@@ -17,14 +17,22 @@ inline constexpr char kModeledCrnFile[] = "KVRmodeled.crn";
 inline constexpr char kSignalFile[] = "KVRsignal.txt";
 inline constexpr char kSubsampleSignalFile[] = "KVRsss.txt";
 inline constexpr char kKnmiFile[] = "KVRchron_KNMI.txt";
+/// The series report: the figures of each series, and its segments of the crossdating check.
+inline constexpr char kSeriesReportFile[] = "KVRseries.txt";
+inline constexpr char kSegmentsFile[] = "KVRsegments.txt";
+/// The RCS comparison: the regional curve, and the rank and RCS chronologies by year.
+inline constexpr char kCurveFile[] = "KVRcurve.txt";
+inline constexpr char kRcsFile[] = "KVRrcs.txt";
 /// The lines the run read, to repeat it.
 inline constexpr char kAnswersFile[] = "KVRanswers.txt";
 
-/// The PostScript files of the three plot pages; a save also writes a PDF and a PNG file of
-/// the same name with their own extension (figure_files).
+/// The PostScript files of the three plot pages, and of the comparison page saved with the
+/// chronology page; a save also writes a PDF and a PNG file of the same name with their own
+/// extension (figure_files).
 inline constexpr char kRawMeasurementsFile[] = "KVR_fig1.ps";
 inline constexpr char kTransformedMeasurementsFile[] = "KVR_fig1b.ps";
 inline constexpr char kChronologyFile[] = "KVR_fig2.ps";
+inline constexpr char kComparisonFile[] = "KVRcompare.ps";
 
 /// The result table of the input file `input_name`: the name up to its first blank, followed
 /// by "_KVR.txt", cut to kFileNameLength characters.

@@ -4,7 +4,9 @@
 
 #include "results/knmi_file.h"
 #include "results/output_files.h"
+#include "results/rcs_files.h"
 #include "results/result_table.h"
+#include "results/series_report_files.h"
 #include "results/signal_files.h"
 
 namespace kvr {
@@ -46,6 +48,26 @@ constexpr ResultFile kResultFiles[] = {
     {ResultFile::When::kWithResults, fixed_name<kSubsampleSignalFile>,
      [](std::ostream& out, const RunResults& r) {
        write_sss_file(out, comment_head(r), r.signal, r.chronology.sample_depth, first_year(r));
+       return FileAdjustments{};
+     }},
+    {ResultFile::When::kWithResults, fixed_name<kSeriesReportFile>,
+     [](std::ostream& out, const RunResults& r) {
+       write_series_file(out, comment_head(r), r.report);
+       return FileAdjustments{};
+     }},
+    {ResultFile::When::kWithResults, fixed_name<kSegmentsFile>,
+     [](std::ostream& out, const RunResults& r) {
+       write_segments_file(out, comment_head(r), r.report);
+       return FileAdjustments{};
+     }},
+    {ResultFile::When::kWithResults, fixed_name<kCurveFile>,
+     [](std::ostream& out, const RunResults& r) {
+       write_curve_file(out, comment_head(r), r.comparison.curve);
+       return FileAdjustments{};
+     }},
+    {ResultFile::When::kWithResults, fixed_name<kRcsFile>,
+     [](std::ostream& out, const RunResults& r) {
+       write_rcs_file(out, comment_head(r), r.comparison);
        return FileAdjustments{};
      }},
     {ResultFile::When::kOnRequest, fixed_name<kKnmiFile>,

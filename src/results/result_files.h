@@ -11,6 +11,8 @@
 #include "results/modeled_files.h"
 #include "results/run_title.h"
 #include "standardize/chronology.h"
+#include "statistics/rcs_comparison.h"
+#include "statistics/series_report.h"
 #include "statistics/signal_strength.h"
 
 namespace kvr {
@@ -26,7 +28,9 @@ struct RunResults {
   const Grid<float>& by_year;  // the standardized values by calendar position
   const Chronology& chronology;
   const SignalStrength& signal;
-  std::string_view lines_read;  // every console line the run read
+  const SeriesReport& report;       // of the measurements as the file gives them
+  const RcsComparison& comparison;  // the rank chronology beside the RCS one
+  std::string_view lines_read;      // every console line the run read
 };
 
 /// What a writer had to change to make its file hold the results, for the run to say after
@@ -51,8 +55,9 @@ struct ResultFile {
 };
 
 /// Every result file, in the order the run writes them: the result table, KVRmodeled.raw,
-/// KVRmodeled.crn, KVRsignal.txt, KVRsss.txt, KVRchron_KNMI.txt, KVRanswers.txt. A new result
-/// file is a writer and one entry here.
+/// KVRmodeled.crn, KVRsignal.txt, KVRsss.txt, KVRseries.txt, KVRsegments.txt, KVRcurve.txt,
+/// KVRrcs.txt, KVRchron_KNMI.txt, KVRanswers.txt. A new result file is a writer and one entry
+/// here.
 std::span<const ResultFile> result_files();
 
 }  // namespace kvr

@@ -1,0 +1,162 @@
+#include "numeric/ar_model.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+#include "numeric/double_pair.h"
+
+namespace kvr {
+namespace {
+
+// Lags summed together in one sweep over the series, in pairs: each lag has its own sum, so
+// the inner loop is a run of independent multiply-adds.
+constexpr std::size_t kLagBlock = 8;
+
+// r_0..r_max_lag of the deviations d (n values, followed by max_lag + kLagBlock zeros, so that
+// every lag can run to the end of the series).
+std::vector<double> autocovariances(const std::vector<double>& padded, std::size_t n,
+                                    std::size_t max_lag) {
+  std::vector<double> r(max_lag + 1, 0.0);
+  constexpr std::size_t kPairs = kLagBlock / 2;
+  for (std::size_t first = 0; first <= max_lag; first += kLagBlock) {
+    DoublePair sums[kPairs] = {};
+    for (std::size_t t = 0; t < n; ++t) {
+      const DoublePair d = pair_of(padded[t]);
+      const double* ahead = padded.data() + t + first;
+      for (std::size_t k = 0; k < kPairs; ++k) sums[k] += d * load_pair(ahead + 2 * k);
+    }
+    for (std::size_t k = 0; k < kLagBlock && first + k <= max_lag; ++k) {
+      r[first + k] = sums[k / 2][k % 2] / static_cast<double>(n);
+    }
+  }
+  return r;
+}
+
+// out[t] = now[t] - sum_{i=1..p} phi[i-1] now[t-i] for t < count: eight values at a time in
+// registers, each coefficient applied to all eight.
+void subtract_predictions(const double* now, std::size_t count, const double* phi, std::size_t p,
+                          double* out) {
+  constexpr std::size_t kBlock = 8;
+  std::size_t t = 0;
+  for (; t + kBlock <= count; t += kBlock) {
+    DoublePair e[kBlock / 2];
+    for (std::size_t k = 0; k < kBlock / 2; ++k) e[k] = load_pair(now + t + 2 * k);
+    for (std::size_t i = 1; i <= p; ++i) {
+      const DoublePair f = pair_of(phi[i - 1]);
+      const double* back = now + t - i;
+      for (std::size_t k = 0; k < kBlock / 2; ++k) e[k] -= f * load_pair(back + 2 * k);
+    }
+    for (std::size_t k = 0; k < kBlock / 2; ++k) store_pair(out + t + 2 * k, e[k]);
+  }
+  for (; t < count; ++t) {
+    double e = now[t];
+    for (std::size_t i = 1; i <= p; ++i) e -= phi[i - 1] * *(now + t - i);
+    out[t] = e;
+  }
+}
+
+}  // namespace
+
+std::optional<ArModel> fit_ar_model(std::span<const double> x) {
+  const std::size_t n = x.size();
+  if (n < static_cast<std::size_t>(kArMinValues)) return std::nullopt;
+  // A constant series has r_0 = 0; its mean need not equal its value in floating point, so
+  // tell it by its values.
+  if (std::all_of(x.begin(), x.end(), [&](double v) { return v == x[0]; })) return std::nullopt;
+  double sum = 0.0;
+  for (double v : x) sum += v;
+  const double mean = sum / static_cast<double>(n);
+
+  const auto max_lag = std::min(
+      n - 1, static_cast<std::size_t>(std::floor(10.0 * std::log10(static_cast<double>(n)))));
+  std::vector<double> padded(n + max_lag + kLagBlock, 0.0);
+  for (std::size_t t = 0; t < n; ++t) padded[t] = x[t] - mean;
+  const std::vector<double> r = autocovariances(padded, n, max_lag);
+  if (!(r[0] > 0.0)) return std::nullopt;
+
+  // Levinson-Durbin: phi holds the coefficients of order k, best those of the chosen order.
+  const double count = static_cast<double>(n);
+  std::vector<double> phi;
+  std::vector<double> previous;
+  double v = r[0];
+  double best_aic = count * std::log(v);
+  std::vector<double> best;
+  for (std::size_t k = 1; k <= max_lag; ++k) {
+    double numerator = r[k];
+    for (std::size_t i = 1; i < k; ++i) numerator -= phi[i - 1] * r[k - i];
+    const double reflection = numerator / v;
+    const double next_v = v * (1.0 - reflection * reflection);
+    if (!(next_v > 0.0)) break;  // a perfectly predictable series: no higher order
+    previous = phi;
+    phi.resize(k);
+    for (std::size_t i = 1; i < k; ++i)
+      phi[i - 1] = previous[i - 1] - reflection * previous[k - i - 1];
+    phi[k - 1] = reflection;
+    v = next_v;
+    const double aic = count * std::log(v) + 2.0 * static_cast<double>(k);
+    if (aic < best_aic) {
+      best_aic = aic;
+      best = phi;
+    }
+  }
+  ArModel model;
+  model.order = static_cast<int>(best.size());
+  model.coefficients = std::move(best);
+  model.mean = mean;
+  return model;
+}
+
+ArResiduals::ArResiduals(const ArModel& model) : model_(&model) {}
+
+void ArResiduals::run(std::span<const double> x, std::span<double> out) {
+  assert(out.size() == x.size());
+  const std::size_t p = static_cast<std::size_t>(model_->order);
+  const std::size_t n = x.size();
+  const std::size_t kept = deviations_.size();  // min(p, values seen)
+  deviations_.resize(kept + n);
+  double* d = deviations_.data();  // d[kept + t] is the deviation of x[t]
+  for (std::size_t t = 0; t < n; ++t) d[kept + t] = x[t] - model_->mean;
+  // The first p values of the series have no residual.
+  std::size_t start = 0;
+  while (start < n && seen_ + start < p) out[start++] = std::numeric_limits<double>::quiet_NaN();
+  if (start < n) {
+    // kept + start >= p: every d_{t-i} is there.
+    double* e = out.data() + start;
+    const std::size_t count = n - start;
+    subtract_predictions(d + kept + start, count, model_->coefficients.data(), p, e);
+    for (std::size_t t = 0; t < count; ++t) e[t] += model_->mean;
+  }
+  seen_ += n;
+  // Keep the last p deviations for the next run.
+  const std::size_t keep = std::min(p, deviations_.size());
+  std::copy(deviations_.end() - static_cast<std::ptrdiff_t>(keep), deviations_.end(),
+            deviations_.begin());
+  deviations_.resize(keep);
+}
+
+void ArResiduals::run_in_place(std::span<double> values) {
+  if (std::none_of(values.begin(), values.end(), [](double v) { return std::isnan(v); })) {
+    run(values, values);
+    return;
+  }
+  present_.clear();
+  for (double v : values) {
+    if (!std::isnan(v)) present_.push_back(v);
+  }
+  run(present_, present_);
+  std::size_t k = 0;
+  for (double& v : values) {
+    if (!std::isnan(v)) v = present_[k++];
+  }
+}
+
+void prewhiten(const ArModel& model, std::span<const double> x, std::span<double> out) {
+  assert(out.size() == x.size());
+  ArResiduals residuals(model);
+  residuals.run(x, out);
+}
+
+}  // namespace kvr

@@ -1,0 +1,34 @@
+#include "numeric/tbrm.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace kvr {
+namespace {
+
+// Samples worked out by hand (in 40-digit arithmetic): an odd and an even sample, outliers past
+// nine median absolute deviations left out, a constant sample and a single value.
+TEST(TbrmTest, HandWorkedSamples) {
+  const struct {
+    std::vector<double> x;
+    double expected;
+  } cases[] = {
+      {{1, 2, 3, 4, 100}, 2.5311190124060694},      // 100 lies 97 MADs out
+      {{7, 1, 4, 2}, 3.3757345912205365},           // median 3, MAD 1.5
+      {{1, 1, 1, 2, 50, -40}, 1.2314930583476517},  // MAD 0.5: only 2 keeps a weight below 1
+      {{2.5, 2.5, 2.5, 2.5}, 2.5},                  // MAD 0: the floor of the scale
+      {{3.0}, 3.0},
+  };
+  std::vector<double> scratch;
+  for (const auto& c : cases) {
+    std::vector<double> x = c.x;
+    EXPECT_NEAR(tbrm(x, &scratch), c.expected, 1e-15 * std::fabs(c.expected)) << c.x.size();
+  }
+  std::vector<double> empty;
+  EXPECT_TRUE(std::isnan(tbrm(empty, &scratch)));
+}
+
+}  // namespace
+}  // namespace kvr

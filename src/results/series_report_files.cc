@@ -1,0 +1,51 @@
+#include "results/series_report_files.h"
+
+#include <ostream>
+
+#include "results/table_text.h"
+
+namespace kvr {
+namespace {
+
+// A year, or NA for a series without values.
+std::string year_or_na(const SeriesFigures& s, int year) {
+  return s.values > 0 ? std::to_string(year) : "NA";
+}
+
+}  // namespace
+
+void write_series_file(std::ostream& out, const CommentHead& head, const SeriesReport& report) {
+  const SetFigures& set = report.set;
+  write_comment_head(out, head);
+  out << "# series=" << set.series << " mean_intercor=" << table_number(set.mean_intercor)
+      << " mean_sens1=" << table_number(set.mean_sens1)
+      << " mean_ar1=" << table_number(set.mean_ar1) << " segments=" << set.segments
+      << " flagged=" << set.flagged << '\n';
+  out << "series\tfirst\tlast\tyear\tmean\tmedian\tstdev\tskew\tkurtosis\tgini\tar1\tsens1\t"
+         "ar_order\tintercor\tintercor_p\n";
+  for (const SeriesFigures& s : report.series) {
+    out << table_field(s.id) << '\t' << year_or_na(s, s.first) << '\t' << year_or_na(s, s.last)
+        << '\t' << year_or_na(s, s.years);
+    for (double v : {s.mean, s.median, s.stdev, s.skew, s.kurtosis, s.gini, s.ar1, s.sens1}) {
+      out << '\t' << table_number(v);
+    }
+    out << '\t' << (s.ar_order ? std::to_string(*s.ar_order) : "NA") << '\t'
+        << table_number(s.intercor) << '\t' << table_number(s.intercor_p) << '\n';
+  }
+}
+
+void write_segments_file(std::ostream& out, const CommentHead& head, const SeriesReport& report) {
+  write_comment_head(out, head);
+  out << "# method: Pearson correlation of each prewhitened series with the biweight mean of "
+         "the other series, over segments of "
+      << kSegmentLength << " years lagged " << kSegmentLag << "; p >= " << kSegmentFlagP
+      << " flagged\n";
+  out << "series\tseg_start\tseg_end\tr\tp\tflagged\n";
+  for (const SegmentFigures& s : report.segments) {
+    out << table_field(report.series[static_cast<std::size_t>(s.series)].id) << '\t' << s.start
+        << '\t' << s.end() << '\t' << table_number(s.r) << '\t' << table_number(s.p) << '\t'
+        << (s.flagged() ? 1 : 0) << '\n';
+  }
+}
+
+}  // namespace kvr
