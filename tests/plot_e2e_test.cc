@@ -68,6 +68,25 @@ std::string answers(const std::vector<std::string>& raw,
       .text();
 }
 
+// PLplot and Xlib are loaded when a figure is drawn or a display is probed, not at the start:
+// the loader names each library it loads (LD_DEBUG=files). (PLplot's cairo devices bring
+// Xlib along themselves.)
+TEST(PlotEndToEndTest, PlplotAndXlibAreLoadedOnlyWhenNeeded) {
+  ScopedTempDir dir;
+  copy_example();
+  write_file("answers.txt", answers({"c"}, {"c"}, {"c"}));
+  const ProgramRun shown = run_program("answers.txt", "DISPLAY= LD_DEBUG=files");
+  ASSERT_EQ(shown.exit_status, 0) << shown.output;
+  EXPECT_EQ(shown.output.find("libplplot"), std::string::npos) << shown.output;
+  EXPECT_EQ(shown.output.find("libX11"), std::string::npos) << shown.output;
+
+  write_file("answers.txt", answers({"c"}, {"c"}, {"s", "c"}));
+  const ProgramRun saved = run_program("answers.txt", "DISPLAY= LD_DEBUG=files");
+  ASSERT_EQ(saved.exit_status, 0) << saved.output;
+  EXPECT_NE(saved.output.find("libplplot"), std::string::npos) << saved.output;
+  EXPECT_GT(fs::file_size("KVR_fig2.ps"), 0u);
+}
+
 TEST(PlotEndToEndTest, WithoutADisplayEveryFigureIsSavedAndTheRunCompletes) {
   ScopedTempDir dir;
   copy_example();

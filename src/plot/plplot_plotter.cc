@@ -1,37 +1,14 @@
 #include "plot/plplot_plotter.h"
 
-#include <plplot.h>
 #include <plplot/plevent.h>
-
-// plplot.h maps each routine name to its c_ function by a macro, which would rename the
-// methods of PlplotPlotter too; the c_ functions are called by their own names below.
-#undef plsdev
-#undef plsfnam
-#undef plscol0
-#undef plscolbg
-#undef plspage
-#undef plinit
-#undef plcol0
-#undef plssub
-#undef pladv
-#undef plvpor
-#undef plwind
-#undef plaxes
-#undef pllab
-#undef plmtex
-#undef plline
-#undef pllsty
-#undef plwidth
-#undef plstyl
-#undef plend
-
-// Xlib defines macros such as Status and None; it comes last so that they touch nothing else.
-#include <X11/Xlib.h>
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
+
+#include "plot/plplot_library.h"
 
 namespace kvr {
 namespace {
@@ -69,14 +46,17 @@ void report(const char* text) { std::fprintf(stderr, " Plot skipped: %s\n", text
 }  // namespace
 
 PlplotPlotter::~PlplotPlotter() {
-  if (display_ != nullptr) XCloseDisplay(static_cast<Display*>(display_));
+  if (display_ != nullptr) xlib_routines()->close_display(display_);
 }
 
 bool PlplotPlotter::display_available() {
+  // Without DISPLAY no display can be opened, and Xlib is not even loaded.
+  const char* name = std::getenv("DISPLAY");
+  const XlibRoutines* xlib = name != nullptr && *name != '\0' ? xlib_routines() : nullptr;
   // The new connection opens before the old one closes, so the server never loses its last
   // client to a probe.
-  Display* display = XOpenDisplay(nullptr);
-  if (display_ != nullptr) XCloseDisplay(static_cast<Display*>(display_));
+  _XDisplay* display = xlib != nullptr ? xlib->open_display(nullptr) : nullptr;
+  if (display_ != nullptr) xlib_routines()->close_display(display_);
   display_ = display;
   return display != nullptr;
 }
@@ -88,7 +68,9 @@ bool PlplotPlotter::device_installed(const std::string& device) {
   const char** menu_pointer = menu.data();
   const char** name_pointer = names.data();
   int count = static_cast<int>(names.size());
-  ::plgDevs(&menu_pointer, &name_pointer, &count);
+  const PlplotRoutines* pl = plplot_routines();
+  if (pl == nullptr) return false;
+  pl->gDevs(&menu_pointer, &name_pointer, &count);
   for (int i = 0; i < count && i < static_cast<int>(names.size()); ++i) {
     if (names[static_cast<std::size_t>(i)] != nullptr &&
         device == names[static_cast<std::size_t>(i)]) {
@@ -104,27 +86,31 @@ bool PlplotPlotter::window_available() {
 
 void PlplotPlotter::plsdev(const std::string& device) {
   device_ = device;
-  ::c_plsdev(device.c_str());
+  if (const PlplotRoutines* pl = plplot_routines()) pl->sdev(device.c_str());
 }
 
 void PlplotPlotter::plsfnam(const std::string& file_name) {
   file_name_ = file_name;
-  ::c_plsfnam(file_name.c_str());
+  if (const PlplotRoutines* pl = plplot_routines()) pl->sfnam(file_name.c_str());
 }
 
 void PlplotPlotter::plscol0(int index, int red, int green, int blue) {
-  ::c_plscol0(index, red, green, blue);
+  if (const PlplotRoutines* pl = plplot_routines()) pl->scol0(index, red, green, blue);
 }
 
-void PlplotPlotter::plscolbg(int red, int green, int blue) { ::c_plscolbg(red, green, blue); }
+void PlplotPlotter::plscolbg(int red, int green, int blue) {
+  if (const PlplotRoutines* pl = plplot_routines()) pl->scolbg(red, green, blue);
+}
 
 void PlplotPlotter::plspage(double xp, double yp, int xleng, int yleng, int xoff, int yoff) {
-  ::c_plspage(xp, yp, xleng, yleng, xoff, yoff);
+  if (const PlplotRoutines* pl = plplot_routines()) pl->spage(xp, yp, xleng, yleng, xoff, yoff);
 }
 
 void PlplotPlotter::plinit() {
   if (active_) return;
   if (device_.empty()) return report("no PLplot device was chosen");
+  const PlplotRoutines* pl = plplot_routines();
+  if (pl == nullptr) return report("PLplot cannot be loaded");
   if (!device_installed(device_)) return report("the PLplot device is not installed");
   // Other devices may open a window of their own (xcairo) or want more than a file name.
   const bool file_device = is_file_device(device_);
@@ -134,68 +120,72 @@ void PlplotPlotter::plinit() {
   if (!file_device && !display_available()) return report("no display can be opened");
   if (file_device && file_name_.empty()) return report("no file name was given");
   // plend forgets the handlers, so they are installed again for every page.
-  ::plsKeyEH(on_key, nullptr);
-  ::plsButtonEH(on_button, nullptr);
-  ::c_plinit();
+  pl->sKeyEH(on_key, nullptr);
+  pl->sButtonEH(on_button, nullptr);
+  pl->init();
+  pl_ = pl;
   active_ = true;
 }
 
 void PlplotPlotter::plcol0(int colour) {
-  if (active_) ::c_plcol0(colour);
+  if (active_) pl_->col0(colour);
 }
 
-void PlplotPlotter::plssub(int columns, int rows) { ::c_plssub(columns, rows); }
+void PlplotPlotter::plssub(int columns, int rows) {
+  if (const PlplotRoutines* pl = plplot_routines()) pl->ssub(columns, rows);
+}
 
 void PlplotPlotter::pladv(int page) {
-  if (active_) ::c_pladv(page);
+  if (active_) pl_->adv(page);
 }
 
 void PlplotPlotter::plvpor(double xmin, double xmax, double ymin, double ymax) {
-  if (active_) ::c_plvpor(xmin, xmax, ymin, ymax);
+  if (active_) pl_->vpor(xmin, xmax, ymin, ymax);
 }
 
 void PlplotPlotter::plwind(double xmin, double xmax, double ymin, double ymax) {
-  if (active_) ::c_plwind(xmin, xmax, ymin, ymax);
+  if (active_) pl_->wind(xmin, xmax, ymin, ymax);
 }
 
 void PlplotPlotter::plaxes(double x0, double y0, const std::string& xopt, double xtick, int nxsub,
                            const std::string& yopt, double ytick, int nysub) {
-  if (active_) ::c_plaxes(x0, y0, xopt.c_str(), xtick, nxsub, yopt.c_str(), ytick, nysub);
+  if (active_) pl_->axes(x0, y0, xopt.c_str(), xtick, nxsub, yopt.c_str(), ytick, nysub);
 }
 
 void PlplotPlotter::pllab(const std::string& xlabel, const std::string& ylabel,
                           const std::string& title) {
-  if (active_) ::c_pllab(xlabel.c_str(), ylabel.c_str(), title.c_str());
+  if (active_) pl_->lab(xlabel.c_str(), ylabel.c_str(), title.c_str());
 }
 
 void PlplotPlotter::plmtex(const std::string& side, double disp, double pos, double just,
                            const std::string& text) {
-  if (active_) ::c_plmtex(side.c_str(), disp, pos, just, text.c_str());
+  if (active_) pl_->mtex(side.c_str(), disp, pos, just, text.c_str());
 }
 
 void PlplotPlotter::plline(int n, const float* x, const float* y) {
   if (!active_ || n <= 0) return;
   const std::vector<PLFLT> xs(x, x + n);
   const std::vector<PLFLT> ys(y, y + n);
-  ::c_plline(n, xs.data(), ys.data());
+  pl_->line(n, xs.data(), ys.data());
 }
 
 void PlplotPlotter::pllsty(int style) {
-  if (active_) ::c_pllsty(style);
+  if (active_) pl_->lsty(style);
 }
 
 void PlplotPlotter::plwid(double width) {
-  if (active_) ::c_plwidth(width);
+  if (active_) pl_->width(width);
 }
 
 void PlplotPlotter::plstyl(int n, const int* marks, const int* spaces) {
-  if (active_) ::c_plstyl(n, marks, spaces);
+  if (active_) pl_->styl(n, marks, spaces);
 }
 
 void PlplotPlotter::plend() {
   // Also after a skipped plinit: plend resets the stream, so nothing set for the skipped page
   // (a file name, say) is left over for the next one.
-  ::c_plend();
+  if (const PlplotRoutines* pl = plplot_routines()) pl->end();
+  pl_ = nullptr;
   active_ = false;
   device_.clear();
   file_name_.clear();

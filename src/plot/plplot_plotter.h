@@ -4,7 +4,11 @@
 
 #include "plot/plotter.h"
 
+struct _XDisplay;
+
 namespace kvr {
+
+struct PlplotRoutines;
 
 /// The Plotter over PLplot's C API, PLplot's default stream only.
 ///
@@ -61,7 +65,8 @@ class PlplotPlotter : public Plotter {
   /// in place of the last one.
   bool display_available();
 
-  void* display_ = nullptr;  // the probe's Display*, kept open (see above)
+  _XDisplay* display_ = nullptr;        // the probe's connection, kept open (see above)
+  const PlplotRoutines* pl_ = nullptr;  // PLplot's routines while a page is active
   // What has been set on the stream since the last plend (plend resets the stream).
   std::string device_;
   std::string file_name_;
