@@ -7,6 +7,7 @@
 
 #include "common/dimensions.h"
 #include "common/parallel.h"
+#include "numeric/order_statistics.h"
 #include "numeric/quicksort.h"
 #include "numeric/radix_sort.h"
 
@@ -133,10 +134,12 @@ void robmean(std::span<float> x, std::span<float> d, int* control, float* locati
   const float median = sorted_hinges(x).median;
   *location = median;
 
-  // The median absolute deviation, without a consistency factor.
-  sorted_deviations(x, median, dev);
-  const int l = (n + 1) / 2;
-  const float mad = mean_of_two(at(dev, l), at(dev, n - l + 1));
+  // The median absolute deviation, without a consistency factor: the middle elements of the
+  // sorted deviations, found without sorting them.
+  const auto l = static_cast<std::size_t>((n + 1) / 2);
+  const auto count = static_cast<std::size_t>(n);
+  const float mad = mean_of_two(sorted_abs_deviation(x, median, l - 1),
+                                sorted_abs_deviation(x, median, count - l));
 
   if (mad < kSmallMad && n >= 6) {
     *scale = mad;
