@@ -15,7 +15,7 @@ namespace kvr {
 
 /// Positions gathered per chunk by share_position_samples; series filled per piece of work
 /// (a piece writes whole cache lines of the chunk's samples).
-inline constexpr int kSharedPositionChunk = 256;
+inline constexpr int kSharedPositionChunk = 512;
 inline constexpr int kSharedSeriesPiece = 8;
 
 /// Work arrays of share_position_samples, kept by a caller that walks more than once.
