@@ -6,34 +6,11 @@
 #include <cstddef>
 #include <limits>
 
+#include "numeric/autocovariance.h"
 #include "numeric/double_pair.h"
 
 namespace kvr {
 namespace {
-
-// Lags summed together in one sweep over the series, in pairs: each lag has its own sum, so
-// the inner loop is a run of independent multiply-adds.
-constexpr std::size_t kLagBlock = 8;
-
-// r_0..r_max_lag of the deviations d (n values, followed by max_lag + kLagBlock zeros, so that
-// every lag can run to the end of the series).
-std::vector<double> autocovariances(const std::vector<double>& padded, std::size_t n,
-                                    std::size_t max_lag) {
-  std::vector<double> r(max_lag + 1, 0.0);
-  constexpr std::size_t kPairs = kLagBlock / 2;
-  for (std::size_t first = 0; first <= max_lag; first += kLagBlock) {
-    DoublePair sums[kPairs] = {};
-    for (std::size_t t = 0; t < n; ++t) {
-      const DoublePair d = pair_of(padded[t]);
-      const double* ahead = padded.data() + t + first;
-      for (std::size_t k = 0; k < kPairs; ++k) sums[k] += d * load_pair(ahead + 2 * k);
-    }
-    for (std::size_t k = 0; k < kLagBlock && first + k <= max_lag; ++k) {
-      r[first + k] = sums[k / 2][k % 2] / static_cast<double>(n);
-    }
-  }
-  return r;
-}
 
 // out[t] = now[t] - sum_{i=1..p} phi[i-1] now[t-i] for t < count: eight values at a time in
 // registers, each coefficient applied to all eight.
@@ -72,7 +49,7 @@ std::optional<ArModel> fit_ar_model(std::span<const double> x) {
 
   const auto max_lag = std::min(
       n - 1, static_cast<std::size_t>(std::floor(10.0 * std::log10(static_cast<double>(n)))));
-  std::vector<double> padded(n + max_lag + kLagBlock, 0.0);
+  std::vector<double> padded(n + max_lag + kAutocovarianceZeros, 0.0);
   for (std::size_t t = 0; t < n; ++t) padded[t] = x[t] - mean;
   const std::vector<double> r = autocovariances(padded, n, max_lag);
   if (!(r[0] > 0.0)) return std::nullopt;

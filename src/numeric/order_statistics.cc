@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 
 namespace kvr {
 namespace {
@@ -69,7 +70,12 @@ double sorted_median(std::span<const double> sorted) {
   return middle_of(sorted[n / 2 - 1], sorted[n / 2]);
 }
 
-double sorted_deviation(std::span<const double> sorted, double centre, std::size_t k) {
+namespace {
+
+// The k-th smallest (from 0) of the deviations of the ascending sample `sorted` from `centre`:
+// low(v) of the values below the centre, high(v) of the others, both rising away from it.
+template <typename T, typename Low, typename High>
+T kth_deviation(std::span<const T> sorted, T centre, std::size_t k, Low&& low_of, High&& high_of) {
   const std::size_t n = sorted.size();
   assert(k < n);
   // Run `low`: the values below the centre, read from the split downwards; run `high`: the
@@ -78,8 +84,8 @@ double sorted_deviation(std::span<const double> sorted, double centre, std::size
       std::lower_bound(sorted.begin(), sorted.end(), centre) - sorted.begin());
   const std::size_t low_size = split;
   const std::size_t high_size = n - split;
-  auto low = [&](std::size_t i) { return centre - sorted[split - 1 - i]; };
-  auto high = [&](std::size_t i) { return sorted[split + i] - centre; };
+  auto low = [&](std::size_t i) { return low_of(sorted[split - 1 - i]); };
+  auto high = [&](std::size_t i) { return high_of(sorted[split + i]); };
 
   // The k + 1 smallest deviations take `taken` from the low run and the rest from the high
   // run; find the largest `taken` whose last low deviation still belongs among them.
@@ -100,6 +106,19 @@ double sorted_deviation(std::span<const double> sorted, double centre, std::size
   if (taken == 0) return high(k);
   if (taken == k + 1) return low(k);
   return std::max(low(taken - 1), high(k - taken));
+}
+
+}  // namespace
+
+double sorted_deviation(std::span<const double> sorted, double centre, std::size_t k) {
+  return kth_deviation<double>(
+      sorted, centre, k, [&](double v) { return centre - v; },
+      [&](double v) { return v - centre; });
+}
+
+float sorted_abs_deviation(std::span<const float> sorted, float centre, std::size_t k) {
+  const auto deviation = [&](float v) { return std::fabs(v - centre); };
+  return kth_deviation<float>(sorted, centre, k, deviation, deviation);
 }
 
 }  // namespace kvr

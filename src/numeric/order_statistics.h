@@ -27,4 +27,9 @@ double select_in_place(std::span<double> x, std::size_t k);
 /// difference of the larger and the smaller number, bit for bit |x_i - centre|.
 [[nodiscard]] double sorted_deviation(std::span<const double> sorted, double centre, std::size_t k);
 
+/// The same in single precision, each deviation taken as std::fabs(x_i - centre): the element k
+/// of the deviations of `sorted` sorted ascending, found in O(log n) steps.
+[[nodiscard]] float sorted_abs_deviation(std::span<const float> sorted, float centre,
+                                         std::size_t k);
+
 }  // namespace kvr

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "sort_test_inputs.h"
@@ -34,22 +36,32 @@ TEST(OrderStatisticsTest, SelectAgreesWithSorting) {
   }
 }
 
-// The k-th deviation about centres inside, at and outside the sample, against the sorted
-// deviations.
+// Every k-th deviation of `values` about `centre` by kth(sorted, centre, k), against the
+// deviations |x_i - centre| sorted.
+template <typename T, typename Kth>
+void expect_sorted_deviations(std::vector<T> values, T centre, Kth&& kth) {
+  std::sort(values.begin(), values.end());
+  std::vector<T> deviations;
+  for (T v : values) deviations.push_back(std::fabs(v - centre));
+  std::sort(deviations.begin(), deviations.end());
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    EXPECT_EQ(kth(std::span<const T>(values), centre, k), deviations[k])
+        << "centre " << centre << " k " << k;
+  }
+}
+
+// The k-th deviation about centres inside, at and outside the sample, in double and in single
+// precision.
 TEST(OrderStatisticsTest, SortedDeviationAgreesWithSortedDeviations) {
   for (int n : {1, 2, 5, 8, 33}) {
     for (const auto& input : sort_testing::sort_inputs(n, static_cast<unsigned>(n) + 5u)) {
+      SCOPED_TRACE(std::to_string(n) + " " + input.name);
       std::vector<double> sorted = in_double(input.values);
       std::sort(sorted.begin(), sorted.end());
       for (double centre : {sorted[0] - 1.0, sorted[sorted.size() / 2], sorted_median(sorted),
                             sorted.back() + 2.5, 0.3}) {
-        std::vector<double> deviations;
-        for (double v : sorted) deviations.push_back(std::fabs(v - centre));
-        std::sort(deviations.begin(), deviations.end());
-        for (std::size_t k = 0; k < sorted.size(); ++k) {
-          EXPECT_EQ(sorted_deviation(sorted, centre, k), deviations[k])
-              << n << " " << input.name << " centre " << centre << " k " << k;
-        }
+        expect_sorted_deviations(sorted, centre, sorted_deviation);
+        expect_sorted_deviations(input.values, static_cast<float>(centre), sorted_abs_deviation);
       }
     }
   }

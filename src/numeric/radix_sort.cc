@@ -32,6 +32,19 @@ std::size_t digit(std::uint64_t key, int d) {
   return static_cast<std::size_t>((key >> (8 * d)) & 0xFFu);
 }
 
+// The same for single precision: a key whose unsigned order is the order of the floats.
+constexpr int kFloatDigits = 4;
+constexpr std::uint32_t kFloatSignBit = 0x80000000U;
+
+std::uint32_t float_key(float v) {
+  const auto bits = std::bit_cast<std::uint32_t>(v);
+  return (bits & kFloatSignBit) != 0 ? ~bits : bits | kFloatSignBit;
+}
+
+std::size_t float_digit(float v, int d) {
+  return static_cast<std::size_t>((float_key(v) >> (8 * d)) & 0xFFU);
+}
+
 }  // namespace
 
 void radix_sort(std::span<double> x, RadixSortWorkspace* workspace) {
@@ -78,6 +91,30 @@ void radix_sort(std::span<double> x, RadixSortWorkspace* workspace) {
     begin = end;
   }
   for (std::size_t i = 0; i < n; ++i) x[i] = value_of(from[i]);
+}
+
+void radix_sort(std::span<float> x, std::span<float> spare) {
+  const std::size_t n = x.size();
+  if (n < 2) return;
+  std::array<std::array<std::uint32_t, kBuckets>, kFloatDigits> counts{};
+  for (const float v : x) {
+    const std::uint32_t key = float_key(v);
+    for (int d = 0; d < kFloatDigits; ++d) {
+      ++counts[static_cast<std::size_t>(d)][(key >> (8 * d)) & 0xFFU];
+    }
+  }
+  // The values themselves move from one array to the other, their keys taken again each pass.
+  float* from = x.data();
+  float* to = spare.data();
+  for (int d = 0; d < kFloatDigits; ++d) {
+    std::array<std::uint32_t, kBuckets>& count = counts[static_cast<std::size_t>(d)];
+    if (count[float_digit(from[0], d)] == n) continue;  // every key has this digit
+    std::uint32_t start = 0;
+    for (std::uint32_t& c : count) start += std::exchange(c, start);
+    for (std::size_t i = 0; i < n; ++i) to[count[float_digit(from[i], d)]++] = from[i];
+    std::swap(from, to);
+  }
+  if (from != x.data()) std::copy(from, from + n, x.data());
 }
 
 }  // namespace kvr

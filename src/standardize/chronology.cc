@@ -7,7 +7,9 @@
 
 #include "common/dimensions.h"
 #include "common/parallel.h"
+#include "numeric/order_statistics.h"
 #include "numeric/quicksort.h"
+#include "numeric/radix_sort.h"
 
 namespace kvr {
 namespace {
@@ -35,6 +37,36 @@ float mean_of_two(float a, float b) {
 
 // The square root of n taken as a single-precision real.
 float sqrt_of_count(int n) { return std::sqrt(static_cast<float>(n)); }
+
+// The hinges of the ascending sample x (not empty).
+Hinges sorted_hinges(std::span<const float> x) {
+  Hinges result;
+  const int n = static_cast<int>(x.size());
+  result.minimum = at(x, 1);
+  result.maximum = at(x, n);
+  result.median = mean_of_two(at(x, n / 2 + 1), at(x, n - n / 2));
+  // Each half holds h values; for odd n the middle value belongs to both halves.
+  const int h = (n + 1) / 2;
+  result.lower_hinge = mean_of_two(at(x, h / 2 + 1), at(x, h - h / 2));
+  result.upper_hinge = mean_of_two(at(x, n - h + h / 2 + 1), at(x, n - h / 2));
+  result.hinge_spread = result.upper_hinge - result.lower_hinge;
+  return result;
+}
+
+// Sorts the sample x ascending into exactly the array the quicksort makes, with `spare` (at
+// least as long) as work space. Equal values are equal bit for bit, so any sort gives that
+// array, except that -0.0 and +0.0 are equal yet differ in their sign: where the sample holds
+// a -0.0, the quicksort's own order of the zeros is kept by quicksorting it; otherwise the
+// far faster radix sort does.
+void sort_sample(std::span<float> x, std::span<float> spare) {
+  const bool negative_zero =
+      std::any_of(x.begin(), x.end(), [](float v) { return v == 0.0f && std::signbit(v); });
+  if (negative_zero) {
+    quicksort(x);
+  } else {
+    radix_sort(x, spare);
+  }
+}
 
 }  // namespace
 
@@ -74,15 +106,7 @@ Hinges hinges(std::span<float> x) {
   const int n = static_cast<int>(x.size());
   if (n < 1) return result;
   quicksort(x);
-  result.minimum = at(x, 1);
-  result.maximum = at(x, n);
-  result.median = mean_of_two(at(x, n / 2 + 1), at(x, n - n / 2));
-  // Each half holds h values; for odd n the middle value belongs to both halves.
-  const int h = (n + 1) / 2;
-  result.lower_hinge = mean_of_two(at(x, h / 2 + 1), at(x, h - h / 2));
-  result.upper_hinge = mean_of_two(at(x, n - h + h / 2 + 1), at(x, n - h / 2));
-  result.hinge_spread = result.upper_hinge - result.lower_hinge;
-  return result;
+  return sorted_hinges(x);
 }
 
 void robmean(std::span<float> x, std::span<float> d, int* control, float* location, float* scale,
@@ -104,15 +128,18 @@ void robmean(std::span<float> x, std::span<float> d, int* control, float* locati
     return;
   }
 
-  const float median = hinges(x).median;
-  *location = median;
-
-  // The median absolute deviation, without a consistency factor.
   assert(d.size() >= x.size());
   const std::span<float> dev = d.first(x.size());
-  sorted_deviations(x, median, dev);
-  const int l = (n + 1) / 2;
-  const float mad = mean_of_two(at(dev, l), at(dev, n - l + 1));
+  sort_sample(x, dev);
+  const float median = sorted_hinges(x).median;
+  *location = median;
+
+  // The median absolute deviation, without a consistency factor: the middle elements of the
+  // sorted deviations, found without sorting them.
+  const auto l = static_cast<std::size_t>((n + 1) / 2);
+  const auto count = static_cast<std::size_t>(n);
+  const float mad = mean_of_two(sorted_abs_deviation(x, median, l - 1),
+                                sorted_abs_deviation(x, median, count - l));
 
   if (mad < kSmallMad && n >= 6) {
     *scale = mad;

@@ -35,9 +35,10 @@ Hinges hinges(std::span<float> x);
 /// (of x's length).
 void sorted_deviations(std::span<const float> x, float m, std::span<float> out);
 
-/// Robust location, scale and standard error of the sample x (reordered by the call); d is
-/// scratch of at least the same length. `control` goes in as 2 and comes back 0 (empty sample, no
-/// output written), 1 (1 to 3 values: the mean) or 2.
+/// Robust location, scale and standard error of the sample x (left sorted ascending, in the
+/// order the quicksort gives, -0.0 and +0.0 included); d is scratch of at least the same length.
+/// `control` goes in as 2 and comes back 0 (empty sample, no output written), 1 (1 to 3 values: the
+/// mean) or 2.
 void robmean(std::span<float> x, std::span<float> d, int* control, float* location, float* scale,
              float* standard_error);
 

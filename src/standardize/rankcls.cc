@@ -8,7 +8,9 @@
 #include <cstdint>
 
 #include "common/dimensions.h"
+#include "common/parallel.h"
 #include "measurements/calendar_shift.h"
+#include "numeric/share_out.h"
 
 namespace kvr {
 namespace {
@@ -63,6 +65,29 @@ int last_stored(const AgeClass& c, int cols) { return std::min(c.end, cols); }
 
 }  // namespace
 
+namespace {
+
+// Whether the classes' stored positions follow one another without overlap: then each class
+// ranks cells of its own, and the classes may be ranked on both cores.
+bool classes_apart(const AgeClassTable& table, int cols) {
+  int last = 0;
+  for (int k = 1; k <= table.count(); ++k) {
+    const AgeClass& c = table.at(k);
+    if (first_stored(c) > last_stored(c, cols)) continue;
+    if (first_stored(c) <= last) return false;
+    last = last_stored(c, cols);
+  }
+  return true;
+}
+
+// The work arrays of one worker.
+struct ClassKeys {
+  std::vector<std::uint64_t> keys;
+  std::vector<std::uint64_t> scratch;
+};
+
+}  // namespace
+
 void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& table,
              ClassRanks* result) {
   result->ranks.reset(values.rows(), values.cols(), 0);
@@ -74,9 +99,10 @@ void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& t
   // its value (high half) and its place in that scan (low half); sorting the keys gives the
   // ranks, with equal values in scan order, in O(n log n) (linear with the radix sort).
   assert(static_cast<long long>(series) * cols <= 0xffffffffLL);
-  std::vector<std::uint64_t> keys;
-  std::vector<std::uint64_t> scratch;
-  for (int k = 1; k <= table.count(); ++k) {
+  std::vector<ClassKeys> workers(static_cast<std::size_t>(kWorkers));
+  auto rank_class = [&](int index, int worker) {
+    const int k = index + 1;
+    std::vector<std::uint64_t>& keys = workers[static_cast<std::size_t>(worker)].keys;
     const AgeClass& c = table.at(k);
     const int first = first_stored(c);
     const int last = last_stored(c, cols);
@@ -95,15 +121,18 @@ void rankcls(const Grid<float>& values, int series_count, const AgeClassTable& t
     const int n = static_cast<int>(keys.size());
     result->class_counts[static_cast<std::size_t>(k - 1)] = n;
     if (k == table.rac_index) result->rac_count = n;
-    if (n == 0) continue;  // counted by empty_classes()
-    sort_keys(&keys, &scratch);
+    if (n == 0) return;  // counted by empty_classes()
+    sort_keys(&keys, &workers[static_cast<std::size_t>(worker)].scratch);
     for (int t = 1; t <= n; ++t) {
       const std::uint64_t scan = keys[static_cast<std::size_t>(t - 1)] & 0xffffffffu;
       const int j = first + static_cast<int>(scan / static_cast<std::uint64_t>(series));
       const int i = 1 + static_cast<int>(scan % static_cast<std::uint64_t>(series));
       result->ranks(i, j) = t;
     }
-  }
+  };
+  // Classes that overlap rank in order, so that the later class's rank of a shared cell stays.
+  const auto cells = static_cast<std::size_t>(series) * static_cast<std::size_t>(cols);
+  share_out(table.count(), classes_apart(table, cols) ? cells : 0, rank_class);
 }
 
 int empty_classes(const ClassRanks& ranks) {

@@ -149,10 +149,11 @@ TEST(RankclsReferenceTest, FastMethodMatchesTheStepByStepScans) {
   EXPECT_GT(empty_rac, 100);
 }
 
-// Classes long enough for the radix sort, with many ties, -0 and +0, and missing cells.
+// Classes long enough for the radix sort, with many ties, -0 and +0, and missing cells; a grid
+// large enough for the classes to be ranked on both cores.
 TEST(RankclsReferenceTest, FastMethodMatchesOnLargeClasses) {
   std::mt19937 rng(7u);
-  const int rows = 12;
+  const int rows = 80;
   const int cols = 420;
   Grid<float> values(rows, cols, kMissing);
   MeasurementSet set;
@@ -172,10 +173,10 @@ TEST(RankclsReferenceTest, FastMethodMatchesOnLargeClasses) {
     }
   }
   AgeClassTable table;
-  table.classes = {{1, 400}, {401, 410}, {411, 450}};
+  table.classes = {{1, 100}, {101, 110}, {111, 210}, {211, 310}, {311, 450}};
   table.rac_index = 2;
-  table.rac_start = 401;
-  table.rac_end = 410;
+  table.rac_start = 101;
+  table.rac_end = 110;
   ClassRanks fast;
   ClassRanks slow;
   std::ostringstream messages;

@@ -8,7 +8,7 @@
 
 #include "numeric/ar_model.h"
 #include "numeric/tbrm.h"
-#include "statistics/position_samples.h"
+#include "statistics/shared_position_samples.h"
 
 namespace kvr {
 namespace {
@@ -23,18 +23,21 @@ std::vector<double> inverse_curve(const RegionalCurve& curve) {
   return inverse;
 }
 
-// Combines the values that fill(j, from, out) gives, year by year, into `chronology`.
+// Combines the values that fill(j, from, out) gives, year by year, into `chronology`, on both
+// cores: each year's figures go to their own places.
 template <typename Fill>
 void combine_by_year(std::span<const PositionSpan> spans, Fill&& fill, YearChronology* chronology) {
-  std::vector<double> scratch;
-  PositionSampleBuffer buffer;
+  std::vector<std::vector<double>> scratch(static_cast<std::size_t>(kWorkers));
+  SharedPositionBuffer buffer;
   const int first = chronology->first_year;
-  for_each_position_sample(
+  share_position_samples(
       spans, first, first + chronology->years() - 1, fill,
-      [&](int year, std::span<double> values, std::span<const int>) {
+      [&](int year, std::span<double> values, int worker) {
         const auto y = static_cast<std::size_t>(year - first);
         chronology->depth[y] = static_cast<int>(values.size());
-        if (!values.empty()) chronology->values[y] = tbrm(values, &scratch);
+        if (!values.empty()) {
+          chronology->values[y] = tbrm(values, &scratch[static_cast<std::size_t>(worker)]);
+        }
       },
       &buffer);
 }
@@ -55,24 +58,31 @@ RcsChronology rcs_chronology(std::span<const MeasuredSeries> set, const Regional
   std::vector<PositionSpan> spans(count);
   std::vector<std::optional<ArModel>> models(count);
   const std::vector<double> inverse = inverse_curve(curve);
-  std::vector<double> indices;
-  int first = std::numeric_limits<int>::max();
-  int last = std::numeric_limits<int>::min();
-  for (std::size_t j = 0; j < count; ++j) {
+  // The series are fitted on both cores, each into its own place.
+  std::vector<std::vector<double>> indices(static_cast<std::size_t>(kWorkers));
+  std::size_t cells = 0;
+  for (const MeasuredSeries& series : set) cells += series.mm.size();
+  share_out(static_cast<int>(count), cells, [&](int index, int worker) {
+    const auto j = static_cast<std::size_t>(index);
     const std::vector<double>& mm = set[j].mm;
-    indices.clear();
+    std::vector<double>& own = indices[static_cast<std::size_t>(worker)];
+    own.clear();
     for (std::size_t i = 0; i < mm.size(); ++i) {
       if (std::isnan(mm[i])) continue;
       const int year = set[j].first_year + static_cast<int>(i);
       if (spans[j].last < spans[j].first) spans[j].first = year;
       spans[j].last = year;
-      const double index = mm[i] * inverse[i];
-      if (!std::isnan(index)) indices.push_back(index);
+      const double value = mm[i] * inverse[i];
+      if (!std::isnan(value)) own.push_back(value);
     }
-    if (spans[j].last < spans[j].first) continue;
-    first = std::min(first, spans[j].first);
-    last = std::max(last, spans[j].last);
-    models[j] = fit_ar_model(indices);
+    if (spans[j].last >= spans[j].first) models[j] = fit_ar_model(own);
+  });
+  int first = std::numeric_limits<int>::max();
+  int last = std::numeric_limits<int>::min();
+  for (const PositionSpan& span : spans) {
+    if (span.last < span.first) continue;
+    first = std::min(first, span.first);
+    last = std::max(last, span.last);
   }
   if (first > last) return result;
 

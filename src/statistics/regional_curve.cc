@@ -6,7 +6,7 @@
 
 #include "numeric/smoothing_spline.h"
 #include "numeric/tbrm.h"
-#include "statistics/position_samples.h"
+#include "statistics/shared_position_samples.h"
 
 namespace kvr {
 
@@ -26,18 +26,21 @@ RegionalCurve regional_curve(std::span<const MeasuredSeries> set) {
   result.mean_by_age.assign(static_cast<std::size_t>(oldest), kNotAvailable);
   result.curve.assign(static_cast<std::size_t>(oldest), kNotAvailable);
 
-  std::vector<double> scratch;
-  PositionSampleBuffer buffer;
-  for_each_position_sample(
+  // The ages are combined on both cores, each into its own place.
+  std::vector<std::vector<double>> scratch(static_cast<std::size_t>(kWorkers));
+  SharedPositionBuffer buffer;
+  share_position_samples(
       spans, 1, oldest,
       [&](std::size_t j, int from, std::span<double> out) {
         const auto at = set[j].mm.begin() + (from - 1);
         std::copy(at, at + static_cast<std::ptrdiff_t>(out.size()), out.begin());
       },
-      [&](int age, std::span<double> values, std::span<const int>) {
+      [&](int age, std::span<double> values, int worker) {
         const auto a = static_cast<std::size_t>(age - 1);
         result.series_by_age[a] = static_cast<int>(values.size());
-        if (!values.empty()) result.mean_by_age[a] = tbrm(values, &scratch);
+        if (!values.empty()) {
+          result.mean_by_age[a] = tbrm(values, &scratch[static_cast<std::size_t>(worker)]);
+        }
       },
       &buffer);
 

@@ -1,0 +1,80 @@
+#include "statistics/shared_position_samples.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+namespace kvr {
+namespace {
+
+// Each position's sample as visited, and whether every series' runs came in rising order
+// without a hole: the fill keeps the next position it expects for each series and writes
+// values that depend on that state.
+struct Walk {
+  std::vector<std::vector<double>> samples;
+  std::vector<char> out_of_order;  // by series
+};
+
+template <typename Run>
+Walk walk(std::span<const PositionSpan> spans, int first, int last, Run&& run) {
+  Walk result;
+  result.samples.resize(static_cast<std::size_t>(last - first + 1));
+  result.out_of_order.assign(spans.size(), 0);
+  std::vector<int> next(spans.size());
+  for (std::size_t j = 0; j < spans.size(); ++j) next[j] = std::max(first, spans[j].first);
+  auto fill = [&](std::size_t j, int from, std::span<double> out) {
+    if (from != next[j]) result.out_of_order[j] = 1;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+      const int position = from + static_cast<int>(k);
+      // Every seventh value of a series is missing.
+      out[k] = (position + static_cast<int>(j)) % 7 == 0 ? std::nan("")
+                                                         : static_cast<double>(j) + 1e-3 * position;
+    }
+    next[j] = from + static_cast<int>(out.size());
+  };
+  auto keep = [&](int position, std::span<const double> values) {
+    result.samples[static_cast<std::size_t>(position - first)].assign(values.begin(), values.end());
+  };
+  run(fill, keep);
+  return result;
+}
+
+TEST(SharedPositionSamplesTest, GivesTheSamplesOfTheWalkOnOneCore) {
+  const struct {
+    int series;
+    int first, last;
+  } cases[] = {{5, 1, 40}, {300, 1, 700}, {300, -20, 600}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.series);
+    // Staggered spans, some empty or outside the walk.
+    std::vector<PositionSpan> spans(static_cast<std::size_t>(c.series));
+    for (int j = 0; j < c.series; ++j) {
+      spans[static_cast<std::size_t>(j)] =
+          j % 11 == 3 ? PositionSpan{} : PositionSpan{(j * 37) % 400 - 50, (j * 37) % 400 + 300};
+    }
+    const Walk plain = walk(spans, c.first, c.last, [&](auto& fill, auto& keep) {
+      PositionSampleBuffer buffer;
+      for_each_position_sample(
+          spans, c.first, c.last, fill,
+          [&](int position, std::span<double> values, std::span<const int>) {
+            keep(position, values);
+          },
+          &buffer);
+    });
+    const Walk shared = walk(spans, c.first, c.last, [&](auto& fill, auto& keep) {
+      SharedPositionBuffer buffer;
+      share_position_samples(
+          spans, c.first, c.last, fill,
+          [&](int position, std::span<double> values, int) { keep(position, values); }, &buffer);
+    });
+    const std::vector<char> in_order(spans.size(), 0);
+    EXPECT_EQ(plain.out_of_order, in_order);
+    EXPECT_EQ(shared.out_of_order, in_order);
+    EXPECT_EQ(shared.samples, plain.samples);
+  }
+}
+
+}  // namespace
+}  // namespace kvr
