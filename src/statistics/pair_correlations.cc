@@ -119,6 +119,7 @@ struct PairPart {
   std::vector<int> tallied;   // [row i of the tile]: first and last window stretch, or -1
   std::vector<double> rows;   // the tile's rows about their means, by position
   std::vector<double> group;  // a group's rows, year by year
+  std::vector<char> full;     // [block of the group]: see PairGroup::full
 };
 
 // Adds the group's correlations to the part's sums in the order of the pair loop (row j by row
@@ -190,6 +191,14 @@ void run_tile(PairJob& job, PairPart& part, int tile) {
         part.group[at(p - from) * kLanes + at(l)] = 0.0;
       }
     }
+    for (int b = from / kBlock; b < to / kBlock; ++b) {
+      bool full = true;
+      for (int l = 0; l < kLanes && j0 + l <= job.rows; ++l) {
+        full = full && job.table.count[job.table.cell(b, j0 + l)] == kBlock;
+      }
+      part.full[at(b - from / kBlock)] = full ? 1 : 0;
+    }
+    view.full = part.full.data();
     view.rows_j = part.group.data();
     view.j0 = j0;
     view.years = job.years;
@@ -273,6 +282,7 @@ void prepare(const PairJob& job, int first, int last, bool second, PairPart* par
   part->r.assign(at(kTileRows) * kLanes * at(job.stretches), 0.0);
   part->tallied.assign(at(kTileRows) * 3, -1);
   part->group.assign(at(job.blocks * kBlock) * kLanes, 0.0);
+  part->full.assign(at(job.blocks), 0);
 }
 
 }  // namespace

@@ -36,6 +36,8 @@ struct PairGroup {
   const double* rows_j = nullptr;       // the group likewise, year by year:
                                         // [(position - 1 - origin) * kPairLanes + lane]
   int origin = 0;                       // a multiple of kPairBlock
+  const char* full = nullptr;           // 1 where every row of the group that exists holds
+                                        // every year of the block: [block - origin / kPairBlock]
   const float* raw_i = nullptr;         // row i as stored (kMissing where missing)
   const float* raw_j[kPairLanes] = {};  // rows j as stored; nullptr past the last row
   int i = 0;
