@@ -95,6 +95,7 @@ struct PairJob {
   int split = 0;
   int groups = 0;  // groups of kLanes rows j per row i of a tile, at most
   std::vector<SeriesSpan> spans;
+  std::vector<float> no_values;  // a row of kMissing, for the lanes past the last row
   PairBlockTable table;
   // The whole-span sums of kHandoverTiles tiles, per tile [row i of the tile][group].
   std::vector<PairLaneSums> handover;
@@ -180,16 +181,18 @@ void run_tile(PairJob& job, PairPart& part, int tile) {
     const int from = std::max((first - 1) / kBlock, first_read_block(part)) * kBlock + 1;
     const int to = std::min((last - 1) / kBlock, part.last) * kBlock + kBlock;
     view.origin = from - 1;
-    for (int l = 0; l < kLanes && from <= to; ++l) {
-      // A lane past the last row holds zeros, as do the years past the last one.
-      const int stored = view.raw_j[l] != nullptr ? std::min(to, job.years) : from - 1;
-      if (stored >= from) {
-        center(view.raw_j[l], job.spans[at(j0 + l)], from, stored, view.origin, kLanes,
-               &part.group[at(l)]);
-      }
-      for (int p = std::max(stored + 1, from); p <= to; ++p) {
-        part.group[at(p - from) * kLanes + at(l)] = 0.0;
-      }
+    // A lane past the last row holds zeros, as do the years past the last one.
+    const float* rows[kLanes];
+    double means[kLanes];
+    for (int l = 0; l < kLanes; ++l) {
+      rows[l] = view.raw_j[l] != nullptr ? view.raw_j[l] : job.no_values.data();
+      means[l] = view.raw_j[l] != nullptr ? job.spans[at(j0 + l)].mean : 0.0;
+    }
+    if (from <= to) {
+      const int stored = std::min(to, job.years);
+      center_group(rows, means, from, stored, part.group.data());
+      double* past = part.group.data() + at(stored + 1 - from) * kLanes;
+      std::fill(past, past + at(to - stored) * kLanes, 0.0);
     }
     for (int b = from / kBlock; b < to / kBlock; ++b) {
       bool full = true;
@@ -298,6 +301,7 @@ PairCorrelations pair_correlations(const Grid<float>& by_year, int rows, int yea
   job.stretches = 1 + window_count;
   job.groups = (job.rows + kLanes - 1) / kLanes + 1;
   summarize(by_year, job.rows, job.years, &job.spans, &job.table);
+  job.no_values.assign(at(job.years), kMissing);
   job.split = split_block(job.table, job.rows, job.blocks);
   job.handover.resize(at(kHandoverTiles) * at(kTileRows) * at(job.groups));
 

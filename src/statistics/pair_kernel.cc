@@ -44,24 +44,37 @@ namespace baseline {
 #include "statistics/pair_kernel_body.h"
 }  // namespace baseline
 
-using Kernel = void (*)(const PairGroup&, const PairBlocks&, bool, PairLaneSums*, const PairTally&);
+// The kernel's entry points of one version.
+struct Kernel {
+  void (*correlate)(const PairGroup&, const PairBlocks&, bool, PairLaneSums*, const PairTally&);
+  void (*center)(const float* const*, const double*, int, int, double*);
+};
 
 Kernel best_kernel() {
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
       __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw")) {
-    return avx512::correlate;
+    return {avx512::correlate, avx512::center};
   }
-  if (__builtin_cpu_supports("avx2")) return avx2::correlate;
-  return baseline::correlate;
+  if (__builtin_cpu_supports("avx2")) return {avx2::correlate, avx2::center};
+  return {baseline::correlate, baseline::center};
+}
+
+const Kernel& kernel() {
+  static const Kernel best = best_kernel();
+  return best;
 }
 
 }  // namespace
 
 void correlate_group(const PairGroup& group, const PairBlocks& blocks, bool finish,
                      PairLaneSums* whole, const PairTally& tally_out) {
-  static const Kernel kernel = best_kernel();
-  kernel(group, blocks, finish, whole, tally_out);
+  kernel().correlate(group, blocks, finish, whole, tally_out);
+}
+
+void center_group(const float* const (&rows)[kPairLanes], const double (&means)[kPairLanes],
+                  int from, int to, double* out) {
+  kernel().center(rows, means, from, to, out);
 }
 
 }  // namespace kvr

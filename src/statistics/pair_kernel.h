@@ -92,4 +92,10 @@ struct PairTally {
 void correlate_group(const PairGroup& group, const PairBlocks& blocks, bool finish,
                      PairLaneSums* whole, const PairTally& tally);
 
+/// The rows of a group about their means, year by year: out[(p - from) * kPairLanes + lane] is
+/// rows[lane][p - 1] - means[lane] in double precision for positions from..to, or 0 where that
+/// value is kMissing. Every row holds positions from..to.
+void center_group(const float* const (&rows)[kPairLanes], const double (&means)[kPairLanes],
+                  int from, int to, double* out);
+
 }  // namespace kvr

@@ -85,6 +85,19 @@ inline void block_products(const double* a, const double* b, Lanes* sxy) {
   }
 }
 
+// See center_group.
+inline void center(const float* const* rows, const double* means, int from, int to, double* out) {
+  const Lanes zero = {};
+  const Lanes missing = zero + static_cast<double>(kMissing);
+  Lanes mean;
+  load(means, &mean);
+  for (int p = from; p <= to; ++p) {
+    Lanes v;
+    for (int l = 0; l < kLanes; ++l) v[l] = static_cast<double>(rows[l][p - 1]);
+    store(v == missing ? zero : v - mean, out + at(p - from) * kLanes);
+  }
+}
+
 // Correlates the lanes' sums and tallies them in `stretch`, all lanes side by side.
 inline void tally(const Sums& s, const PairGroup& g, int stretch, const PairTally& out) {
   const Lanes zero = {};
