@@ -111,16 +111,17 @@ struct PairJob {
 struct PairPart {
   int first = 0;  // blocks
   int last = -1;
-  bool second = false;        // the part that goes on from the handed-over sums, and ends them
-  std::vector<double> sums;   // [stretch]: the correlations, summed pair by pair in order
-  std::vector<int> pairs;     // [stretch]
-  std::vector<char> members;  // [stretch][series]
-  std::vector<double> hits;   // [stretch][lane] of one group
-  std::vector<double> r;      // [row i of the tile][lane][stretch] of one group
-  std::vector<int> tallied;   // [row i of the tile]: first and last window stretch, or -1
-  std::vector<double> rows;   // the tile's rows about their means, by position
-  std::vector<double> group;  // a group's rows, year by year
-  std::vector<char> full;     // [block of the group]: see PairGroup::full
+  bool second = false;           // the part that goes on from the handed-over sums, and ends them
+  std::vector<double> sums;      // [stretch]: the correlations, summed pair by pair in order
+  std::vector<int> pairs;        // [stretch]
+  std::vector<char> members;     // [stretch][series]
+  std::vector<double> hits;      // [stretch][lane] of one group
+  std::vector<double> r;         // [row i of the tile][lane][stretch] of one group
+  std::vector<int> tallied;      // [row i of the tile]: first and last window stretch, or -1
+  std::vector<double> rows;      // the tile's rows about their means, by position
+  std::vector<double> group;     // a group's rows, year by year
+  std::vector<char> full;        // [block of the group]: see PairGroup::full
+  std::vector<double> products;  // [block][row of a strip][lane]: see group_products
 };
 
 // Adds the group's correlations to the part's sums in the order of the pair loop (row j by row
@@ -150,6 +151,33 @@ void sum_group(const PairJob& job, int i0, int i1, int j0, PairPart* part) {
 
 // The blocks a part reads: its own and, for the window that reaches into them, the one before.
 int first_read_block(const PairPart& part) { return std::max(part.first - 1, 0); }
+
+// The block products of rows i..i + kPairRows - 1 of the tile (those up to i_last) with the
+// group of `view`, over the blocks of positions from..to where each holds a value.
+void strip_products(const PairJob& job, PairPart& part, int i0, int i, int i_last, int from, int to,
+                    PairGroup* view) {
+  const double* rows[kPairRows];
+  int lo[kPairRows];
+  int hi[kPairRows];
+  int b0 = to / kBlock;
+  int b1 = from / kBlock - 1;
+  for (int r = 0; r < kPairRows; ++r) {
+    const int row = std::min(i + r, i_last);
+    const SeriesSpan& s = job.spans[at(row)];
+    rows[r] = &part.rows[at(row - i0) * at(job.blocks * kBlock)];
+    lo[r] = std::max((s.first - 1) / kBlock, from / kBlock);
+    hi[r] = std::min((s.last - 1) / kBlock, to / kBlock - 1);
+    if (i + r > i_last || s.first > s.last) hi[r] = lo[r] - 1;
+    if (lo[r] > hi[r]) continue;
+    b0 = std::min(b0, lo[r]);
+    b1 = std::max(b1, hi[r]);
+  }
+  if (b0 <= b1) {
+    group_products(rows, lo, hi, view->rows_j, view->origin, b0, b1, part.products.data());
+  }
+  view->products = part.products.data();
+  view->products_origin = b0;
+}
 
 // Rows i0..i1 of tile `tile` against every later row over the part's blocks, a group of
 // kLanes rows j at a time.
@@ -207,7 +235,10 @@ void run_tile(PairJob& job, PairPart& part, int tile) {
     view.years = job.years;
     view.table = &job.table;
     std::fill(part.tallied.begin(), part.tallied.end(), -1);
-    for (int i = i0; i <= std::min(i1, j0 + kLanes - 2); ++i) {
+    const int i_last = std::min(i1, j0 + kLanes - 2);
+    for (int i = i0; i <= i_last; ++i) {
+      if ((i - i0) % kPairRows == 0) strip_products(job, part, i0, i, i_last, from, to, &view);
+      view.product_row = (i - i0) % kPairRows;
       const SeriesSpan& s = job.spans[at(i)];
       const int lo = std::max(first, s.first);
       const int hi = std::min(last, s.last);
@@ -286,6 +317,7 @@ void prepare(const PairJob& job, int first, int last, bool second, PairPart* par
   part->tallied.assign(at(kTileRows) * 3, -1);
   part->group.assign(at(job.blocks * kBlock) * kLanes, 0.0);
   part->full.assign(at(job.blocks), 0);
+  part->products.assign(at(job.blocks) * kPairRows * kLanes, 0.0);
 }
 
 }  // namespace

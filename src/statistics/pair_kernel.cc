@@ -48,16 +48,18 @@ namespace baseline {
 struct Kernel {
   void (*correlate)(const PairGroup&, const PairBlocks&, bool, PairLaneSums*, const PairTally&);
   void (*center)(const float* const*, const double*, int, int, double*);
+  void (*products)(const double* const*, const int*, const int*, const double*, int, int, int,
+                   double*);
 };
 
 Kernel best_kernel() {
   __builtin_cpu_init();
   if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
       __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw")) {
-    return {avx512::correlate, avx512::center};
+    return {avx512::correlate, avx512::center, avx512::products};
   }
-  if (__builtin_cpu_supports("avx2")) return {avx2::correlate, avx2::center};
-  return {baseline::correlate, baseline::center};
+  if (__builtin_cpu_supports("avx2")) return {avx2::correlate, avx2::center, avx2::products};
+  return {baseline::correlate, baseline::center, baseline::products};
 }
 
 const Kernel& kernel() {
@@ -70,6 +72,12 @@ const Kernel& kernel() {
 void correlate_group(const PairGroup& group, const PairBlocks& blocks, bool finish,
                      PairLaneSums* whole, const PairTally& tally_out) {
   kernel().correlate(group, blocks, finish, whole, tally_out);
+}
+
+void group_products(const double* const (&rows_i)[kPairRows], const int (&lo)[kPairRows],
+                    const int (&hi)[kPairRows], const double* rows_j, int origin, int b0, int b1,
+                    double* out) {
+  kernel().products(rows_i, lo, hi, rows_j, origin, b0, b1, out);
 }
 
 void center_group(const float* const (&rows)[kPairLanes], const double (&means)[kPairLanes],

@@ -64,24 +64,54 @@ inline void add(const Sums& a, const Sums& b, Sums* out) {
   out->sxy = a.sxy + b.sxy;
 }
 
-// One block's sums of products a[t] * b[t kLanes + l], t < kBlock, in four running sums of
-// every fourth product combined as (s0 + s1) + (s2 + s3), then the last product: the order of
-// a dot product whose additions do not wait for each other.
-inline void block_products(const double* a, const double* b, Lanes* sxy) {
+// One block's products of kRows rows a[r] with the lanes y_at, into out[r * kLanes + lane]: each
+// row's products go into four running sums of every fourth product combined as
+// (s0 + s1) + (s2 + s3), then the last product, the order of a dot product whose additions do
+// not wait for each other.
+template <int kRows>
+inline void block_products(const double* const* a, const double* y_at, double* out,
+                           std::size_t out_stride) {
   constexpr int kRuns = 4;
-  Lanes run[kRuns] = {};
+  Lanes run[kRows][kRuns] = {};
   Lanes y;
   int t = 0;
   for (; t + kRuns <= kBlock; t += kRuns) {
     for (int k = 0; k < kRuns; ++k) {
-      load(b + at(t + k) * kLanes, &y);
-      run[k] += a[t + k] * y;
+      load(y_at + at(t + k) * kLanes, &y);
+      for (int r = 0; r < kRows; ++r) run[r][k] += a[r][t + k] * y;
     }
   }
-  *sxy = (run[0] + run[1]) + (run[2] + run[3]);
-  for (; t < kBlock; ++t) {
-    load(b + at(t) * kLanes, &y);
-    *sxy += a[t] * y;
+  for (int r = 0; r < kRows; ++r) {
+    Lanes sxy = (run[r][0] + run[r][1]) + (run[r][2] + run[r][3]);
+    for (int u = t; u < kBlock; ++u) {
+      load(y_at + at(u) * kLanes, &y);
+      sxy += a[r][u] * y;
+    }
+    store(sxy, out + at(r) * out_stride);
+  }
+}
+
+// See group_products: blocks where every row holds a value take the rows together, the others
+// row by row.
+inline void products(const double* const* rows_i, const int* lo, const int* hi,
+                     const double* rows_j, int origin, int b0, int b1, double* out) {
+  constexpr int kRows = kPairRows;
+  for (int b = b0; b <= b1; ++b) {
+    const double* y_at = rows_j + at(b * kBlock - origin) * kLanes;
+    const double* a[kRows];
+    bool all = true;
+    for (int r = 0; r < kRows; ++r) {
+      a[r] = rows_i[r] + at(b * kBlock);
+      all = all && lo[r] <= b && b <= hi[r];
+    }
+    double* to = out + at(b - b0) * kRows * kLanes;
+    if (all) {
+      block_products<kRows>(a, y_at, to, kLanes);
+      continue;
+    }
+    for (int r = 0; r < kRows; ++r) {
+      if (lo[r] <= b && b <= hi[r]) block_products<1>(&a[r], y_at, to + at(r) * kLanes, kLanes);
+    }
   }
 }
 
@@ -154,7 +184,7 @@ inline void block_sums(const PairGroup& g, int b, Sums* s) {
   const PairBlockTable& table = *g.table;
   const Lanes zero = {};
   const Lanes whole_block = zero + kBlock;
-  block_products(g.row_i + at(b * kBlock), g.rows_j + at(b * kBlock - g.origin) * kLanes, &s->sxy);
+  load(g.products + (at(b - g.products_origin) * kPairRows + at(g.product_row)) * kLanes, &s->sxy);
   const std::size_t cell_i = table.cell(b, g.i);
   const std::size_t cell_j = table.cell(b, g.j0);
   const double count_i = table.count[cell_i];

@@ -40,5 +40,47 @@ TEST(PairKernelTest, CentersAGroupLikeThePlainComputation) {
   }
 }
 
+// Block products of a strip of rows against a group: near the plain sums of products, only in
+// each row's own blocks, and the same to the bit whether a row's block is taken with the other
+// rows or alone.
+TEST(PairKernelTest, BlockProductsMatchThePlainSums) {
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> value(-2.0, 2.0);
+  const int blocks = 4;
+  const int years = blocks * kPairBlock;
+  std::vector<std::vector<double>> rows_i(kPairRows, std::vector<double>(years));
+  std::vector<double> group(static_cast<std::size_t>(years) * kPairLanes);
+  for (auto& row : rows_i) {
+    for (double& v : row) v = value(random);
+  }
+  for (double& v : group) v = value(random);
+  const double* rows[kPairRows];
+  for (int r = 0; r < kPairRows; ++r) rows[r] = rows_i[r].data();
+  const std::size_t cells = static_cast<std::size_t>(blocks) * kPairRows * kPairLanes;
+  auto products = [&](const int(&lo)[kPairRows], const int(&hi)[kPairRows]) {
+    std::vector<double> out(cells, 7.0);
+    group_products(rows, lo, hi, group.data(), 0, 0, blocks - 1, out.data());
+    return out;
+  };
+  const std::vector<double> together = products({0, 0, 0, 0}, {3, 3, 3, 3});
+  const int lo[kPairRows] = {1, 0, 2, 4};
+  const int hi[kPairRows] = {2, 3, 2, 3};
+  const std::vector<double> apart = products(lo, hi);
+  for (int b = 0; b < blocks; ++b) {
+    for (int r = 0; r < kPairRows; ++r) {
+      for (int l = 0; l < kPairLanes; ++l) {
+        const std::size_t cell = (static_cast<std::size_t>(b) * kPairRows + r) * kPairLanes + l;
+        double plain = 0.0;
+        for (int t = b * kPairBlock; t < (b + 1) * kPairBlock; ++t) {
+          plain += rows_i[r][t] * group[static_cast<std::size_t>(t) * kPairLanes + l];
+        }
+        EXPECT_NEAR(together[cell], plain, 1e-12) << "block " << b << ", row " << r;
+        EXPECT_EQ(apart[cell], lo[r] <= b && b <= hi[r] ? together[cell] : 7.0)
+            << "block " << b << ", row " << r;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kvr
