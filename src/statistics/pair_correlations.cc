@@ -35,6 +35,32 @@ struct SeriesSpan {
 // past the last row, which hold no values and never take part.
 int series_stride(int rows) { return rows + 1 + kLanes; }
 
+// Series i's span and mean, and its per-block figures, summed position by position.
+void summarize_series(const float* row, int i, int years, SeriesSpan* span, PairBlockTable* table) {
+  SeriesSpan& s = *span;
+  double total = 0.0;
+  int values = 0;
+  for (int p = 1; p <= years; ++p) {
+    const float v = row[p - 1];
+    if (is_missing(v)) continue;
+    if (values == 0) s.first = p;
+    s.last = p;
+    total += static_cast<double>(v);
+    ++values;
+  }
+  if (values == 0) return;
+  s.mean = total / values;
+  for (int p = s.first; p <= s.last; ++p) {
+    const float v = row[p - 1];
+    if (is_missing(v)) continue;
+    const std::size_t cell = table->cell((p - 1) / kBlock, i);
+    const double d = static_cast<double>(v) - s.mean;
+    ++table->count[cell];
+    table->sum[cell] += d;
+    table->squares[cell] += d * d;
+  }
+}
+
 // The series' spans and means, and their per-block figures, summed position by position.
 void summarize(const Grid<float>& by_year, int rows, int years, std::vector<SeriesSpan>* spans,
                PairBlockTable* table) {
@@ -45,31 +71,14 @@ void summarize(const Grid<float>& by_year, int rows, int years, std::vector<Seri
   table->sum.assign(cells, 0.0);
   table->squares.assign(cells, 0.0);
   spans->assign(at(rows + 1), SeriesSpan());
-  for (int i = 1; i <= rows && years > 0; ++i) {
-    const float* row = by_year.row(i);
-    SeriesSpan& s = (*spans)[at(i)];
-    double total = 0.0;
-    int values = 0;
-    for (int p = 1; p <= years; ++p) {
-      const float v = row[p - 1];
-      if (is_missing(v)) continue;
-      if (values == 0) s.first = p;
-      s.last = p;
-      total += static_cast<double>(v);
-      ++values;
-    }
-    if (values == 0) continue;
-    s.mean = total / values;
-    for (int p = s.first; p <= s.last; ++p) {
-      const float v = row[p - 1];
-      if (is_missing(v)) continue;
-      const std::size_t cell = table->cell((p - 1) / kBlock, i);
-      const double d = static_cast<double>(v) - s.mean;
-      ++table->count[cell];
-      table->sum[cell] += d;
-      table->squares[cell] += d * d;
-    }
-  }
+  if (years <= 0) return;
+  // Each core a run of series of its own, so that they hardly ever write the same cache line.
+  parallel_for(kWorkers, [&](int part, int) {
+    const int from = 1 + rows * part / kWorkers;
+    const int to = rows * (part + 1) / kWorkers;
+    for (int i = from; i <= to; ++i)
+      summarize_series(by_year.row(i), i, years, &(*spans)[at(i)], table);
+  });
 }
 
 // Series `row` about its mean into out[p - 1 - origin] * stride for positions from..to of
