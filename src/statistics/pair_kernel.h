@@ -44,10 +44,9 @@ struct PairGroup {
                                         // every year of the block: [block - origin / kPairBlock]
   const float* raw_i = nullptr;         // row i as stored (kMissing where missing)
   const float* raw_j[kPairLanes] = {};  // rows j as stored; nullptr past the last row
-  const double* products = nullptr;     // row i's block products with the group, from
-                                        // group_products: products_origin its first block,
-  int products_origin = 0;              // product_row row i's place among its rows
-  int product_row = 0;
+  const double* products = nullptr;     // row i's block products with the group as
+  int products_origin = 0;              // group_products gave them (its b0) and row i's place
+  int product_row = 0;                  // among the rows taken with it
   int i = 0;
   int j0 = 0;
   double lane[kPairLanes] = {};  // 1 where row j0 + lane pairs with row i, else 0
