@@ -35,6 +35,32 @@ struct SeriesSpan {
 // past the last row, which hold no values and never take part.
 int series_stride(int rows) { return rows + 1 + kLanes; }
 
+// Series i's span and mean, and its per-block figures, summed position by position.
+void summarize_series(const float* row, int i, int years, SeriesSpan* span, PairBlockTable* table) {
+  SeriesSpan& s = *span;
+  double total = 0.0;
+  int values = 0;
+  for (int p = 1; p <= years; ++p) {
+    const float v = row[p - 1];
+    if (is_missing(v)) continue;
+    if (values == 0) s.first = p;
+    s.last = p;
+    total += static_cast<double>(v);
+    ++values;
+  }
+  if (values == 0) return;
+  s.mean = total / values;
+  for (int p = s.first; p <= s.last; ++p) {
+    const float v = row[p - 1];
+    if (is_missing(v)) continue;
+    const std::size_t cell = table->cell((p - 1) / kBlock, i);
+    const double d = static_cast<double>(v) - s.mean;
+    ++table->count[cell];
+    table->sum[cell] += d;
+    table->squares[cell] += d * d;
+  }
+}
+
 // The series' spans and means, and their per-block figures, summed position by position.
 void summarize(const Grid<float>& by_year, int rows, int years, std::vector<SeriesSpan>* spans,
                PairBlockTable* table) {
@@ -45,31 +71,14 @@ void summarize(const Grid<float>& by_year, int rows, int years, std::vector<Seri
   table->sum.assign(cells, 0.0);
   table->squares.assign(cells, 0.0);
   spans->assign(at(rows + 1), SeriesSpan());
-  for (int i = 1; i <= rows && years > 0; ++i) {
-    const float* row = by_year.row(i);
-    SeriesSpan& s = (*spans)[at(i)];
-    double total = 0.0;
-    int values = 0;
-    for (int p = 1; p <= years; ++p) {
-      const float v = row[p - 1];
-      if (is_missing(v)) continue;
-      if (values == 0) s.first = p;
-      s.last = p;
-      total += static_cast<double>(v);
-      ++values;
-    }
-    if (values == 0) continue;
-    s.mean = total / values;
-    for (int p = s.first; p <= s.last; ++p) {
-      const float v = row[p - 1];
-      if (is_missing(v)) continue;
-      const std::size_t cell = table->cell((p - 1) / kBlock, i);
-      const double d = static_cast<double>(v) - s.mean;
-      ++table->count[cell];
-      table->sum[cell] += d;
-      table->squares[cell] += d * d;
-    }
-  }
+  if (years <= 0) return;
+  // Each core a run of series of its own, so that they hardly ever write the same cache line.
+  parallel_for(kWorkers, [&](int part, int) {
+    const int from = 1 + rows * part / kWorkers;
+    const int to = rows * (part + 1) / kWorkers;
+    for (int i = from; i <= to; ++i)
+      summarize_series(by_year.row(i), i, years, &(*spans)[at(i)], table);
+  });
 }
 
 // Series `row` about its mean into out[p - 1 - origin] * stride for positions from..to of
@@ -95,6 +104,7 @@ struct PairJob {
   int split = 0;
   int groups = 0;  // groups of kLanes rows j per row i of a tile, at most
   std::vector<SeriesSpan> spans;
+  std::vector<float> no_values;  // a row of kMissing, for the lanes past the last row
   PairBlockTable table;
   // The whole-span sums of kHandoverTiles tiles, per tile [row i of the tile][group].
   std::vector<PairLaneSums> handover;
@@ -110,15 +120,17 @@ struct PairJob {
 struct PairPart {
   int first = 0;  // blocks
   int last = -1;
-  bool second = false;        // the part that goes on from the handed-over sums, and ends them
-  std::vector<double> sums;   // [stretch]: the correlations, summed pair by pair in order
-  std::vector<int> pairs;     // [stretch]
-  std::vector<char> members;  // [stretch][series]
-  std::vector<double> hits;   // [stretch][lane] of one group
-  std::vector<double> r;      // [row i of the tile][lane][stretch] of one group
-  std::vector<int> tallied;   // [row i of the tile]: first and last window stretch, or -1
-  std::vector<double> rows;   // the tile's rows about their means, by position
-  std::vector<double> group;  // a group's rows, year by year
+  bool second = false;           // the part that goes on from the handed-over sums, and ends them
+  std::vector<double> sums;      // [stretch]: the correlations, summed pair by pair in order
+  std::vector<int> pairs;        // [stretch]
+  std::vector<char> members;     // [stretch][series]
+  std::vector<double> hits;      // [stretch][lane] of one group
+  std::vector<double> r;         // [row i of the tile][lane][stretch] of one group
+  std::vector<int> tallied;      // [row i of the tile]: first and last window stretch, or -1
+  std::vector<double> rows;      // the tile's rows about their means, by position
+  std::vector<double> group;     // a group's rows, year by year
+  std::vector<char> full;        // [block of the group]: see PairGroup::full
+  std::vector<double> products;  // [block][row of a strip][lane]: see group_products
 };
 
 // Adds the group's correlations to the part's sums in the order of the pair loop (row j by row
@@ -148,6 +160,33 @@ void sum_group(const PairJob& job, int i0, int i1, int j0, PairPart* part) {
 
 // The blocks a part reads: its own and, for the window that reaches into them, the one before.
 int first_read_block(const PairPart& part) { return std::max(part.first - 1, 0); }
+
+// The block products of rows i..i + kPairRows - 1 of the tile (those up to i_last) with the
+// group of `view`, over the blocks of positions from..to where each holds a value.
+void strip_products(const PairJob& job, PairPart& part, int i0, int i, int i_last, int from, int to,
+                    PairGroup* view) {
+  const double* rows[kPairRows];
+  int lo[kPairRows];
+  int hi[kPairRows];
+  int b0 = to / kBlock;
+  int b1 = from / kBlock - 1;
+  for (int r = 0; r < kPairRows; ++r) {
+    const int row = std::min(i + r, i_last);
+    const SeriesSpan& s = job.spans[at(row)];
+    rows[r] = &part.rows[at(row - i0) * at(job.blocks * kBlock)];
+    lo[r] = std::max((s.first - 1) / kBlock, from / kBlock);
+    hi[r] = std::min((s.last - 1) / kBlock, to / kBlock - 1);
+    if (i + r > i_last || s.first > s.last) hi[r] = lo[r] - 1;
+    if (lo[r] > hi[r]) continue;
+    b0 = std::min(b0, lo[r]);
+    b1 = std::max(b1, hi[r]);
+  }
+  if (b0 <= b1) {
+    group_products(rows, lo, hi, view->rows_j, view->origin, b0, b1, part.products.data());
+  }
+  view->products = part.products.data();
+  view->products_origin = b0;
+}
 
 // Rows i0..i1 of tile `tile` against every later row over the part's blocks, a group of
 // kLanes rows j at a time.
@@ -179,23 +218,36 @@ void run_tile(PairJob& job, PairPart& part, int tile) {
     const int from = std::max((first - 1) / kBlock, first_read_block(part)) * kBlock + 1;
     const int to = std::min((last - 1) / kBlock, part.last) * kBlock + kBlock;
     view.origin = from - 1;
-    for (int l = 0; l < kLanes && from <= to; ++l) {
-      // A lane past the last row holds zeros, as do the years past the last one.
-      const int stored = view.raw_j[l] != nullptr ? std::min(to, job.years) : from - 1;
-      if (stored >= from) {
-        center(view.raw_j[l], job.spans[at(j0 + l)], from, stored, view.origin, kLanes,
-               &part.group[at(l)]);
-      }
-      for (int p = std::max(stored + 1, from); p <= to; ++p) {
-        part.group[at(p - from) * kLanes + at(l)] = 0.0;
-      }
+    // A lane past the last row holds zeros, as do the years past the last one.
+    const float* rows[kLanes];
+    double means[kLanes];
+    for (int l = 0; l < kLanes; ++l) {
+      rows[l] = view.raw_j[l] != nullptr ? view.raw_j[l] : job.no_values.data();
+      means[l] = view.raw_j[l] != nullptr ? job.spans[at(j0 + l)].mean : 0.0;
     }
+    if (from <= to) {
+      const int stored = std::min(to, job.years);
+      center_group(rows, means, from, stored, part.group.data());
+      double* past = part.group.data() + at(stored + 1 - from) * kLanes;
+      std::fill(past, past + at(to - stored) * kLanes, 0.0);
+    }
+    for (int b = from / kBlock; b < to / kBlock; ++b) {
+      bool full = true;
+      for (int l = 0; l < kLanes && j0 + l <= job.rows; ++l) {
+        full = full && job.table.count[job.table.cell(b, j0 + l)] == kBlock;
+      }
+      part.full[at(b - from / kBlock)] = full ? 1 : 0;
+    }
+    view.full = part.full.data();
     view.rows_j = part.group.data();
     view.j0 = j0;
     view.years = job.years;
     view.table = &job.table;
     std::fill(part.tallied.begin(), part.tallied.end(), -1);
-    for (int i = i0; i <= std::min(i1, j0 + kLanes - 2); ++i) {
+    const int i_last = std::min(i1, j0 + kLanes - 2);
+    for (int i = i0; i <= i_last; ++i) {
+      if ((i - i0) % kPairRows == 0) strip_products(job, part, i0, i, i_last, from, to, &view);
+      view.product_row = (i - i0) % kPairRows;
       const SeriesSpan& s = job.spans[at(i)];
       const int lo = std::max(first, s.first);
       const int hi = std::min(last, s.last);
@@ -273,6 +325,8 @@ void prepare(const PairJob& job, int first, int last, bool second, PairPart* par
   part->r.assign(at(kTileRows) * kLanes * at(job.stretches), 0.0);
   part->tallied.assign(at(kTileRows) * 3, -1);
   part->group.assign(at(job.blocks * kBlock) * kLanes, 0.0);
+  part->full.assign(at(job.blocks), 0);
+  part->products.assign(at(job.blocks) * kPairRows * kLanes, 0.0);
 }
 
 }  // namespace
@@ -288,6 +342,7 @@ PairCorrelations pair_correlations(const Grid<float>& by_year, int rows, int yea
   job.stretches = 1 + window_count;
   job.groups = (job.rows + kLanes - 1) / kLanes + 1;
   summarize(by_year, job.rows, job.years, &job.spans, &job.table);
+  job.no_values.assign(at(job.years), kMissing);
   job.split = split_block(job.table, job.rows, job.blocks);
   job.handover.resize(at(kHandoverTiles) * at(kTileRows) * at(job.groups));
 

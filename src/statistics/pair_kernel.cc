@@ -10,230 +10,79 @@
 namespace kvr {
 namespace {
 
-constexpr int kBlock = kPairBlock;
-constexpr int kLanes = kPairLanes;
-
-// A variance below this share of the series' sum of squares about its own mean is rounding
-// left over from a stretch where the series is constant (the values are floats of about 7
-// digits, so a real variation is far larger): such a correlation cannot be computed.
-constexpr double kConstantShare = 1e-12;
-
-std::size_t at(int index) { return static_cast<std::size_t>(index); }
-
-// The lanes as one vector of the compiler's vector extension, and a comparison's result.
-using Lanes = double __attribute__((vector_size(kLanes * sizeof(double))));
-using Mask = std::int64_t __attribute__((vector_size(kLanes * sizeof(std::int64_t))));
-
-inline void load(const double* from, Lanes* to) { std::memcpy(to, from, sizeof(Lanes)); }
-inline void store(const Lanes& from, double* to) { std::memcpy(to, &from, sizeof(Lanes)); }
-
-// The sums of the lanes' pairs over some of their common years.
-struct Sums {
-  Lanes n, sx, sy, sxx, syy, sxy;
-};
-
-inline void load(const PairLaneSums& from, Sums* to) {
-  load(from.n, &to->n);
-  load(from.sx, &to->sx);
-  load(from.sy, &to->sy);
-  load(from.sxx, &to->sxx);
-  load(from.syy, &to->syy);
-  load(from.sxy, &to->sxy);
-}
-
-inline void store(const Sums& from, PairLaneSums* to) {
-  store(from.n, to->n);
-  store(from.sx, to->sx);
-  store(from.sy, to->sy);
-  store(from.sxx, to->sxx);
-  store(from.syy, to->syy);
-  store(from.sxy, to->sxy);
-}
-
-inline void add(const Sums& a, const Sums& b, Sums* out) {
-  out->n = a.n + b.n;
-  out->sx = a.sx + b.sx;
-  out->sy = a.sy + b.sy;
-  out->sxx = a.sxx + b.sxx;
-  out->syy = a.syy + b.syy;
-  out->sxy = a.sxy + b.sxy;
-}
-
-// One block's sums of products a[t] * b[t kLanes + l], t < kBlock, in four running sums of
-// every fourth product combined as (s0 + s1) + (s2 + s3), then the last product: the order of
-// a dot product whose additions do not wait for each other.
-inline void block_products(const double* a, const double* b, Lanes* sxy) {
-  constexpr int kRuns = 4;
-  Lanes run[kRuns] = {};
-  Lanes y;
-  int t = 0;
-  for (; t + kRuns <= kBlock; t += kRuns) {
-    for (int k = 0; k < kRuns; ++k) {
-      load(b + at(t + k) * kLanes, &y);
-      run[k] += a[t + k] * y;
-    }
-  }
-  *sxy = (run[0] + run[1]) + (run[2] + run[3]);
-  for (; t < kBlock; ++t) {
-    load(b + at(t) * kLanes, &y);
-    *sxy += a[t] * y;
-  }
-}
-
-// Correlates the lanes' sums and tallies them in `stretch`, all lanes side by side.
-inline void tally(const Sums& s, const PairGroup& g, int stretch, const PairTally& out) {
-  const Lanes zero = {};
-  const Lanes one = zero + 1.0;
-  const Lanes vx = s.n * s.sxx - s.sx * s.sx;
-  const Lanes vy = s.n * s.syy - s.sy * s.sy;
-  Lanes ok;
-  load(g.lane, &ok);
-  ok = s.n >= zero + kSignalMinCommonYears ? ok : zero;
-  ok = vx > kConstantShare * s.n * s.sxx ? ok : zero;
-  ok = vy > kConstantShare * s.n * s.syy ? ok : zero;
-  const Lanes squared = ok != zero ? vx * vy : one;
-  Lanes root;
-  for (int l = 0; l < kLanes; ++l) root[l] = std::sqrt(squared[l]);
-  const Lanes q = (s.n * s.sxy - s.sx * s.sy) / root;
-  // q - q is 0 for a finite q and not a number for an infinite one or none.
-  ok = q - q == zero ? ok : zero;
-  const Lanes r = ok != zero ? (q < -one ? -one : (one < q ? one : q)) : zero;
-  for (int l = 0; l < kLanes; ++l) out.r[at(l) * at(out.stretches) + at(stretch)] = r[l];
-  Lanes hits;
-  load(out.hits + at(stretch) * kLanes, &hits);
-  store(hits + ok, out.hits + at(stretch) * kLanes);
-  double any = 0.0;
-  for (int l = 0; l < kLanes; ++l) any += ok[l];
-  if (any != 0.0) out.members[at(stretch) * at(out.member_stride) + at(g.i)] = 1;
-}
-
-// The sums of block b for a lane where one of the two series lacks a year of it: over the
-// years where both have a value, one after the other.
-inline void gap_block(const PairGroup& g, int b, int lane, Sums* s) {
-  double n = 0.0, sx = 0.0, sy = 0.0, sxx = 0.0, syy = 0.0, sxy = 0.0;
-  const float* raw_j = g.raw_j[lane];
-  const int to = std::min((b + 1) * kBlock, g.years);
-  for (int p = b * kBlock + 1; p <= to; ++p) {
-    if (is_missing(g.raw_i[p - 1]) || is_missing(raw_j[p - 1])) continue;
-    const double x = g.row_i[p - 1];
-    const double y = g.rows_j[at(p - 1 - g.origin) * kLanes + at(lane)];
-    n += 1.0;
-    sx += x;
-    sy += y;
-    sxx += x * x;
-    syy += y * y;
-    sxy += x * y;
-  }
-  s->n[lane] = n;
-  s->sx[lane] = sx;
-  s->sy[lane] = sy;
-  s->sxx[lane] = sxx;
-  s->syy[lane] = syy;
-  s->sxy[lane] = sxy;
-}
-
-// Block b's sums of every lane: a block where both series hold every year takes the series'
-// own sums and the products; the others go year by year. A block outside a pair's common
-// years gives zeros, which leave its sums as they are.
-inline void block_sums(const PairGroup& g, int b, Sums* s) {
-  const PairBlockTable& table = *g.table;
-  const Lanes zero = {};
-  const Lanes whole_block = zero + kBlock;
-  block_products(g.row_i + at(b * kBlock), g.rows_j + at(b * kBlock - g.origin) * kLanes, &s->sxy);
-  const std::size_t cell_i = table.cell(b, g.i);
-  const std::size_t cell_j = table.cell(b, g.j0);
-  const double count_i = table.count[cell_i];
-  Lanes count_j;
-  load(&table.count[cell_j], &count_j);
-  const Mask full = count_i == kBlock ? count_j == whole_block : Mask{};
-  Lanes sum_j;
-  Lanes squares_j;
-  load(&table.sum[cell_j], &sum_j);
-  load(&table.squares[cell_j], &squares_j);
-  s->n = full ? whole_block : zero;
-  s->sx = full ? zero + table.sum[cell_i] : zero;
-  s->sy = full ? sum_j : zero;
-  s->sxx = full ? zero + table.squares[cell_i] : zero;
-  s->syy = full ? squares_j : zero;
-  s->sxy = full ? s->sxy : zero;
-  if (count_i == 0.0) return;
-  // Lanes where both series have values but not in every year of the block.
-  const Lanes gaps = full ? zero : (count_j > zero ? whole_block : zero);
-  double any = 0.0;
-  for (int l = 0; l < kLanes; ++l) any += gaps[l];
-  if (any == 0.0) return;
-  for (int l = 0; l < kLanes; ++l) {
-    if (gaps[l] != 0.0) gap_block(g, b, l, s);
-  }
-}
-
-// The kernel itself, compiled into each of the versions below.
-inline void correlate(const PairGroup& group, const PairBlocks& blocks, bool finish,
-                      PairLaneSums* whole, const PairTally& tally_out) {
-  const int first = std::max(blocks.first, blocks.b_lo);
-  const int last = std::min(blocks.last, blocks.b_hi);
-  Sums sums;
-  Sums previous{};
-  Sums current;
-  Sums window;
-  load(*whole, &sums);
-  // The block before the part, for the window that reaches into it.
-  if (first > blocks.b_lo && first <= last) block_sums(group, first - 1, &previous);
-  for (int b = first; b <= last; ++b) {
-    block_sums(group, b, &current);
-    add(sums, current, &sums);
-    // Window b - 1 is blocks b - 1 and b; the ones of a single block (b_lo - 1 and b_hi)
-    // hold fewer than kSignalMinCommonYears common years.
-    if (b > blocks.b_lo && b - 1 < blocks.window_count) {
-      add(previous, current, &window);
-      tally(window, group, b, tally_out);
-    }
-    previous = current;
-  }
-  store(sums, whole);
-  if (finish) tally(sums, group, 0, tally_out);
-}
-
 // The kernel for the vector units of AVX-512 and AVX2 beside the baseline: every lane does the
 // same additions, multiplications, divisions and square roots in the same order on each, so
-// the results are the same to the bit. Each version has the helpers compiled into it
-// (flatten). The version is picked by an ordinary call rather than by the loader, so that
-// nothing runs before the sanitizers' runtimes are ready.
-using Kernel = void (*)(const PairGroup&, const PairBlocks&, bool, PairLaneSums*, const PairTally&);
+// the results are the same to the bit. The version is picked by an ordinary call rather than
+// by the loader, so that nothing runs before the sanitizers' runtimes are ready.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,avx512dq,avx512vl,avx512bw"))), \
+                             apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512dq,avx512vl,avx512bw")
+#endif
+namespace avx512 {
+#include "statistics/pair_kernel_body.h"
+}  // namespace avx512
+#if defined(__clang__)
+#pragma clang attribute pop
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
+#pragma GCC pop_options
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#endif
+namespace avx2 {
+#include "statistics/pair_kernel_body.h"
+}  // namespace avx2
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
+namespace baseline {
+#include "statistics/pair_kernel_body.h"
+}  // namespace baseline
 
-__attribute__((target("avx512f"), flatten)) void correlate_avx512(const PairGroup& group,
-                                                                  const PairBlocks& blocks,
-                                                                  bool finish, PairLaneSums* whole,
-                                                                  const PairTally& tally_out) {
-  correlate(group, blocks, finish, whole, tally_out);
-}
-
-__attribute__((target("avx2"), flatten)) void correlate_avx2(const PairGroup& group,
-                                                             const PairBlocks& blocks, bool finish,
-                                                             PairLaneSums* whole,
-                                                             const PairTally& tally_out) {
-  correlate(group, blocks, finish, whole, tally_out);
-}
-
-__attribute__((flatten)) void correlate_baseline(const PairGroup& group, const PairBlocks& blocks,
-                                                 bool finish, PairLaneSums* whole,
-                                                 const PairTally& tally_out) {
-  correlate(group, blocks, finish, whole, tally_out);
-}
+// The kernel's entry points of one version.
+struct Kernel {
+  void (*correlate)(const PairGroup&, const PairBlocks&, bool, PairLaneSums*, const PairTally&);
+  void (*center)(const float* const*, const double*, int, int, double*);
+  void (*products)(const double* const*, const int*, const int*, const double*, int, int, int,
+                   double*);
+};
 
 Kernel best_kernel() {
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512f")) return correlate_avx512;
-  if (__builtin_cpu_supports("avx2")) return correlate_avx2;
-  return correlate_baseline;
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+      __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw")) {
+    return {avx512::correlate, avx512::center, avx512::products};
+  }
+  if (__builtin_cpu_supports("avx2")) return {avx2::correlate, avx2::center, avx2::products};
+  return {baseline::correlate, baseline::center, baseline::products};
+}
+
+const Kernel& kernel() {
+  static const Kernel best = best_kernel();
+  return best;
 }
 
 }  // namespace
 
 void correlate_group(const PairGroup& group, const PairBlocks& blocks, bool finish,
                      PairLaneSums* whole, const PairTally& tally_out) {
-  static const Kernel kernel = best_kernel();
-  kernel(group, blocks, finish, whole, tally_out);
+  kernel().correlate(group, blocks, finish, whole, tally_out);
+}
+
+void group_products(const double* const (&rows_i)[kPairRows], const int (&lo)[kPairRows],
+                    const int (&hi)[kPairRows], const double* rows_j, int origin, int b0, int b1,
+                    double* out) {
+  kernel().products(rows_i, lo, hi, rows_j, origin, b0, b1, out);
+}
+
+void center_group(const float* const (&rows)[kPairLanes], const double (&means)[kPairLanes],
+                  int from, int to, double* out) {
+  kernel().center(rows, means, from, to, out);
 }
 
 }  // namespace kvr

@@ -15,6 +15,10 @@ static_assert(kSignalWindowLength == 2 * kPairBlock);
 /// Row i is paired with kPairLanes rows j at once, one pair per lane of the vector unit.
 inline constexpr int kPairLanes = 8;
 
+/// Rows i whose block products with a group are taken together, each value of the group read
+/// once for all of them.
+inline constexpr int kPairRows = 4;
+
 /// Per block and series, the count, sum and sum of squares of the series' values about its
 /// mean; element cell(b, j), so that the rows of a group lie side by side. Series numbers past
 /// the last row hold no values: a group may reach beyond it.
@@ -36,8 +40,13 @@ struct PairGroup {
   const double* rows_j = nullptr;       // the group likewise, year by year:
                                         // [(position - 1 - origin) * kPairLanes + lane]
   int origin = 0;                       // a multiple of kPairBlock
+  const char* full = nullptr;           // 1 where every row of the group that exists holds
+                                        // every year of the block: [block - origin / kPairBlock]
   const float* raw_i = nullptr;         // row i as stored (kMissing where missing)
   const float* raw_j[kPairLanes] = {};  // rows j as stored; nullptr past the last row
+  const double* products = nullptr;     // row i's block products with the group as
+  int products_origin = 0;              // group_products gave them (its b0) and row i's place
+  int product_row = 0;                  // among the rows taken with it
   int i = 0;
   int j0 = 0;
   double lane[kPairLanes] = {};  // 1 where row j0 + lane pairs with row i, else 0
@@ -89,5 +98,19 @@ struct PairTally {
 /// clamped to -1..1.
 void correlate_group(const PairGroup& group, const PairBlocks& blocks, bool finish,
                      PairLaneSums* whole, const PairTally& tally);
+
+/// The block products of kPairRows rows i with a group over blocks b0..b1, each year's terms
+/// added in the order of the kernel: out[((b - b0) * kPairRows + r) * kPairLanes + lane] for row
+/// rows_i[r] and lane `lane` of rows_j, both laid out as in PairGroup, and blocks lo[r]..hi[r]
+/// of row r (the others are left as they are).
+void group_products(const double* const (&rows_i)[kPairRows], const int (&lo)[kPairRows],
+                    const int (&hi)[kPairRows], const double* rows_j, int origin, int b0, int b1,
+                    double* out);
+
+/// The rows of a group about their means, year by year: out[(p - from) * kPairLanes + lane] is
+/// rows[lane][p - 1] - means[lane] in double precision for positions from..to, or 0 where that
+/// value is kMissing. Every row holds positions from..to.
+void center_group(const float* const (&rows)[kPairLanes], const double (&means)[kPairLanes],
+                  int from, int to, double* out);
 
 }  // namespace kvr
