@@ -1,0 +1,86 @@
+#include "statistics/series_report_years.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "common/parallel.h"
+#include "statistics/leave_one_out.h"
+
+namespace kvr {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// One worker's arrays for the samples of a year.
+struct YearScratch {
+  std::vector<double> values;
+  std::vector<double> masters;
+  std::vector<std::size_t> owners;
+  LeaveOneOutWorkspace loo;
+};
+
+}  // namespace
+
+void for_each_master_block(
+    std::span<const PositionSpan> spans, int first, int last,
+    const std::function<void(std::size_t j, int from, std::span<double> out)>& fill,
+    const std::function<void(std::size_t j, const MasterBlock& block)>& take) {
+  const std::size_t series = spans.size();
+  const auto row = static_cast<std::size_t>(kMasterBlock);
+  std::vector<double> values(row * series);
+  std::vector<double> masters(row * series);
+  std::vector<std::size_t> active;
+  std::array<YearScratch, kWorkers> scratch;
+  for (YearScratch& s : scratch) {
+    s.values.resize(series);
+    s.masters.resize(series);
+    s.owners.resize(series);
+  }
+
+  for (int start = first; start <= last; start += kMasterBlock) {
+    const int end = std::min(start + kMasterBlock - 1, last);
+    const auto width = static_cast<std::size_t>(end - start + 1);
+    active.clear();
+    for (std::size_t j = 0; j < series; ++j) {
+      if (std::max(start, spans[j].first) <= std::min(end, spans[j].last)) active.push_back(j);
+    }
+    // Each active series' row: NaN outside its span, its values within.
+    parallel_for(static_cast<int>(active.size()), [&](int a, int) {
+      const std::size_t j = active[static_cast<std::size_t>(a)];
+      double* values_row = values.data() + j * row;
+      std::fill(values_row, values_row + width, kNaN);
+      std::fill(masters.data() + j * row, masters.data() + j * row + width, kNaN);
+      const int from = std::max(start, spans[j].first);
+      const int to = std::min(end, spans[j].last);
+      fill(j, from,
+           std::span<double>(values_row + (from - start), static_cast<std::size_t>(to - from + 1)));
+    });
+    // The masters of each year; each worker takes a contiguous half of the block, so that the
+    // two seldom write to the same cache line of a row.
+    parallel_for(kWorkers, [&](int part, int worker) {
+      YearScratch& s = scratch[static_cast<std::size_t>(worker)];
+      const std::size_t from = width * static_cast<std::size_t>(part) / kWorkers;
+      const std::size_t to = width * static_cast<std::size_t>(part + 1) / kWorkers;
+      for (std::size_t b = from; b < to; ++b) {
+        std::size_t n = 0;
+        for (const std::size_t j : active) {
+          const double v = values[j * row + b];
+          s.values[n] = v;
+          s.owners[n] = j;
+          n += std::isnan(v) ? 0 : 1;
+        }
+        leave_one_out_tbrm(std::span<const double>(s.values.data(), n),
+                           std::span<double>(s.masters.data(), n), &s.loo);
+        for (std::size_t k = 0; k < n; ++k) masters[s.owners[k] * row + b] = s.masters[k];
+      }
+    });
+    const MasterBlock block(start, end, values.data(), masters.data());
+    parallel_for(static_cast<int>(series),
+                 [&](int j, int) { take(static_cast<std::size_t>(j), block); });
+  }
+}
+
+}  // namespace kvr
