@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <ostream>
-#include <sstream>
 #include <unordered_map>
 #include <utility>
 
@@ -100,12 +99,10 @@ std::vector<SameCutId> write_modeled_raw(std::ostream& out, const std::string& i
   // The records of kSeriesPerPiece series at a time, formatted on every core at once.
   const int pieces = (set.count() + kSeriesPerPiece - 1) / kSeriesPerPiece;
   write_pieces(out, pieces, [&](int piece, std::string* text) {
-    std::ostringstream records;
     const int first = 1 + piece * kSeriesPerPiece;
     for (int j = first; j <= std::min(set.count(), first + kSeriesPerPiece - 1); ++j) {
-      trrw_write(records, WriteMode::kMeasurements, modeled_series(set, by_year, j), kRecordTag);
+      trrw_append(text, WriteMode::kMeasurements, modeled_series(set, by_year, j), kRecordTag);
     }
-    *text = std::move(records).str();
   });
   return std::move(written_ids).shared();
 }
