@@ -8,8 +8,8 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
-#include "common/parallel.h"
 #include "formats/trrw_write.h"
+#include "results/pieces_in_turn.h"
 #include "results/run_title.h"
 
 namespace kvr {
@@ -98,7 +98,7 @@ std::vector<SameCutId> write_modeled_raw(std::ostream& out, const std::string& i
   }
   // The records of kSeriesPerPiece series at a time, formatted on every core at once.
   const int pieces = (set.count() + kSeriesPerPiece - 1) / kSeriesPerPiece;
-  write_pieces(out, pieces, [&](int piece, std::string* text) {
+  write_pieces_in_turn(out, pieces, [&](int piece, std::string* text) {
     const int first = 1 + piece * kSeriesPerPiece;
     for (int j = first; j <= std::min(set.count(), first + kSeriesPerPiece - 1); ++j) {
       trrw_append(text, WriteMode::kMeasurements, modeled_series(set, by_year, j), kRecordTag);

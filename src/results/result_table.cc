@@ -7,8 +7,8 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
-#include "common/parallel.h"
 #include "results/list_items.h"
+#include "results/pieces_in_turn.h"
 #include "results/run_title.h"
 
 namespace kvr {
@@ -71,7 +71,7 @@ void write_result_table(std::ostream& out, const MeasurementSet& set, const Grid
 
   // The table is written in pieces of kPiece years, formatted on every core at once.
   const int pieces = (chronology.years() + kPiece - 1) / kPiece;
-  write_pieces(out, pieces, [&](int piece, std::string* text) {
+  write_pieces_in_turn(out, pieces, [&](int piece, std::string* text) {
     const int first = 1 + piece * kPiece;
     append_rows(set, by_year, chronology, first, std::min(chronology.years(), first + kPiece - 1),
                 text);

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <vector>
 
-#include "common/parallel.h"
+#include "results/pieces_in_turn.h"
 #include "results/table_text.h"
 
 namespace kvr {
@@ -52,23 +52,23 @@ void write_segments_file(std::ostream& out, const CommentHead& head, const Serie
   ids.reserve(report.series.size());
   for (const SeriesFigures& s : report.series) ids.push_back(table_field(s.id));
   const auto count = static_cast<int>(report.segments.size());
-  write_pieces(out, (count + kSegmentsPerPiece - 1) / kSegmentsPerPiece,
-               [&](int piece, std::string* text) {
-                 const int first = piece * kSegmentsPerPiece;
-                 for (int k = first; k < std::min(count, first + kSegmentsPerPiece); ++k) {
-                   const SegmentFigures& s = report.segments[static_cast<std::size_t>(k)];
-                   *text += ids[static_cast<std::size_t>(s.series)];
-                   *text += '\t';
-                   append_integer(text, s.start);
-                   *text += '\t';
-                   append_integer(text, s.end());
-                   *text += '\t';
-                   append_table_number(text, s.r);
-                   *text += '\t';
-                   append_table_number(text, s.p);
-                   *text += s.flagged() ? "\t1\n" : "\t0\n";
-                 }
-               });
+  write_pieces_in_turn(out, (count + kSegmentsPerPiece - 1) / kSegmentsPerPiece,
+                       [&](int piece, std::string* text) {
+                         const int first = piece * kSegmentsPerPiece;
+                         for (int k = first; k < std::min(count, first + kSegmentsPerPiece); ++k) {
+                           const SegmentFigures& s = report.segments[static_cast<std::size_t>(k)];
+                           *text += ids[static_cast<std::size_t>(s.series)];
+                           *text += '\t';
+                           append_integer(text, s.start);
+                           *text += '\t';
+                           append_integer(text, s.end());
+                           *text += '\t';
+                           append_table_number(text, s.r);
+                           *text += '\t';
+                           append_table_number(text, s.p);
+                           *text += s.flagged() ? "\t1\n" : "\t0\n";
+                         }
+                       });
 }
 
 }  // namespace kvr
