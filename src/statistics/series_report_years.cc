@@ -13,6 +13,8 @@ namespace kvr {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Years of a block whose masters one worker computes in a row: 16 doubles, two cache lines.
+constexpr int kYearRun = 16;
 
 // One worker's arrays for the samples of a year.
 struct YearScratch {
@@ -58,12 +60,13 @@ void for_each_master_block(
       fill(j, from,
            std::span<double>(values_row + (from - start), static_cast<std::size_t>(to - from + 1)));
     });
-    // The masters of each year; each worker takes a contiguous half of the block, so that the
-    // two seldom write to the same cache line of a row.
-    parallel_for(kWorkers, [&](int part, int worker) {
+    // The masters of each year, taken in runs of kYearRun years, so that the two workers
+    // seldom write to the same cache line of a row and either can take over the other's runs.
+    const int runs = (static_cast<int>(width) + kYearRun - 1) / kYearRun;
+    parallel_for(runs, [&](int run, int worker) {
       YearScratch& s = scratch[static_cast<std::size_t>(worker)];
-      const std::size_t from = width * static_cast<std::size_t>(part) / kWorkers;
-      const std::size_t to = width * static_cast<std::size_t>(part + 1) / kWorkers;
+      const auto from = static_cast<std::size_t>(run * kYearRun);
+      const std::size_t to = std::min(width, from + kYearRun);
       for (std::size_t b = from; b < to; ++b) {
         std::size_t n = 0;
         for (const std::size_t j : active) {
