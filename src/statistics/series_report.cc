@@ -107,7 +107,9 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
   // Each series' figures and model on its own: both cores, each with its work arrays.
   std::array<SeriesFiguresWorkspace, kWorkers> workspaces;
   std::array<std::vector<double>, kWorkers> scaled_values;
-  parallel_for(static_cast<int>(count), [&](int index, int worker) {
+  std::size_t values = 0;
+  for (const MeasuredSeries& series : set) values += series.mm.size();
+  for_each_index(values >= kSharedValues, static_cast<int>(count), [&](int index, int worker) {
     const auto j = static_cast<std::size_t>(index);
     SeriesFiguresWorkspace& workspace = workspaces[static_cast<std::size_t>(worker)];
     std::vector<double>& scaled = scaled_values[static_cast<std::size_t>(worker)];

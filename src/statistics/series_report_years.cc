@@ -26,6 +26,14 @@ struct YearScratch {
 
 }  // namespace
 
+void for_each_index(bool share, int count, const std::function<void(int, int)>& work) {
+  if (share) {
+    parallel_for(count, work);
+    return;
+  }
+  for (int index = 0; index < count; ++index) work(index, 0);
+}
+
 void for_each_master_block(
     std::span<const PositionSpan> spans, int first, int last,
     const std::function<void(std::size_t j, int from, std::span<double> out)>& fill,
@@ -49,8 +57,9 @@ void for_each_master_block(
     for (std::size_t j = 0; j < series; ++j) {
       if (std::max(start, spans[j].first) <= std::min(end, spans[j].last)) active.push_back(j);
     }
+    const bool share = active.size() * width >= kSharedValues;
     // Each active series' row: NaN outside its span, its values within.
-    parallel_for(static_cast<int>(active.size()), [&](int a, int) {
+    for_each_index(share, static_cast<int>(active.size()), [&](int a, int) {
       const std::size_t j = active[static_cast<std::size_t>(a)];
       double* values_row = values.data() + j * row;
       std::fill(values_row, values_row + width, kNaN);
@@ -63,7 +72,7 @@ void for_each_master_block(
     // The masters of each year, taken in runs of kYearRun years, so that the two workers
     // seldom write to the same cache line of a row and either can take over the other's runs.
     const int runs = (static_cast<int>(width) + kYearRun - 1) / kYearRun;
-    parallel_for(runs, [&](int run, int worker) {
+    for_each_index(share, runs, [&](int run, int worker) {
       YearScratch& s = scratch[static_cast<std::size_t>(worker)];
       const auto from = static_cast<std::size_t>(run * kYearRun);
       const std::size_t to = std::min(width, from + kYearRun);
@@ -81,8 +90,8 @@ void for_each_master_block(
       }
     });
     const MasterBlock block(start, end, values.data(), masters.data());
-    parallel_for(static_cast<int>(series),
-                 [&](int j, int) { take(static_cast<std::size_t>(j), block); });
+    for_each_index(share, static_cast<int>(series),
+                   [&](int j, int) { take(static_cast<std::size_t>(j), block); });
   }
 }
 

@@ -12,6 +12,14 @@ namespace kvr {
 /// row of this many cells.
 inline constexpr int kMasterBlock = 128;
 
+/// Work on fewer values than this is done on the calling thread alone: starting another
+/// would cost more than it saves (an archive file's blocks are of this size).
+inline constexpr std::size_t kSharedValues = 16384;
+
+/// work(index, worker) for every index 0..count-1: spread over both cores by parallel_for
+/// when `share`, else in order on the calling thread as worker 0.
+void for_each_index(bool share, int count, const std::function<void(int index, int worker)>& work);
+
 /// One block of years first..last of the walk: the values of series j at year y in
 /// value(j, y), the leave-one-out master of that value in master(j, y); both NaN where the
 /// series has no value or the value no master (the only value of its year). Read only within

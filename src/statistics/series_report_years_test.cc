@@ -12,8 +12,9 @@ namespace kvr {
 namespace {
 
 // Series over staggered spans (one empty, one of a single year, one across several blocks)
-// with gaps: every year's values and masters against leave_one_out_tbrm of the values present
-// that year in series order, and each series filled once over its span, in rising order.
+// with gaps, among enough whole series that the blocks are shared between the cores: every
+// year's values and masters against leave_one_out_tbrm of the values present that year in
+// series order, and each series filled once over its span, in rising order.
 TEST(SeriesReportYearsTest, BlocksAgreeWithEachYearsSample) {
   const int first = 1000;
   const int last = first + 3 * kMasterBlock + 17;
