@@ -16,11 +16,14 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Years of a block whose masters one worker computes in a row: 16 doubles, two cache lines.
 constexpr int kYearRun = 16;
 
-// One worker's arrays for the samples of a year.
+// One worker's arrays: a run of years copied out of the rows year by year (the values of the
+// active series of each year side by side) with their masters, and the sample of one year.
 struct YearScratch {
+  std::vector<double> run_values;
+  std::vector<double> run_masters;
   std::vector<double> values;
   std::vector<double> masters;
-  std::vector<std::size_t> owners;
+  std::vector<std::size_t> at;  // of each sample value: its place among the active series
   LeaveOneOutWorkspace loo;
 };
 
@@ -45,9 +48,11 @@ void for_each_master_block(
   std::vector<std::size_t> active;
   std::array<YearScratch, kWorkers> scratch;
   for (YearScratch& s : scratch) {
+    s.run_values.resize(series * kYearRun);
+    s.run_masters.resize(series * kYearRun);
     s.values.resize(series);
     s.masters.resize(series);
-    s.owners.resize(series);
+    s.at.resize(series);
   }
 
   for (int start = first; start <= last; start += kMasterBlock) {
@@ -63,30 +68,42 @@ void for_each_master_block(
       const std::size_t j = active[static_cast<std::size_t>(a)];
       double* values_row = values.data() + j * row;
       std::fill(values_row, values_row + width, kNaN);
-      std::fill(masters.data() + j * row, masters.data() + j * row + width, kNaN);
       const int from = std::max(start, spans[j].first);
       const int to = std::min(end, spans[j].last);
       fill(j, from,
            std::span<double>(values_row + (from - start), static_cast<std::size_t>(to - from + 1)));
     });
-    // The masters of each year, taken in runs of kYearRun years, so that the two workers
-    // seldom write to the same cache line of a row and either can take over the other's runs.
+    // The masters of each year, taken in runs of kYearRun years: a run is copied out of the
+    // rows and its masters back into them a row at a time, so that the rows are read and
+    // written along their cache lines, and either worker can take over the other's runs.
     const int runs = (static_cast<int>(width) + kYearRun - 1) / kYearRun;
+    const std::size_t count = active.size();
     for_each_index(share, runs, [&](int run, int worker) {
       YearScratch& s = scratch[static_cast<std::size_t>(worker)];
       const auto from = static_cast<std::size_t>(run * kYearRun);
-      const std::size_t to = std::min(width, from + kYearRun);
-      for (std::size_t b = from; b < to; ++b) {
+      const std::size_t years = std::min(width - from, static_cast<std::size_t>(kYearRun));
+      for (std::size_t a = 0; a < count; ++a) {
+        const double* in = values.data() + active[a] * row + from;
+        for (std::size_t t = 0; t < years; ++t) s.run_values[t * count + a] = in[t];
+      }
+      for (std::size_t t = 0; t < years; ++t) {
+        const double* year_values = s.run_values.data() + t * count;
+        double* year_masters = s.run_masters.data() + t * count;
         std::size_t n = 0;
-        for (const std::size_t j : active) {
-          const double v = values[j * row + b];
+        for (std::size_t a = 0; a < count; ++a) {
+          const double v = year_values[a];
+          year_masters[a] = kNaN;
           s.values[n] = v;
-          s.owners[n] = j;
+          s.at[n] = a;
           n += std::isnan(v) ? 0 : 1;
         }
         leave_one_out_tbrm(std::span<const double>(s.values.data(), n),
                            std::span<double>(s.masters.data(), n), &s.loo);
-        for (std::size_t k = 0; k < n; ++k) masters[s.owners[k] * row + b] = s.masters[k];
+        for (std::size_t k = 0; k < n; ++k) year_masters[s.at[k]] = s.masters[k];
+      }
+      for (std::size_t a = 0; a < count; ++a) {
+        double* out = masters.data() + active[a] * row + from;
+        for (std::size_t t = 0; t < years; ++t) out[t] = s.run_masters[t * count + a];
       }
     });
     const MasterBlock block(start, end, values.data(), masters.data());

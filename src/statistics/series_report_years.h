@@ -10,7 +10,7 @@ namespace kvr {
 
 /// Years walked per block by for_each_master_block: each series' values of a block lie in one
 /// row of this many cells.
-inline constexpr int kMasterBlock = 128;
+inline constexpr int kMasterBlock = 1024;
 
 /// Work on fewer values than this is done on the calling thread alone: starting another
 /// would cost more than it saves (an archive file's blocks are of this size).
