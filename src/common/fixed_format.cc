@@ -1,5 +1,6 @@
 #include "common/fixed_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -15,15 +16,22 @@ std::string format_int(long long v, int width) {
 }
 
 void append_int(std::string* line, long long v, int width) {
+  if (width <= kIntFieldRoom) {
+    char field[kIntFieldRoom];
+    line->append(field, put_int(field, v, width));
+    return;
+  }
+  line->append(static_cast<std::size_t>(width - kIntFieldRoom), ' ');
+  append_int(line, v, kIntFieldRoom);
+}
+
+char* put_int(char* p, long long v, int width) {
   char digits[24];
   const auto [end, error] = std::to_chars(digits, digits + sizeof digits, v);
   const auto length = static_cast<int>(end - digits);
-  if (error != std::errc() || length > width) {
-    line->append(static_cast<std::size_t>(width), '*');
-    return;
-  }
-  line->append(static_cast<std::size_t>(width - length), ' ');
-  line->append(digits, static_cast<std::size_t>(length));
+  if (error != std::errc() || length > width) return std::fill_n(p, width, '*');
+  p = std::fill_n(p, width - length, ' ');
+  return std::copy(digits, end, p);
 }
 
 std::string format_fixed(double v, int width, int decimals) {

@@ -10,6 +10,11 @@ std::string format_int(long long v, int width);
 /// The same field appended to *line, without a temporary string (the writers of large files
 /// call it for every value).
 void append_int(std::string* line, long long v, int width);
+/// The widest field put_int writes: a long long's digits with its sign.
+inline constexpr int kIntFieldRoom = 24;
+/// The same field written at p (width <= kIntFieldRoom); returns its end. Writers of many
+/// fields put a whole line into a buffer this way and append it at once.
+char* put_int(char* p, long long v, int width);
 
 /// `v` in fixed-point form with `decimals` decimals, right-aligned in `width` columns, or
 /// `width` asterisks when it does not fit. A value of magnitude below 1 keeps its leading 0

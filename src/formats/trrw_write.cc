@@ -1,9 +1,11 @@
 #include "formats/trrw_write.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
@@ -14,22 +16,19 @@ namespace {
 
 // Appends the integer that `value` x 1000 rounds to, halves away from zero, as a field of
 // `width` columns (asterisks when it does not fit, or for a value that is no number).
-void append_thousandths(std::string* line, float value, int width, bool end_marker_safe) {
+// Written at p (width <= kIntFieldRoom); returns the end of the field.
+char* put_thousandths(char* p, float value, int width, bool end_marker_safe) {
   const float rounded = std::round(value * 1000.0f);
-  if (!(std::fabs(rounded) < 1.0e9f)) {
-    line->append(static_cast<std::size_t>(width), '*');
-    return;
-  }
+  if (!(std::fabs(rounded) < 1.0e9f)) return std::fill_n(p, width, '*');
   auto n = static_cast<long long>(rounded);
   // The reader takes 999 as an end marker in every series.
   if (end_marker_safe && n == kEndMarker) n = 1000;
-  append_int(line, n, width);
+  return put_int(p, n, width);
 }
 
 std::string thousandths(float value, int width, bool end_marker_safe) {
-  std::string field;
-  append_thousandths(&field, value, width, end_marker_safe);
-  return field;
+  char field[kIntFieldRoom];
+  return std::string(field, put_thousandths(field, value, width, end_marker_safe));
 }
 
 float value_at(const TrrwSeries& series, int k) {
@@ -55,8 +54,8 @@ int year_width_for(int first_year) {
 // year to the end of its decade (`slots` of them), each later one ten.
 class DecadeRecords {
  public:
-  DecadeRecords(WriteMode mode, int first_year)
-      : id_width_(static_cast<std::size_t>(record_id_width(mode, first_year))),
+  DecadeRecords(WriteMode mode, const std::string& id, int first_year)
+      : id_(pad_right(id, static_cast<std::size_t>(record_id_width(mode, first_year)))),
         year_width_(year_width_for(first_year)),
         year_(first_year),
         slots_(first_record_values(first_year)) {}
@@ -66,13 +65,22 @@ class DecadeRecords {
     year_ += slots_;
     slots_ = 10;
   }
-  // The id cut or padded to its width (record_id_width), then the record's year.
-  std::string id_and_year(const std::string& id) const {
-    return pad_right(id, id_width_) + format_int(year_, year_width_);
+  // Appends the id cut or padded to its width (record_id_width), then the record's year.
+  void append_id_and_year(std::string* line) const {
+    *line += id_;
+    append_int(line, year_, year_width_);
+  }
+  // The same written at p; returns the end.
+  char* put_id_and_year(char* p) const {
+    return put_int(std::copy(id_.begin(), id_.end(), p), year_, year_width_);
+  }
+  // The bytes of the id and the year.
+  std::size_t id_and_year_size() const {
+    return id_.size() + static_cast<std::size_t>(year_width_);
   }
 
  private:
-  std::size_t id_width_;
+  std::string id_;
   int year_width_;
   int year_;
   int slots_;
@@ -82,32 +90,32 @@ class DecadeRecords {
 // of width 6 from column 13 (a missing value as -999), -9999 after the last value; a record
 // of ten used slots ends with two blanks and the record tag (columns 73-77), a shorter one
 // after its last slot.
-void write_measurements(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
-  DecadeRecords records(WriteMode::kMeasurements, series.first_year);
+void append_measurements(std::string* text, const TrrwSeries& series, const std::string& tag) {
+  DecadeRecords records(WriteMode::kMeasurements, series.id, series.first_year);
+  // Each record is put together in `record`, then appended whole.
+  std::vector<char> record(records.id_and_year_size() + 10 * 6 + 2 + tag.size() + 1);
   int k = 0;
-  std::string line;
   for (;; records.next()) {
-    line = records.id_and_year(series.id);
+    char* p = records.put_id_and_year(record.data());
     bool complete = false;
     int used = 0;
     for (int slot = 1; slot <= records.slots(); ++slot) {
       ++k;
       ++used;
       if (k > series.count) {
-        append_int(&line, kEndMarkerThousandths, 6);
+        p = put_int(p, kEndMarkerThousandths, 6);
         complete = true;
         break;
       }
       const float v = value_at(series, k);
-      if (is_missing(v)) {
-        append_int(&line, kMissingCode, 6);
-      } else {
-        append_thousandths(&line, v, 6, true);
-      }
+      p = is_missing(v) ? put_int(p, kMissingCode, 6) : put_thousandths(p, v, 6, true);
     }
-    if (used == 10) line += "  " + tag;
-    line += '\n';
-    out << line;
+    if (used == 10) {
+      p = std::fill_n(p, 2, ' ');
+      p = std::copy(tag.begin(), tag.end(), p);
+    }
+    *p++ = '\n';
+    text->append(record.data(), p);
     if (complete) return;
   }
 }
@@ -115,15 +123,14 @@ void write_measurements(std::ostream& out, const TrrwSeries& series, const std::
 // Index records ("iw"): id and year as above (columns 1-10), ten pairs of a value x 1000
 // (width 4) and a sample depth (width 3) in columns 11-80, two blanks, the record tag in
 // columns 83-85. Empty slots and missing values hold the filler 9990 with depth 0.
-void write_index(std::ostream& out, const TrrwSeries& series, const std::string& tag) {
+void append_index(std::string* text, const TrrwSeries& series, const std::string& tag) {
   const int count = series.count;
   // Depths are taken when the caller gave any; a chronology without them gets depth 1.
   bool have_depths = false;
   for (int k = 1; k <= count && !have_depths; ++k) have_depths = depth_at(series, k) > 0;
 
-  DecadeRecords records(WriteMode::kIndex, series.first_year);
+  DecadeRecords records(WriteMode::kIndex, series.id, series.first_year);
   int k = 0;
-  std::string line;
   for (;; records.next()) {
     std::array<std::string, 10> values;
     std::array<int, 10> depths{};
@@ -141,10 +148,14 @@ void write_index(std::ostream& out, const TrrwSeries& series, const std::string&
       values[at] = thousandths(v, 4, false);
       depths[at] = have_depths ? depth_at(series, k) : 1;
     }
-    line = records.id_and_year(series.id);
-    for (std::size_t at = 0; at < 10; ++at) line += values[at] + format_int(depths[at], 3);
-    line += "  " + tag + '\n';
-    out << line;
+    records.append_id_and_year(text);
+    for (std::size_t at = 0; at < 10; ++at) {
+      *text += values[at];
+      append_int(text, depths[at], 3);
+    }
+    *text += "  ";
+    *text += tag;
+    *text += '\n';
     if (complete) return;
   }
 }
@@ -156,18 +167,25 @@ int record_id_width(WriteMode mode, int first_year) {
   return widest - (year_width_for(first_year) - 4);
 }
 
-void trrw_write(std::ostream& out, WriteMode mode, const TrrwSeries& series,
-                std::string_view record_tag) {
+void trrw_append(std::string* text, WriteMode mode, const TrrwSeries& series,
+                 std::string_view record_tag) {
   if (series.count < 1) return;
   const std::string tag = pad_right(record_tag, 3);
   switch (mode) {
     case WriteMode::kMeasurements:
-      write_measurements(out, series, tag);
+      append_measurements(text, series, tag);
       break;
     case WriteMode::kIndex:
-      write_index(out, series, tag);
+      append_index(text, series, tag);
       break;
   }
+}
+
+void trrw_write(std::ostream& out, WriteMode mode, const TrrwSeries& series,
+                std::string_view record_tag) {
+  std::string text;
+  trrw_append(&text, mode, series, record_tag);
+  out << text;
 }
 
 }  // namespace kvr

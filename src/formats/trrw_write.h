@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "formats/trrw_series.h"
@@ -25,5 +26,8 @@ enum class WriteMode {
 /// as formatted output does.
 void trrw_write(std::ostream& out, WriteMode mode, const TrrwSeries& series,
                 std::string_view record_tag);
+/// The same records appended to *text.
+void trrw_append(std::string* text, WriteMode mode, const TrrwSeries& series,
+                 std::string_view record_tag);
 
 }  // namespace kvr

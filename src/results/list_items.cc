@@ -1,10 +1,13 @@
 #include "results/list_items.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "common/dimensions.h"
 
@@ -15,13 +18,15 @@ constexpr std::size_t kIntWidth = 12;
 constexpr std::size_t kFixedWidth = 11;
 constexpr std::size_t kExponentWidth = 15;
 
-// Room for any item: a long long, or a float in either form.
-constexpr std::size_t kItemRoom = 64;
-
-void append_right_aligned(std::string* out, const char* text, const char* end, std::size_t width) {
+// Writes text..end right-aligned in `width` columns at p; returns the end of the field.
+char* put_right_aligned(char* p, const char* text, const char* end, std::size_t width) {
   const std::size_t length = static_cast<std::size_t>(end - text);
-  if (length < width) out->append(width - length, ' ');
-  out->append(text, length);
+  if (length < width) {
+    std::memset(p, ' ', width - length);
+    p += width - length;
+  }
+  std::memcpy(p, text, length);
+  return p + length;
 }
 
 constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
@@ -30,11 +35,13 @@ constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     1
 // |v| * 10^decimals rounded to an integer exactly as printf rounds (to nearest, ties to
 // even, on the exact binary value). A float is m * 2^e with m below 2^24; for the values
 // passed here (|v| < 1e6, decimals <= 7 and |v| >= 0.01 when decimals is 7) e is negative
-// and m * 10^decimals stays below 2^48, so the shift with its remainder is exact.
+// and m * 10^decimals stays below 2^48, so the shift with its remainder is exact. Such a
+// |v| is a normal float: m is its significand with the leading bit, and |v| = m * 2^(k - 24)
+// with k its biased exponent less 126.
 std::uint64_t scaled_round(float v, int decimals) {
-  int k = 0;
-  const float fraction = std::frexp(std::fabs(v), &k);  // |v| = fraction * 2^k
-  const std::uint64_t m = static_cast<std::uint64_t>(std::ldexp(fraction, 24));
+  const auto bits = std::bit_cast<std::uint32_t>(v);
+  const std::uint64_t m = (bits & 0x7FFFFFu) | 0x800000u;
+  const int k = static_cast<int>((bits >> 23) & 0xFFu) - 126;
   const int shift = 24 - k;
   const std::uint64_t scaled = m * kPowersOfTen[decimals];
   if (shift <= 0) return scaled << -shift;
@@ -45,16 +52,16 @@ std::uint64_t scaled_round(float v, int decimals) {
   return q;
 }
 
-// The fixed form of v, whose value rounded to six significant digits lies in
-// [0.1, 1e6): 6 - (digits before the point) decimals, i.e. 5 - exponent. Returns false when
-// the rounded value lies outside that range.
-bool append_fixed(std::string* out, float v) {
+// Writes the fixed form of v, whose value rounded to six significant digits lies in
+// [0.1, 1e6): 6 - (digits before the point) decimals, i.e. 5 - exponent, at out and returns
+// its end; nullptr (nothing written) when the rounded value lies outside that range.
+char* put_fixed(char* out, float v) {
   const float magnitude = std::fabs(v);
   // The decimal exponent of |v| itself. 0.1f lies just above 0.1 with no float in between,
   // so magnitude < 0.1f means |v| < 0.1; 0.01f lies just below 0.01, so only values below
   // 0.01, which cannot round up to 0.1, skip the check for a carry into 0.1.
   int exponent = 5;
-  if (!(magnitude < 1e6f) || magnitude < 0.01f) return false;
+  if (!(magnitude < 1e6f) || magnitude < 0.01f) return nullptr;
   if (magnitude < 0.1f) {
     exponent = -2;
   } else {
@@ -69,13 +76,13 @@ bool append_fixed(std::string* out, float v) {
     --decimals;
     q = kPowersOfTen[5];
   }
-  if (exponent < -1 || exponent > 5) return false;
+  if (exponent < -1 || exponent > 5) return nullptr;
 
-  char buffer[kItemRoom];
+  char buffer[kListItemRoom];
   char* p = buffer;
   if (v < 0.0f) *p++ = '-';
   const std::uint64_t unit = kPowersOfTen[decimals];
-  p = std::to_chars(p, buffer + kItemRoom, q / unit).ptr;
+  p = std::to_chars(p, buffer + kListItemRoom, q / unit).ptr;
   // The point stays when no decimal is left, as fixed-point output writes it.
   *p++ = '.';
   std::uint64_t rest = q % unit;
@@ -84,37 +91,49 @@ bool append_fixed(std::string* out, float v) {
     rest /= 10;
   }
   p += decimals;
-  append_right_aligned(out, buffer, p, kFixedWidth);
-  return true;
+  return put_right_aligned(out, buffer, p, kFixedWidth);
 }
 
 }  // namespace
 
-void append_list_int(std::string* out, long long v) {
-  char buffer[kItemRoom];
-  const std::to_chars_result r = std::to_chars(buffer, buffer + kItemRoom, v);
+char* put_list_int(char* p, long long v) {
+  char buffer[kListItemRoom];
+  const std::to_chars_result r = std::to_chars(buffer, buffer + kListItemRoom, v);
   // A number wider than the field widens it; free-form output has no overflow stars.
-  append_right_aligned(out, buffer, r.ptr, kIntWidth);
+  return put_right_aligned(p, buffer, r.ptr, kIntWidth);
 }
 
 // The items of a large run's table are ten million numbers, so the fixed form is built from
 // integers (above) and the exponent form by std::to_chars, which gives printf's digits.
-void append_list_real(std::string* out, float v) {
+char* put_list_real(char* p, float v) {
   if (is_missing(v)) {  // most cells of a long table
-    out->append("   -99.9900");
-    return;
+    constexpr std::string_view kMissingItem = "   -99.9900";
+    std::memcpy(p, kMissingItem.data(), kMissingItem.size());
+    return p + kMissingItem.size();
   }
-  if (std::isfinite(v) && v != 0.0f && append_fixed(out, v)) return;
+  if (std::isfinite(v) && v != 0.0f) {
+    if (char* end = put_fixed(p, v)) return end;
+  }
   // Exponent form: one digit before the point, six after it, a signed exponent of at least
   // two digits, all in capitals as %.6E writes them. A negative zero is written as zero.
-  char buffer[kItemRoom];
+  char buffer[kListItemRoom];
   const double x = v == 0.0f ? 0.0 : static_cast<double>(v);
   const std::to_chars_result r =
-      std::to_chars(buffer, buffer + kItemRoom, x, std::chars_format::scientific, 6);
+      std::to_chars(buffer, buffer + kListItemRoom, x, std::chars_format::scientific, 6);
   std::transform(buffer, r.ptr, buffer, [](char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   });
-  append_right_aligned(out, buffer, r.ptr, kExponentWidth);
+  return put_right_aligned(p, buffer, r.ptr, kExponentWidth);
+}
+
+void append_list_int(std::string* out, long long v) {
+  char item[kListItemRoom];
+  out->append(item, put_list_int(item, v));
+}
+
+void append_list_real(std::string* out, float v) {
+  char item[kListItemRoom];
+  out->append(item, put_list_real(item, v));
 }
 
 std::string list_int(long long v) {

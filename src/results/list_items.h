@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace kvr {
@@ -15,5 +16,12 @@ std::string list_real(float v);
 /// holds ten million of them).
 void append_list_int(std::string* line, long long v);
 void append_list_real(std::string* line, float v);
+
+/// Room for any one item: a long long, or a float in either form.
+inline constexpr std::size_t kListItemRoom = 32;
+/// The same items written at p, which has room for kListItemRoom characters; they return the
+/// end of the item. A row of many items is written so into a string sized beforehand.
+char* put_list_int(char* p, long long v);
+char* put_list_real(char* p, float v);
 
 }  // namespace kvr

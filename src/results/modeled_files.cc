@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <ostream>
-#include <sstream>
 #include <unordered_map>
 #include <utility>
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
-#include "common/parallel.h"
 #include "formats/trrw_write.h"
+#include "results/pieces_in_turn.h"
 #include "results/run_title.h"
 
 namespace kvr {
@@ -99,13 +98,11 @@ std::vector<SameCutId> write_modeled_raw(std::ostream& out, const std::string& i
   }
   // The records of kSeriesPerPiece series at a time, formatted on every core at once.
   const int pieces = (set.count() + kSeriesPerPiece - 1) / kSeriesPerPiece;
-  write_pieces(out, pieces, [&](int piece, std::string* text) {
-    std::ostringstream records;
+  write_pieces_in_turn(out, pieces, [&](int piece, std::string* text) {
     const int first = 1 + piece * kSeriesPerPiece;
     for (int j = first; j <= std::min(set.count(), first + kSeriesPerPiece - 1); ++j) {
-      trrw_write(records, WriteMode::kMeasurements, modeled_series(set, by_year, j), kRecordTag);
+      trrw_append(text, WriteMode::kMeasurements, modeled_series(set, by_year, j), kRecordTag);
     }
-    *text = std::move(records).str();
   });
   return std::move(written_ids).shared();
 }

@@ -47,10 +47,18 @@ void write_curve_file(std::ostream& out, const CommentHead& head, const Regional
   }
   out << "age\tn\tmean_by_age\tcurve\n";
   if (!curve.usable()) return;
+  std::string text;
   for (std::size_t a = 0; a < curve.mean_by_age.size(); ++a) {
-    out << a + 1 << '\t' << curve.series_by_age[a] << '\t' << table_number(curve.mean_by_age[a])
-        << '\t' << table_number(curve.curve[a]) << '\n';
+    append_integer(&text, static_cast<long long>(a) + 1);
+    text += '\t';
+    append_integer(&text, curve.series_by_age[a]);
+    text += '\t';
+    append_table_number(&text, curve.mean_by_age[a]);
+    text += '\t';
+    append_table_number(&text, curve.curve[a]);
+    text += '\n';
   }
+  out << text;
 }
 
 void write_rcs_file(std::ostream& out, const CommentHead& head, const RcsComparison& comparison) {
@@ -61,17 +69,27 @@ void write_rcs_file(std::ostream& out, const CommentHead& head, const RcsCompari
   const YearChronology& rank = comparison.rank;
   const YearChronology& rcs = comparison.rcs.indices;
   const bool with_rcs = comparison.curve.usable();
+  std::string text;
   for (int i = 0; i < rank.years(); ++i) {
     const int year = rank.first_year + i;
     const int k = year - rcs.first_year;
     const bool in_rcs = k >= 0 && k < rcs.years();
-    out << year << '\t' << table_number(rank.values[static_cast<std::size_t>(i)]) << '\t'
-        << table_number(value_at(comparison.rank_residual, year)) << '\t'
-        << table_number(value_at(rcs, year)) << '\t'
-        << table_number(value_at(comparison.rcs.residuals, year)) << '\t'
-        << (!with_rcs ? "NA" : std::to_string(in_rcs ? rcs.depth[static_cast<std::size_t>(k)] : 0))
-        << '\n';
+    append_integer(&text, year);
+    for (const double v :
+         {rank.values[static_cast<std::size_t>(i)], value_at(comparison.rank_residual, year),
+          value_at(rcs, year), value_at(comparison.rcs.residuals, year)}) {
+      text += '\t';
+      append_table_number(&text, v);
+    }
+    text += '\t';
+    if (with_rcs) {
+      append_integer(&text, in_rcs ? rcs.depth[static_cast<std::size_t>(k)] : 0);
+    } else {
+      text += "NA";
+    }
+    text += '\n';
   }
+  out << text;
 }
 
 }  // namespace kvr

@@ -7,8 +7,8 @@
 
 #include "common/dimensions.h"
 #include "common/fixed_format.h"
-#include "common/parallel.h"
 #include "results/list_items.h"
+#include "results/pieces_in_turn.h"
 #include "results/run_title.h"
 
 namespace kvr {
@@ -26,6 +26,8 @@ void append_rows(const MeasurementSet& set, const Grid<float>& by_year,
   const int series_count = set.count();
   std::vector<float> block(static_cast<std::size_t>(kBlock) *
                            static_cast<std::size_t>(series_count));
+  // Room for a row: a blank, the six items of the chronology, one per series, the line end.
+  std::vector<char> row((static_cast<std::size_t>(series_count) + 6) * kListItemRoom + 2);
   for (int first = from; first <= to; first += kBlock) {
     const int last = std::min(to, first + kBlock - 1);
     for (int i = 1; i <= series_count; ++i) {
@@ -37,17 +39,19 @@ void append_rows(const MeasurementSet& set, const Grid<float>& by_year,
     }
     for (int y = first; y <= last; ++y) {
       const std::size_t index = static_cast<std::size_t>(y - 1);
-      *text += ' ';
-      append_list_int(text, static_cast<long long>(set.earliest_first_year) + y - 1);
-      append_list_int(text, chronology.sample_depth[index]);
-      append_list_real(text, chronology.average);
-      append_list_real(text, chronology.robust_mean[index]);
-      append_list_real(text, chronology.upper_band(y));
-      append_list_real(text, chronology.lower_band(y));
+      char* p = row.data();
+      *p++ = ' ';
+      p = put_list_int(p, static_cast<long long>(set.earliest_first_year) + y - 1);
+      p = put_list_int(p, chronology.sample_depth[index]);
+      p = put_list_real(p, chronology.average);
+      p = put_list_real(p, chronology.robust_mean[index]);
+      p = put_list_real(p, chronology.upper_band(y));
+      p = put_list_real(p, chronology.lower_band(y));
       const float* values = block.data() + static_cast<std::size_t>(y - first) *
                                                static_cast<std::size_t>(series_count);
-      for (int i = 0; i < series_count; ++i) append_list_real(text, values[i]);
-      *text += '\n';
+      for (int i = 0; i < series_count; ++i) p = put_list_real(p, values[i]);
+      *p++ = '\n';
+      text->append(row.data(), p);
     }
   }
 }
@@ -67,7 +71,7 @@ void write_result_table(std::ostream& out, const MeasurementSet& set, const Grid
 
   // The table is written in pieces of kPiece years, formatted on every core at once.
   const int pieces = (chronology.years() + kPiece - 1) / kPiece;
-  write_pieces(out, pieces, [&](int piece, std::string* text) {
+  write_pieces_in_turn(out, pieces, [&](int piece, std::string* text) {
     const int first = 1 + piece * kPiece;
     append_rows(set, by_year, chronology, first, std::min(chronology.years(), first + kPiece - 1),
                 text);

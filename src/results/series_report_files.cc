@@ -1,7 +1,10 @@
 #include "results/series_report_files.h"
 
+#include <algorithm>
 #include <ostream>
+#include <vector>
 
+#include "results/pieces_in_turn.h"
 #include "results/table_text.h"
 
 namespace kvr {
@@ -11,6 +14,9 @@ namespace {
 std::string year_or_na(const SeriesFigures& s, int year) {
   return s.values > 0 ? std::to_string(year) : "NA";
 }
+
+// Segments of KVRsegments.txt formatted as one piece.
+constexpr int kSegmentsPerPiece = 16384;
 
 }  // namespace
 
@@ -41,11 +47,28 @@ void write_segments_file(std::ostream& out, const CommentHead& head, const Serie
       << kSegmentLength << " years lagged " << kSegmentLag << "; p >= " << kSegmentFlagP
       << " flagged\n";
   out << "series\tseg_start\tseg_end\tr\tp\tflagged\n";
-  for (const SegmentFigures& s : report.segments) {
-    out << table_field(report.series[static_cast<std::size_t>(s.series)].id) << '\t' << s.start
-        << '\t' << s.end() << '\t' << table_number(s.r) << '\t' << table_number(s.p) << '\t'
-        << (s.flagged() ? 1 : 0) << '\n';
-  }
+  // Each series' cell text once, not once per segment.
+  std::vector<std::string> ids;
+  ids.reserve(report.series.size());
+  for (const SeriesFigures& s : report.series) ids.push_back(table_field(s.id));
+  const auto count = static_cast<int>(report.segments.size());
+  write_pieces_in_turn(out, (count + kSegmentsPerPiece - 1) / kSegmentsPerPiece,
+                       [&](int piece, std::string* text) {
+                         const int first = piece * kSegmentsPerPiece;
+                         for (int k = first; k < std::min(count, first + kSegmentsPerPiece); ++k) {
+                           const SegmentFigures& s = report.segments[static_cast<std::size_t>(k)];
+                           *text += ids[static_cast<std::size_t>(s.series)];
+                           *text += '\t';
+                           append_integer(text, s.start);
+                           *text += '\t';
+                           append_integer(text, s.end());
+                           *text += '\t';
+                           append_table_number(text, s.r);
+                           *text += '\t';
+                           append_table_number(text, s.p);
+                           *text += s.flagged() ? "\t1\n" : "\t0\n";
+                         }
+                       });
 }
 
 }  // namespace kvr

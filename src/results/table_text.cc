@@ -1,5 +1,6 @@
 #include "results/table_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -16,10 +17,26 @@ bool is_control(char c) {
 }  // namespace
 
 std::string table_number(double v) {
-  if (!std::isfinite(v)) return "NA";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", v);
+  std::string text;
+  append_table_number(&text, v);
   return text;
+}
+
+// std::to_chars in the general form with a precision writes the digits of printf's %.6g.
+void append_table_number(std::string* out, double v) {
+  if (!std::isfinite(v)) {
+    out->append("NA");
+    return;
+  }
+  char text[32];
+  const std::to_chars_result r =
+      std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
+  out->append(text, r.ptr);
+}
+
+void append_integer(std::string* out, long long v) {
+  char digits[24];
+  out->append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
 }
 
 std::string fixed_or_na(std::optional<double> v, int decimals) {

@@ -12,6 +12,11 @@ namespace kvr {
 
 /// A real number in %.6g form, or NA for NaN and infinities.
 [[nodiscard]] std::string table_number(double v);
+/// The same text appended to *out, without a temporary string.
+void append_table_number(std::string* out, double v);
+
+/// An integer in decimal appended to *out.
+void append_integer(std::string* out, long long v);
 
 /// A number with `decimals` decimals, or NA for NaN and an empty value.
 [[nodiscard]] std::string fixed_or_na(std::optional<double> v, int decimals);

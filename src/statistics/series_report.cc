@@ -1,15 +1,16 @@
 #include "statistics/series_report.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 #include <optional>
 
+#include "common/parallel.h"
 #include "numeric/ar_model.h"
 #include "numeric/correlation.h"
-#include "statistics/leave_one_out.h"
-#include "statistics/position_samples.h"
+#include "statistics/series_report_years.h"
 
 namespace kvr {
 namespace {
@@ -102,16 +103,17 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
   const std::size_t count = set.size();
   std::vector<Member> members(count);
   std::vector<PositionSpan> spans(count);  // empty for series outside the masters
-  SeriesFiguresWorkspace workspace;
-  std::vector<double> scaled;
-  int earliest = std::numeric_limits<int>::max();
-  int latest = std::numeric_limits<int>::min();
-  for (std::size_t j = 0; j < count; ++j) {
+  report.series.resize(count);
+  // Each series' figures and model on its own: both cores, each with its work arrays.
+  std::array<SeriesFiguresWorkspace, kWorkers> workspaces;
+  std::array<std::vector<double>, kWorkers> scaled_values;
+  std::size_t values = 0;
+  for (const MeasuredSeries& series : set) values += series.mm.size();
+  for_each_index(values >= kSharedValues, static_cast<int>(count), [&](int index, int worker) {
+    const auto j = static_cast<std::size_t>(index);
+    SeriesFiguresWorkspace& workspace = workspaces[static_cast<std::size_t>(worker)];
+    std::vector<double>& scaled = scaled_values[static_cast<std::size_t>(worker)];
     SeriesFigures figures = describe_series(set[j], &workspace);
-    if (figures.values > 0) {
-      earliest = std::min(earliest, figures.first);
-      latest = std::max(latest, figures.last);
-    }
     if (figures.values >= kArMinValues && figures.mean != 0.0) {
       // Scaled by the reciprocal, here and in the walk, so that both see the same values.
       const double inverse_mean = 1.0 / figures.mean;
@@ -126,7 +128,15 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
         spans[j] = {figures.first, figures.last};
       }
     }
-    report.series.push_back(std::move(figures));
+    report.series[j] = std::move(figures);
+  });
+  int earliest = std::numeric_limits<int>::max();
+  int latest = std::numeric_limits<int>::min();
+  for (const SeriesFigures& figures : report.series) {
+    if (figures.values > 0) {
+      earliest = std::min(earliest, figures.first);
+      latest = std::max(latest, figures.last);
+    }
   }
 
   if (earliest <= latest) {
@@ -134,9 +144,6 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
     const int last_start = latest - (kSegmentLength - 1);
     const SegmentSlots slots = segment_slots(members, spans, origin, last_start);
     report.segments.assign(slots.first_slot.back(), SegmentFigures{-1, 0});
-    std::vector<double> masters(count);
-    LeaveOneOutWorkspace loo;
-    PositionSampleBuffer buffer;
 
     auto fill = [&](std::size_t j, int from, std::span<double> out) {
       const double* mm = set[j].mm.data() + (from - set[j].first_year);
@@ -146,42 +153,44 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
     };
     // At the end of the stretch that ends with `year`: when it is the half of a segment that
     // starts at `half_start`, the segment made of the half before it and this one.
-    auto close_stretch = [&](int year) {
+    auto close_stretch = [&](std::size_t j, int year) {
       const int half_start = year - (kSegmentLag - 1);
       const int segment_start = half_start - kSegmentLag;
       const bool valid = segment_start >= origin && segment_start <= last_start;
-      for (std::size_t j = 0; j < count; ++j) {
-        Member& m = members[j];
-        if (!m.residuals) continue;
-        m.whole.merge(m.current);
-        if (valid && m.previous_half.count() == kSegmentLag &&
-            m.current.count() == kSegmentLength - kSegmentLag) {
-          PairSums both = m.previous_half;
-          both.merge(m.current);
-          SegmentFigures& s = report.segments[slots.at(j, segment_start)];
-          s = {static_cast<int>(j), segment_start};
-          if (const std::optional<CorrelationTest> test = correlation_test(both)) {
-            s.r = test->r;
-            s.p = test->p;
-          }
+      Member& m = members[j];
+      m.whole.merge(m.current);
+      if (valid && m.previous_half.count() == kSegmentLag &&
+          m.current.count() == kSegmentLength - kSegmentLag) {
+        PairSums both = m.previous_half;
+        both.merge(m.current);
+        SegmentFigures& s = report.segments[slots.at(j, segment_start)];
+        s = {static_cast<int>(j), segment_start};
+        if (const std::optional<CorrelationTest> test = correlation_test(both)) {
+          s.r = test->r;
+          s.p = test->p;
         }
-        m.previous_half = half_start >= origin ? m.current : PairSums(kPairShift, kPairShift);
-        m.current = PairSums(kPairShift, kPairShift);
+      }
+      m.previous_half = half_start >= origin ? m.current : PairSums(kPairShift, kPairShift);
+      m.current = PairSums(kPairShift, kPairShift);
+    };
+    // Each series' pairs with its master, year by year; stretches end before the first
+    // segment and at the end of each half.
+    auto take = [&](std::size_t j, const MasterBlock& block) {
+      if (!members[j].residuals) return;
+      const int from = std::max(block.first(), spans[j].first);
+      const int to = std::min(block.last(), spans[j].last);
+      for (int year = block.first(); year <= block.last(); ++year) {
+        if (year >= from && year <= to) {
+          const double v = block.value(j, year);
+          const double master = block.master(j, year);
+          if (!std::isnan(v) && !std::isnan(master)) members[j].current.add(v, master);
+        }
+        if (year == origin - 1 || (year >= origin && (year - origin + 1) % kSegmentLag == 0)) {
+          close_stretch(j, year);
+        }
       }
     };
-    auto visit = [&](int year, std::span<double> values, std::span<const int> owners) {
-      const std::span<double> year_masters(masters.data(), values.size());
-      leave_one_out_tbrm(values, year_masters, &loo);
-      for (std::size_t k = 0; k < values.size(); ++k) {
-        if (std::isnan(year_masters[k])) continue;
-        members[static_cast<std::size_t>(owners[k])].current.add(values[k], year_masters[k]);
-      }
-      // Stretches end before the first segment and at the end of each half.
-      if (year == origin - 1 || (year >= origin && (year - origin + 1) % kSegmentLag == 0)) {
-        close_stretch(year);
-      }
-    };
-    for_each_position_sample(spans, earliest, latest, fill, visit, &buffer);
+    for_each_master_block(spans, earliest, latest, fill, take);
     for (Member& m : members) m.whole.merge(m.current);
     std::erase_if(report.segments, [](const SegmentFigures& s) { return s.series < 0; });
   }

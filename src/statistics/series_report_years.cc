@@ -1,0 +1,115 @@
+#include "statistics/series_report_years.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "common/parallel.h"
+#include "statistics/leave_one_out.h"
+
+namespace kvr {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Years of a block whose masters one worker computes in a row: 16 doubles, two cache lines.
+constexpr int kYearRun = 16;
+
+// One worker's arrays: a run of years copied out of the rows year by year (the values of the
+// active series of each year side by side) with their masters, and the sample of one year.
+struct YearScratch {
+  std::vector<double> run_values;
+  std::vector<double> run_masters;
+  std::vector<double> values;
+  std::vector<double> masters;
+  std::vector<std::size_t> at;  // of each sample value: its place among the active series
+  LeaveOneOutWorkspace loo;
+};
+
+}  // namespace
+
+void for_each_index(bool share, int count, const std::function<void(int, int)>& work) {
+  if (share) {
+    parallel_for(count, work);
+    return;
+  }
+  for (int index = 0; index < count; ++index) work(index, 0);
+}
+
+void for_each_master_block(
+    std::span<const PositionSpan> spans, int first, int last,
+    const std::function<void(std::size_t j, int from, std::span<double> out)>& fill,
+    const std::function<void(std::size_t j, const MasterBlock& block)>& take) {
+  const std::size_t series = spans.size();
+  const auto row = static_cast<std::size_t>(kMasterBlock);
+  std::vector<double> values(row * series);
+  std::vector<double> masters(row * series);
+  std::vector<std::size_t> active;
+  std::array<YearScratch, kWorkers> scratch;
+  for (YearScratch& s : scratch) {
+    s.run_values.resize(series * kYearRun);
+    s.run_masters.resize(series * kYearRun);
+    s.values.resize(series);
+    s.masters.resize(series);
+    s.at.resize(series);
+  }
+
+  for (int start = first; start <= last; start += kMasterBlock) {
+    const int end = std::min(start + kMasterBlock - 1, last);
+    const auto width = static_cast<std::size_t>(end - start + 1);
+    active.clear();
+    for (std::size_t j = 0; j < series; ++j) {
+      if (std::max(start, spans[j].first) <= std::min(end, spans[j].last)) active.push_back(j);
+    }
+    const bool share = active.size() * width >= kSharedValues;
+    // Each active series' row: NaN outside its span, its values within.
+    for_each_index(share, static_cast<int>(active.size()), [&](int a, int) {
+      const std::size_t j = active[static_cast<std::size_t>(a)];
+      double* values_row = values.data() + j * row;
+      std::fill(values_row, values_row + width, kNaN);
+      const int from = std::max(start, spans[j].first);
+      const int to = std::min(end, spans[j].last);
+      fill(j, from,
+           std::span<double>(values_row + (from - start), static_cast<std::size_t>(to - from + 1)));
+    });
+    // The masters of each year, taken in runs of kYearRun years: a run is copied out of the
+    // rows and its masters back into them a row at a time, so that the rows are read and
+    // written along their cache lines, and either worker can take over the other's runs.
+    const int runs = (static_cast<int>(width) + kYearRun - 1) / kYearRun;
+    const std::size_t count = active.size();
+    for_each_index(share, runs, [&](int run, int worker) {
+      YearScratch& s = scratch[static_cast<std::size_t>(worker)];
+      const auto from = static_cast<std::size_t>(run * kYearRun);
+      const std::size_t years = std::min(width - from, static_cast<std::size_t>(kYearRun));
+      for (std::size_t a = 0; a < count; ++a) {
+        const double* in = values.data() + active[a] * row + from;
+        for (std::size_t t = 0; t < years; ++t) s.run_values[t * count + a] = in[t];
+      }
+      for (std::size_t t = 0; t < years; ++t) {
+        const double* year_values = s.run_values.data() + t * count;
+        double* year_masters = s.run_masters.data() + t * count;
+        std::size_t n = 0;
+        for (std::size_t a = 0; a < count; ++a) {
+          const double v = year_values[a];
+          year_masters[a] = kNaN;
+          s.values[n] = v;
+          s.at[n] = a;
+          n += std::isnan(v) ? 0 : 1;
+        }
+        leave_one_out_tbrm(std::span<const double>(s.values.data(), n),
+                           std::span<double>(s.masters.data(), n), &s.loo);
+        for (std::size_t k = 0; k < n; ++k) year_masters[s.at[k]] = s.masters[k];
+      }
+      for (std::size_t a = 0; a < count; ++a) {
+        double* out = masters.data() + active[a] * row + from;
+        for (std::size_t t = 0; t < years; ++t) out[t] = s.run_masters[t * count + a];
+      }
+    });
+    const MasterBlock block(start, end, values.data(), masters.data());
+    for_each_index(share, static_cast<int>(series),
+                   [&](int j, int) { take(static_cast<std::size_t>(j), block); });
+  }
+}
+
+}  // namespace kvr
