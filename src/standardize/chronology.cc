@@ -70,25 +70,6 @@ void sort_sample(std::span<float> x, std::span<float> spare) {
 
 }  // namespace
 
-// They fall while x_i < m and rise from there on, so merging the two runs gives exactly the
-// array that sorting them would, in linear time.
-void sorted_deviations(std::span<const float> x, float m, std::span<float> out) {
-  const std::size_t n = x.size();
-  std::size_t rise = 0;  // first index with x >= m
-  while (rise < n && x[rise] < m) ++rise;
-  std::size_t low = rise;  // the falling run, walked from its smallest deviation down
-  std::size_t high = rise;
-  for (std::size_t k = 0; k < n; ++k) {
-    const bool take_low =
-        low > 0 && (high == n || std::fabs(x[low - 1] - m) <= std::fabs(x[high] - m));
-    if (take_low) {
-      out[k] = std::fabs(x[--low] - m);
-    } else {
-      out[k] = std::fabs(x[high++] - m);
-    }
-  }
-}
-
 float Chronology::upper_band(int y) const {
   const float se = standard_error[static_cast<std::size_t>(y - 1)];
   if (is_missing(se)) return kMissing;

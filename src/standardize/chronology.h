@@ -31,10 +31,6 @@ struct Hinges {
 /// Sorts x ascending and returns its hinges; all 0 for an empty x.
 Hinges hinges(std::span<float> x);
 
-/// The absolute deviations |x_i - m| of the ascending sample x, sorted ascending, into out
-/// (of x's length).
-void sorted_deviations(std::span<const float> x, float m, std::span<float> out);
-
 /// Robust location, scale and standard error of the sample x (left sorted ascending, in the
 /// order the quicksort gives, -0.0 and +0.0 included); d is scratch of at least the same length.
 /// `control` goes in as 2 and comes back 0 (empty sample, no output written), 1 (1 to 3 values: the

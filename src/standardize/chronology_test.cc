@@ -264,27 +264,3 @@ TEST(ChronologyTest, AgreesWithRobmeanOfEachYear) {
 
 }  // namespace
 }  // namespace kvr
-
-namespace kvr {
-namespace {
-
-TEST(SortedDeviationsTest, EqualsSortingTheDeviations) {
-  std::mt19937 random(7);
-  for (int trial = 0; trial < 500; ++trial) {
-    const int n = 1 + trial % 40;
-    std::vector<float> x(static_cast<std::size_t>(n));
-    for (float& v : x) v = static_cast<float>(random() % 9) * 0.25f - 1.0f;  // many ties
-    quicksort(x);
-    const float m = x[static_cast<std::size_t>(random() % static_cast<unsigned>(n))] +
-                    (trial % 3 == 0 ? 0.1f : 0.0f);
-    std::vector<float> expected(x.size());
-    for (std::size_t i = 0; i < x.size(); ++i) expected[i] = std::fabs(x[i] - m);
-    quicksort(expected);
-    std::vector<float> merged(x.size());
-    sorted_deviations(x, m, merged);
-    ASSERT_EQ(merged, expected) << "trial " << trial;
-  }
-}
-
-}  // namespace
-}  // namespace kvr
