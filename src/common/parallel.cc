@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <ostream>
 #include <thread>
 #include <vector>
 
@@ -19,21 +18,6 @@ void parallel_for(int count, const std::function<void(int index, int worker)>& w
     helpers.emplace_back(take, worker);
   }
   take(0);
-}
-
-void write_pieces(std::ostream& out, int count,
-                  const std::function<void(int index, std::string* text)>& fill) {
-  std::vector<std::string> texts(kWorkers);
-  for (int start = 0; start < count; start += kWorkers) {
-    parallel_for(std::min(kWorkers, count - start), [&](int index, int) {
-      std::string& text = texts[static_cast<std::size_t>(index)];
-      text.clear();
-      fill(start + index, &text);
-    });
-    for (int index = 0; index < kWorkers && start + index < count; ++index) {
-      out << texts[static_cast<std::size_t>(index)];
-    }
-  }
 }
 
 void run_together(const std::function<void()>& first, const std::function<void()>& second) {

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <iosfwd>
-#include <string>
 
 namespace kvr {
 
@@ -17,12 +15,6 @@ inline constexpr int kWorkers = 2;
 /// that are merged in a way that does not depend on the order), so that the results are
 /// identical from run to run.
 void parallel_for(int count, const std::function<void(int index, int worker)>& work);
-
-/// Writes the texts of pieces 0..count-1 to `out`, in order: fill(index, text) appends piece
-/// `index` to an empty *text. kWorkers pieces are filled at once, then written, so that a long
-/// file is formatted on every core while only a few pieces are held at a time.
-void write_pieces(std::ostream& out, int count,
-                  const std::function<void(int index, std::string* text)>& fill);
 
 /// Calls first() on the calling thread and second() on another at the same time, and returns
 /// when both are done; they may wait for each other.

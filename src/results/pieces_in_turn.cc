@@ -7,13 +7,23 @@
 #include "common/parallel.h"
 
 namespace kvr {
+namespace {
+
+// Fewer pieces than this are written in order on the calling thread: the file is short, and
+// starting a thread would cost more than the overlap saves.
+constexpr int kPiecesWorthAThread = 4;
+
+}  // namespace
 
 void write_pieces_in_turn(std::ostream& out, int count,
                           const std::function<void(int index, std::string* text)>& fill) {
-  if (count == 1) {  // nothing to overlap: no second thread
+  if (count < kPiecesWorthAThread) {  // a short file: no second thread
     std::string text;
-    fill(0, &text);
-    out << text;
+    for (int piece = 0; piece < count; ++piece) {
+      text.clear();
+      fill(piece, &text);
+      out << text;
+    }
     return;
   }
   std::mutex mutex;

@@ -10,6 +10,7 @@
 #include "numeric/order_statistics.h"
 #include "numeric/quicksort.h"
 #include "numeric/radix_sort.h"
+#include "numeric/share_out.h"
 
 namespace kvr {
 namespace {
@@ -232,7 +233,8 @@ Chronology build_chronology(const Grid<float>& by_year, int series_count, int ti
   std::vector<YearBlockScratch> scratch(static_cast<std::size_t>(kWorkers));
   std::vector<char> has_value(year_count, 0);
   const int block_count = (years + kYearBlock - 1) / kYearBlock;
-  parallel_for(block_count, [&](int index, int worker) {
+  const std::size_t cells = static_cast<std::size_t>(rows) * year_count;
+  share_out(block_count, cells, [&](int index, int worker) {
     const int first = 1 + index * kYearBlock;
     year_block(by_year, rows, stored_years, first, std::min(first + kYearBlock - 1, years),
                &scratch[static_cast<std::size_t>(worker)], &chronology, &has_value);

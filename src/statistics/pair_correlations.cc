@@ -6,6 +6,7 @@
 
 #include "common/dimensions.h"
 #include "common/parallel.h"
+#include "numeric/share_out.h"
 #include "statistics/pair_kernel.h"
 
 namespace kvr {
@@ -73,7 +74,7 @@ void summarize(const Grid<float>& by_year, int rows, int years, std::vector<Seri
   spans->assign(at(rows + 1), SeriesSpan());
   if (years <= 0) return;
   // Each core a run of series of its own, so that they hardly ever write the same cache line.
-  parallel_for(kWorkers, [&](int part, int) {
+  share_out(kWorkers, at(rows) * at(years), [&](int part, int) {
     const int from = 1 + rows * part / kWorkers;
     const int to = rows * (part + 1) / kWorkers;
     for (int i = from; i <= to; ++i)

@@ -10,6 +10,7 @@
 #include "common/parallel.h"
 #include "numeric/ar_model.h"
 #include "numeric/correlation.h"
+#include "numeric/share_out.h"
 #include "statistics/series_report_years.h"
 
 namespace kvr {
@@ -109,7 +110,7 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
   std::array<std::vector<double>, kWorkers> scaled_values;
   std::size_t values = 0;
   for (const MeasuredSeries& series : set) values += series.mm.size();
-  for_each_index(values >= kSharedValues, static_cast<int>(count), [&](int index, int worker) {
+  share_out(static_cast<int>(count), values, [&](int index, int worker) {
     const auto j = static_cast<std::size_t>(index);
     SeriesFiguresWorkspace& workspace = workspaces[static_cast<std::size_t>(worker)];
     std::vector<double>& scaled = scaled_values[static_cast<std::size_t>(worker)];

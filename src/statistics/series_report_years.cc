@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/parallel.h"
+#include "numeric/share_out.h"
 #include "statistics/leave_one_out.h"
 
 namespace kvr {
@@ -29,20 +30,14 @@ struct YearScratch {
 
 }  // namespace
 
-void for_each_index(bool share, int count, const std::function<void(int, int)>& work) {
-  if (share) {
-    parallel_for(count, work);
-    return;
-  }
-  for (int index = 0; index < count; ++index) work(index, 0);
-}
-
 void for_each_master_block(
     std::span<const PositionSpan> spans, int first, int last,
     const std::function<void(std::size_t j, int from, std::span<double> out)>& fill,
     const std::function<void(std::size_t j, const MasterBlock& block)>& take) {
   const std::size_t series = spans.size();
-  const auto row = static_cast<std::size_t>(kMasterBlock);
+  // A row holds a block, or the whole walk when it is shorter: an archive file's few hundred
+  // years do not pay for the zeroing of whole blocks.
+  const auto row = static_cast<std::size_t>(std::clamp(last - first + 1, 0, kMasterBlock));
   std::vector<double> values(row * series);
   std::vector<double> masters(row * series);
   std::vector<std::size_t> active;
@@ -62,9 +57,10 @@ void for_each_master_block(
     for (std::size_t j = 0; j < series; ++j) {
       if (std::max(start, spans[j].first) <= std::min(end, spans[j].last)) active.push_back(j);
     }
-    const bool share = active.size() * width >= kSharedValues;
+    // Blocks of few values stay on the calling thread (share_out).
+    const std::size_t cells = active.size() * width;
     // Each active series' row: NaN outside its span, its values within.
-    for_each_index(share, static_cast<int>(active.size()), [&](int a, int) {
+    share_out(static_cast<int>(active.size()), cells, [&](int a, int) {
       const std::size_t j = active[static_cast<std::size_t>(a)];
       double* values_row = values.data() + j * row;
       std::fill(values_row, values_row + width, kNaN);
@@ -78,7 +74,7 @@ void for_each_master_block(
     // written along their cache lines, and either worker can take over the other's runs.
     const int runs = (static_cast<int>(width) + kYearRun - 1) / kYearRun;
     const std::size_t count = active.size();
-    for_each_index(share, runs, [&](int run, int worker) {
+    share_out(runs, cells, [&](int run, int worker) {
       YearScratch& s = scratch[static_cast<std::size_t>(worker)];
       const auto from = static_cast<std::size_t>(run * kYearRun);
       const std::size_t years = std::min(width - from, static_cast<std::size_t>(kYearRun));
@@ -106,9 +102,9 @@ void for_each_master_block(
         for (std::size_t t = 0; t < years; ++t) out[t] = s.run_masters[t * count + a];
       }
     });
-    const MasterBlock block(start, end, values.data(), masters.data());
-    for_each_index(share, static_cast<int>(series),
-                   [&](int j, int) { take(static_cast<std::size_t>(j), block); });
+    const MasterBlock block(start, end, row, values.data(), masters.data());
+    share_out(static_cast<int>(series), cells,
+              [&](int j, int) { take(static_cast<std::size_t>(j), block); });
   }
 }
 

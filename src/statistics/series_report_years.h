@@ -12,22 +12,14 @@ namespace kvr {
 /// row of this many cells.
 inline constexpr int kMasterBlock = 1024;
 
-/// Work on fewer values than this is done on the calling thread alone: starting another
-/// would cost more than it saves (an archive file's blocks are of this size).
-inline constexpr std::size_t kSharedValues = 16384;
-
-/// work(index, worker) for every index 0..count-1: spread over both cores by parallel_for
-/// when `share`, else in order on the calling thread as worker 0.
-void for_each_index(bool share, int count, const std::function<void(int index, int worker)>& work);
-
 /// One block of years first..last of the walk: the values of series j at year y in
 /// value(j, y), the leave-one-out master of that value in master(j, y); both NaN where the
 /// series has no value or the value no master (the only value of its year). Read only within
-/// the series' span.
+/// the series' span. Each series' row holds `stride` years.
 class MasterBlock {
  public:
-  MasterBlock(int first, int last, const double* values, const double* masters)
-      : first_(first), last_(last), values_(values), masters_(masters) {}
+  MasterBlock(int first, int last, std::size_t stride, const double* values, const double* masters)
+      : first_(first), last_(last), stride_(stride), values_(values), masters_(masters) {}
 
   [[nodiscard]] int first() const { return first_; }
   [[nodiscard]] int last() const { return last_; }
@@ -36,10 +28,11 @@ class MasterBlock {
 
  private:
   [[nodiscard]] std::size_t cell(std::size_t j, int year) const {
-    return j * kMasterBlock + static_cast<std::size_t>(year - first_);
+    return j * stride_ + static_cast<std::size_t>(year - first_);
   }
   int first_;
   int last_;
+  std::size_t stride_;
   const double* values_;
   const double* masters_;
 };

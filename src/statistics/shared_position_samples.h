@@ -36,7 +36,9 @@ template <typename Fill, typename Visit>
 void share_position_samples(std::span<const PositionSpan> spans, int first, int last, Fill&& fill,
                             Visit&& visit, SharedPositionBuffer* buffer) {
   const std::size_t series = spans.size();
-  const auto chunk = static_cast<std::size_t>(kSharedPositionChunk);
+  // A chunk, or all the positions when they are fewer: small sets zero no more than they use.
+  const auto chunk =
+      static_cast<std::size_t>(std::clamp(last - first + 1, 0, kSharedPositionChunk));
   const auto piece = static_cast<std::size_t>(kSharedSeriesPiece);
   buffer->block.resize(chunk * series);
   buffer->runs.resize(static_cast<std::size_t>(kWorkers));
