@@ -1,8 +1,10 @@
 #include "numeric/order_statistics.h"
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
+#include <cstdint>
 
 namespace kvr {
 namespace {
@@ -62,6 +64,58 @@ double median_in_place(std::span<double> x) {
   // For an even size the other middle value is the largest of those before it.
   const double low = *std::max_element(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(upper));
   return middle_of(low, high);
+}
+
+namespace {
+
+// Below this size the deviations are all selected from: a guess would not pay.
+constexpr std::size_t kGuessFrom = 128;
+// The band kept about a guess, as factors of it.
+constexpr double kGuessBelow = 0.9;
+constexpr double kGuessAbove = 1.1;
+
+// The median of all the deviations, in `d` (reordered).
+double median_of_all(std::span<const double> x, double centre, std::vector<double>* d) {
+  d->resize(x.size());
+  for (std::size_t i = 0; i < x.size(); ++i) (*d)[i] = std::fabs(x[i] - centre);
+  return median_in_place(*d);
+}
+
+}  // namespace
+
+double median_abs_deviation(std::span<const double> x, double centre, double guess,
+                            std::vector<double>* scratch) {
+  const std::size_t n = x.size();
+  if (n < kGuessFrom || !(guess >= 0.0)) return median_of_all(x, centre, scratch);
+  // The median is element `upper` of the sorted deviations, for an even size the mean of it
+  // and element `lower` before it.
+  const std::size_t upper = n / 2;
+  const std::size_t lower = n % 2 == 1 ? upper : upper - 1;
+  // One pass counts the deviations below the band and keeps those in it, in order. A
+  // deviation is not negative, so its bits compare as the number does, and the band is one
+  // unsigned comparison.
+  const auto low = std::bit_cast<std::uint64_t>(guess * kGuessBelow);
+  const std::uint64_t width = std::bit_cast<std::uint64_t>(guess * kGuessAbove) - low;
+  scratch->resize(n);
+  double* kept = scratch->data();
+  std::size_t below = 0;
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const double d = std::fabs(x[i] - centre);
+    const auto bits = std::bit_cast<std::uint64_t>(d);
+    kept[count] = d;
+    below += static_cast<std::size_t>(bits < low);
+    count += static_cast<std::size_t>(bits - low <= width);
+  }
+  // The middle deviations are in the band when at most `lower` deviations lie below it and
+  // more than `upper` lie below it or in it.
+  if (below > lower || below + count <= upper) return median_of_all(x, centre, scratch);
+  const std::span<double> band(kept, count);
+  const std::size_t at = upper - below;
+  const double high = select_in_place(band, at);
+  if (lower == upper) return high;
+  return middle_of(*std::max_element(band.begin(), band.begin() + static_cast<std::ptrdiff_t>(at)),
+                   high);
 }
 
 double sorted_median(std::span<const double> sorted) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <span>
+#include <vector>
 
 namespace kvr {
 
@@ -17,6 +18,13 @@ double select_in_place(std::span<double> x, std::size_t k);
 
 /// The median of x (reordered by the call; no NaN; not empty).
 [[nodiscard]] double median_in_place(std::span<double> x);
+
+/// The median of the deviations |x_i - centre| of x (any order; no NaN; not empty), the value
+/// median_in_place of them gives. `guess` (NaN for none), say that of a similar sample, only
+/// speeds the search: a single pass keeps the deviations within a tenth of it (in `scratch`),
+/// and the median is selected among them when it lies there, else among all deviations.
+[[nodiscard]] double median_abs_deviation(std::span<const double> x, double centre, double guess,
+                                          std::vector<double>* scratch);
 
 /// The median of the ascending sample `sorted` (not empty).
 [[nodiscard]] double sorted_median(std::span<const double> sorted);

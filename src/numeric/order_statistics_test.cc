@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 
 namespace kvr {
 namespace {
+
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 
 std::vector<double> in_double(const std::vector<float>& values) {
   return std::vector<double>(values.begin(), values.end());
@@ -32,6 +35,29 @@ TEST(OrderStatisticsTest, SelectAgreesWithSorting) {
       }
       std::vector<double> x = in_double(input.values);
       EXPECT_EQ(median_in_place(x), sorted_median(sorted)) << n << " " << input.name;
+    }
+  }
+}
+
+// The median absolute deviation with every kind of guess (none, right, low, high, 0, far
+// off), against the deviations sorted: a guess changes the way, never the value.
+TEST(OrderStatisticsTest, MedianAbsDeviationAgreesWithSorting) {
+  std::vector<double> scratch;
+  for (int n : {1, 2, 127, 128, 129, 1000, 1001}) {
+    for (const auto& input : sort_testing::sort_inputs(n, static_cast<unsigned>(n) + 7u)) {
+      std::vector<double> x = in_double(input.values);
+      std::vector<double> sorted = x;
+      std::sort(sorted.begin(), sorted.end());
+      const double centre = sorted_median(sorted);
+      std::vector<double> deviations;
+      for (double v : x) deviations.push_back(std::fabs(v - centre));
+      std::sort(deviations.begin(), deviations.end());
+      const double expected = sorted_median(deviations);
+      for (double guess : {kNan, expected, expected * 0.95, expected * 1.05, 0.0, expected * 3.0,
+                           expected * 0.2 + 1.0}) {
+        EXPECT_EQ(median_abs_deviation(x, centre, guess, &scratch), expected)
+            << n << " " << input.name << " guess " << guess;
+      }
     }
   }
 }

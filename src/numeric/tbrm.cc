@@ -1,6 +1,5 @@
 #include "numeric/tbrm.h"
 
-#include <cmath>
 #include <cstddef>
 #include <limits>
 
@@ -42,14 +41,21 @@ BiweightSums biweight_sums(std::span<const double> x, double centre, double inve
   return sums;
 }
 
-double tbrm(std::span<double> x, std::vector<double>* scratch) {
+double tbrm(std::span<double> x, TbrmWork* work) {
   if (x.empty()) return std::numeric_limits<double>::quiet_NaN();
   const double median = median_in_place(x);
-  scratch->resize(x.size());
-  for (std::size_t i = 0; i < x.size(); ++i) (*scratch)[i] = std::fabs(x[i] - median);
-  const double mad = median_in_place(*scratch);
+  const double mad = median_abs_deviation(x, median, work->last_mad, &work->deviations);
+  work->last_mad = mad;
   const BiweightSums sums = biweight_sums(x, median, 1.0 / tbrm_scale(mad));
   return median + sums.weighted_offset / sums.weight;
+}
+
+double tbrm(std::span<double> x, std::vector<double>* scratch) {
+  TbrmWork work;
+  work.deviations.swap(*scratch);
+  const double result = tbrm(x, &work);
+  scratch->swap(work.deviations);
+  return result;
 }
 
 }  // namespace kvr

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -29,10 +30,19 @@ struct BiweightSums {
 [[nodiscard]] BiweightSums biweight_sums(std::span<const double> x, double centre,
                                          double inverse_scale);
 
+/// Work arrays of tbrm, kept by a caller that takes it of one similar sample after another:
+/// the median absolute deviation of the last sample is where the next one's is looked for
+/// first (the results do not depend on it).
+struct TbrmWork {
+  std::vector<double> deviations;
+  double last_mad = std::numeric_limits<double>::quiet_NaN();
+};
+
 /// The one-step Tukey biweight robust mean ("tbrm") of a sample: the weighted mean with the
 /// biweights about the median M at the scale tbrm_scale(median |x - M|), written as M plus
-/// the weighted mean offset. x holds no NaN and is reordered; `scratch` is a work array. NaN
-/// for an empty sample.
+/// the weighted mean offset. x holds no NaN and is reordered; `scratch` is a work array, and
+/// `work` also carries the sample's MAD on to the next call. NaN for an empty sample.
 [[nodiscard]] double tbrm(std::span<double> x, std::vector<double>* scratch);
+[[nodiscard]] double tbrm(std::span<double> x, TbrmWork* work);
 
 }  // namespace kvr

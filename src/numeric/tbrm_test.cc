@@ -30,5 +30,20 @@ TEST(TbrmTest, HandWorkedSamples) {
   EXPECT_TRUE(std::isnan(tbrm(empty, &scratch)));
 }
 
+// A TbrmWork carried from sample to sample (its last MAD now close to, now far from the next
+// one's) gives the bits of a fresh start.
+TEST(TbrmTest, CarriedWorkGivesTheSameBits) {
+  TbrmWork work;
+  std::vector<double> scratch;
+  for (int step = 0; step < 12; ++step) {
+    std::vector<double> x;
+    for (int i = 0; i < 300 + step; ++i) {
+      x.push_back(((i * 37 + step * 11) % 101) * (step % 4 == 3 ? 10.0 : 0.01 * (step + 1)));
+    }
+    std::vector<double> y = x;
+    EXPECT_EQ(tbrm(x, &work), tbrm(y, &scratch)) << step;
+  }
+}
+
 }  // namespace
 }  // namespace kvr

@@ -27,7 +27,7 @@ std::vector<double> inverse_curve(const RegionalCurve& curve) {
 // cores: each year's figures go to their own places.
 template <typename Fill>
 void combine_by_year(std::span<const PositionSpan> spans, Fill&& fill, YearChronology* chronology) {
-  std::vector<std::vector<double>> scratch(static_cast<std::size_t>(kWorkers));
+  std::vector<TbrmWork> work(static_cast<std::size_t>(kWorkers));
   SharedPositionBuffer buffer;
   const int first = chronology->first_year;
   share_position_samples(
@@ -36,7 +36,7 @@ void combine_by_year(std::span<const PositionSpan> spans, Fill&& fill, YearChron
         const auto y = static_cast<std::size_t>(year - first);
         chronology->depth[y] = static_cast<int>(values.size());
         if (!values.empty()) {
-          chronology->values[y] = tbrm(values, &scratch[static_cast<std::size_t>(worker)]);
+          chronology->values[y] = tbrm(values, &work[static_cast<std::size_t>(worker)]);
         }
       },
       &buffer);

@@ -27,7 +27,7 @@ RegionalCurve regional_curve(std::span<const MeasuredSeries> set) {
   result.curve.assign(static_cast<std::size_t>(oldest), kNotAvailable);
 
   // The ages are combined on both cores, each into its own place.
-  std::vector<std::vector<double>> scratch(static_cast<std::size_t>(kWorkers));
+  std::vector<TbrmWork> work(static_cast<std::size_t>(kWorkers));
   SharedPositionBuffer buffer;
   share_position_samples(
       spans, 1, oldest,
@@ -39,7 +39,7 @@ RegionalCurve regional_curve(std::span<const MeasuredSeries> set) {
         const auto a = static_cast<std::size_t>(age - 1);
         result.series_by_age[a] = static_cast<int>(values.size());
         if (!values.empty()) {
-          result.mean_by_age[a] = tbrm(values, &scratch[static_cast<std::size_t>(worker)]);
+          result.mean_by_age[a] = tbrm(values, &work[static_cast<std::size_t>(worker)]);
         }
       },
       &buffer);
