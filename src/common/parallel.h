@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 namespace kvr {
@@ -15,6 +16,21 @@ inline constexpr int kWorkers = 2;
 /// that are merged in a way that does not depend on the order), so that the results are
 /// identical from run to run.
 void parallel_for(int count, const std::function<void(int index, int worker)>& work);
+
+/// Work of fewer cells (values filled or visited) than this is done on the calling thread:
+/// starting the second thread would cost more than it saves.
+inline constexpr std::size_t kSharedWorkCells = 32768;
+
+/// Calls work(index, worker) for every index 0..count-1: spread over the cores by parallel_for
+/// when the work touches `cells` values or more, else in order on the calling thread (worker 0).
+template <typename Work>
+void share_out(int count, std::size_t cells, Work&& work) {
+  if (cells < kSharedWorkCells) {
+    for (int index = 0; index < count; ++index) work(index, 0);
+    return;
+  }
+  parallel_for(count, work);
+}
 
 /// Calls first() on the calling thread and second() on another at the same time, and returns
 /// when both are done; they may wait for each other.

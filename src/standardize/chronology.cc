@@ -10,7 +10,6 @@
 #include "numeric/order_statistics.h"
 #include "numeric/quicksort.h"
 #include "numeric/radix_sort.h"
-#include "numeric/share_out.h"
 
 namespace kvr {
 namespace {

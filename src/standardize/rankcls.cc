@@ -10,7 +10,6 @@
 #include "common/dimensions.h"
 #include "common/parallel.h"
 #include "measurements/calendar_shift.h"
-#include "numeric/share_out.h"
 
 namespace kvr {
 namespace {

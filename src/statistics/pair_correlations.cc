@@ -6,7 +6,6 @@
 
 #include "common/dimensions.h"
 #include "common/parallel.h"
-#include "numeric/share_out.h"
 #include "statistics/pair_kernel.h"
 
 namespace kvr {

@@ -10,7 +10,6 @@
 #include "common/parallel.h"
 #include "numeric/ar_model.h"
 #include "numeric/correlation.h"
-#include "numeric/share_out.h"
 #include "statistics/series_report_years.h"
 
 namespace kvr {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "common/parallel.h"
-#include "numeric/share_out.h"
 #include "statistics/leave_one_out.h"
 
 namespace kvr {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "common/parallel.h"
-#include "numeric/share_out.h"
 #include "statistics/position_samples.h"
 
 namespace kvr {
