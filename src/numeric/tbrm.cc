@@ -50,12 +50,4 @@ double tbrm(std::span<double> x, TbrmWork* work) {
   return median + sums.weighted_offset / sums.weight;
 }
 
-double tbrm(std::span<double> x, std::vector<double>* scratch) {
-  TbrmWork work;
-  work.deviations.swap(*scratch);
-  const double result = tbrm(x, &work);
-  scratch->swap(work.deviations);
-  return result;
-}
-
 }  // namespace kvr

@@ -40,9 +40,8 @@ struct TbrmWork {
 
 /// The one-step Tukey biweight robust mean ("tbrm") of a sample: the weighted mean with the
 /// biweights about the median M at the scale tbrm_scale(median |x - M|), written as M plus
-/// the weighted mean offset. x holds no NaN and is reordered; `scratch` is a work array, and
-/// `work` also carries the sample's MAD on to the next call. NaN for an empty sample.
-[[nodiscard]] double tbrm(std::span<double> x, std::vector<double>* scratch);
+/// the weighted mean offset. x holds no NaN and is reordered; `work` holds the work arrays and
+/// carries the sample's MAD on to the next call. NaN for an empty sample.
 [[nodiscard]] double tbrm(std::span<double> x, TbrmWork* work);
 
 }  // namespace kvr

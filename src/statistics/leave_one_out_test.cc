@@ -19,7 +19,7 @@ TEST(LeaveOneOutTest, AgreesWithTheTbrmOfTheRest) {
   std::uniform_int_distribution<int> level(0, 4);
   std::normal_distribution<double> spread(1.0, 0.3);
   LeaveOneOutWorkspace workspace;
-  std::vector<double> scratch;
+  TbrmWork work;
   for (int n = 1; n <= 40; ++n) {
     for (int draw = 0; draw < 20; ++draw) {
       std::vector<double> x(static_cast<std::size_t>(n));
@@ -30,7 +30,7 @@ TEST(LeaveOneOutTest, AgreesWithTheTbrmOfTheRest) {
       for (std::size_t i = 0; i < x.size(); ++i) {
         std::vector<double> rest = x;
         rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(i));
-        const double expected = tbrm(rest, &scratch);
+        const double expected = tbrm(rest, &work);
         if (std::isnan(expected)) {
           EXPECT_TRUE(std::isnan(masters[i])) << n << " " << i;
         } else {
