@@ -24,10 +24,12 @@ struct SharedPositionBuffer {
   std::vector<std::vector<double>> runs;  // by worker: the runs of a piece's series
 };
 
-/// for_each_position_sample on both cores: chunk by chunk of positions first..last, first
-/// fill(j, from, out) for every series with values in the chunk (the series spread over the
-/// cores; each series' runs still come in rising order, one chunk after the other, so that
-/// fill may keep state per series), then visit(position, values, worker) for every position
+/// The values of every position first..last across the series, gathered on both cores. Chunk
+/// by chunk of positions, first fill(j, from, out) writes series j's values at the positions
+/// from, from + 1, ... into out (NaN: no value), for every series with values in the chunk
+/// (the series spread over the cores; each series' runs come in rising order and cover its
+/// span within first..last once, so that fill may keep state per series, a filter fed in
+/// order), then visit(position, values, worker) for every position
 /// of the chunk (spread over the cores, in no fixed order), with the values the series have
 /// there in series order. visit may reorder `values` and writes only what belongs to its
 /// position or to its worker (kWorkers of them), so the results do not depend on the order.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -54,14 +55,27 @@ TEST(SharedPositionSamplesTest, GivesTheSamplesOfTheWalkOnOneCore) {
       spans[static_cast<std::size_t>(j)] =
           j % 11 == 3 ? PositionSpan{} : PositionSpan{(j * 37) % 400 - 50, (j * 37) % 400 + 300};
     }
+    // The plain walk: each series filled over its whole span at once, then each position's
+    // values gathered in series order.
     const Walk plain = walk(spans, c.first, c.last, [&](auto& fill, auto& keep) {
-      PositionSampleBuffer buffer;
-      for_each_position_sample(
-          spans, c.first, c.last, fill,
-          [&](int position, std::span<double> values, std::span<const int>) {
-            keep(position, values);
-          },
-          &buffer);
+      std::vector<std::vector<double>> rows(spans.size());
+      for (std::size_t j = 0; j < spans.size(); ++j) {
+        const int from = std::max(c.first, spans[j].first);
+        const int to = std::min(c.last, spans[j].last);
+        if (from > to) continue;
+        rows[j].resize(static_cast<std::size_t>(to - from + 1));
+        fill(j, from, std::span<double>(rows[j]));
+      }
+      for (int position = c.first; position <= c.last; ++position) {
+        std::vector<double> values;
+        for (std::size_t j = 0; j < spans.size(); ++j) {
+          const int offset = position - std::max(c.first, spans[j].first);
+          if (offset < 0 || offset >= static_cast<int>(rows[j].size())) continue;
+          const double v = rows[j][static_cast<std::size_t>(offset)];
+          if (!std::isnan(v)) values.push_back(v);
+        }
+        keep(position, values);
+      }
     });
     const Walk shared = walk(spans, c.first, c.last, [&](auto& fill, auto& keep) {
       SharedPositionBuffer buffer;
