@@ -131,21 +131,9 @@ void append_list_int(std::string* out, long long v) {
   out->append(item, put_list_int(item, v));
 }
 
-void append_list_real(std::string* out, float v) {
-  char item[kListItemRoom];
-  out->append(item, put_list_real(item, v));
-}
-
-std::string list_int(long long v) {
-  std::string text;
-  append_list_int(&text, v);
-  return text;
-}
-
 std::string list_real(float v) {
-  std::string text;
-  append_list_real(&text, v);
-  return text;
+  char item[kListItemRoom];
+  return std::string(item, put_list_real(item, v));
 }
 
 }  // namespace kvr

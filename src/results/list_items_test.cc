@@ -37,7 +37,11 @@ TEST(ListFormatTest, Integers) {
       {-12345678901, "-12345678901"},
       {1234567890123, "1234567890123"},  // wider than the field: the field widens
   };
-  for (const auto& c : cases) EXPECT_EQ(list_int(c.v), c.text) << c.v;
+  for (const auto& c : cases) {
+    std::string text;
+    append_list_int(&text, c.v);
+    EXPECT_EQ(text, c.text) << c.v;
+  }
 }
 
 TEST(ListFormatTest, Reals) {
