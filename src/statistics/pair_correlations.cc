@@ -20,6 +20,10 @@ constexpr int kTileRows = 32;
 // Tiles whose whole-span sums the first part may have handed over before the second has
 // taken them.
 constexpr int kHandoverTiles = 4;
+// Jobs of fewer pair-years than this (pairs of rows times years, an upper bound of the
+// products) run as one part on the calling thread: a second thread and the handover would
+// cost more than the half of the work it takes.
+constexpr double kPairYearsWorthASecondCore = 2.0e6;
 
 std::size_t at(int index) { return static_cast<std::size_t>(index); }
 
@@ -102,17 +106,20 @@ struct PairJob {
   int window_count = 0;
   int stretches = 0;  // 0 the whole chronology, 1 + k window k
   int split = 0;
-  int groups = 0;  // groups of kLanes rows j per row i of a tile, at most
+  bool alone = false;  // one part takes every block: nothing is handed over
+  int groups = 0;      // groups of kLanes rows j per row i of a tile, at most
   std::vector<SeriesSpan> spans;
   std::vector<float> no_values;  // a row of kMissing, for the lanes past the last row
   PairBlockTable table;
-  // The whole-span sums of kHandoverTiles tiles, per tile [row i of the tile][group].
+  // The whole-span sums of handover_tiles tiles (kHandoverTiles, or fewer when the job has
+  // fewer), per tile [row i of the tile][group].
+  int handover_tiles = 0;
   std::vector<PairLaneSums> handover;
   std::atomic<int> handed{0};  // tiles the first part has handed over
   std::atomic<int> taken{0};   // tiles the second part has taken
 
   PairLaneSums& handed_sums(int tile, int row, int group) {
-    return handover[(at(tile % kHandoverTiles) * at(kTileRows) + at(row)) * at(groups) + at(group)];
+    return handover[(at(tile % handover_tiles) * at(kTileRows) + at(row)) * at(groups) + at(group)];
   }
 };
 
@@ -299,6 +306,10 @@ int split_block(const PairBlockTable& table, int rows, int blocks) {
 void run_part(PairJob& job, PairPart& part) {
   const int tiles = job.blocks > 0 ? (job.rows + kTileRows - 1) / kTileRows : 0;
   for (int tile = 0; tile < tiles; ++tile) {
+    if (job.alone) {
+      run_tile(job, part, tile);
+      continue;
+    }
     if (part.second) {
       for (int n = job.handed.load(); n <= tile; n = job.handed.load()) job.handed.wait(n);
     } else {
@@ -343,14 +354,23 @@ PairCorrelations pair_correlations(const Grid<float>& by_year, int rows, int yea
   job.groups = (job.rows + kLanes - 1) / kLanes + 1;
   summarize(by_year, job.rows, job.years, &job.spans, &job.table);
   job.no_values.assign(at(job.years), kMissing);
-  job.split = split_block(job.table, job.rows, job.blocks);
-  job.handover.resize(at(kHandoverTiles) * at(kTileRows) * at(job.groups));
-
-  PairPart first;
-  PairPart second;
-  prepare(job, 0, job.split, false, &first);
-  prepare(job, job.split + 1, job.blocks - 1, true, &second);
-  run_together([&] { run_part(job, first); }, [&] { run_part(job, second); });
+  // A small job is one part over every block, on the calling thread: it begins each pair's
+  // sums and ends them. A larger one is split in two parts that run on both cores.
+  const double pair_years = 0.5 * job.rows * (job.rows - 1.0) * job.years;
+  job.alone = pair_years < kPairYearsWorthASecondCore;
+  std::vector<PairPart> parts(job.alone ? 1 : 2);
+  if (job.alone) {
+    job.split = -1;
+    prepare(job, 0, job.blocks - 1, true, &parts[0]);
+    run_part(job, parts[0]);
+  } else {
+    job.split = split_block(job.table, job.rows, job.blocks);
+    job.handover_tiles = std::min((job.rows + kTileRows - 1) / kTileRows, kHandoverTiles);
+    job.handover.resize(at(job.handover_tiles) * at(kTileRows) * at(job.groups));
+    prepare(job, 0, job.split, false, &parts[0]);
+    prepare(job, job.split + 1, job.blocks - 1, true, &parts[1]);
+    run_together([&] { run_part(job, parts[0]); }, [&] { run_part(job, parts[1]); });
+  }
 
   // Each stretch's tallies lie in one part; its members may come from both.
   PairCorrelations result;
@@ -358,12 +378,15 @@ PairCorrelations pair_correlations(const Grid<float>& by_year, int rows, int yea
   const std::size_t stride = at(series_stride(job.rows));
   for (int s = 0; s < job.stretches; ++s) {
     CorrelationTally& t = s == 0 ? result.whole : result.windows[at(s - 1)];
-    t.sum = first.sums[at(s)] + second.sums[at(s)];
-    t.pairs = first.pairs[at(s)] + second.pairs[at(s)];
+    t.sum = parts[0].sums[at(s)];
+    t.pairs = parts[0].pairs[at(s)];
     t.members.assign(at(job.rows + 1), 0);
-    for (int i = 1; i <= job.rows; ++i) {
-      t.members[at(i)] =
-          first.members[at(s) * stride + at(i)] | second.members[at(s) * stride + at(i)];
+    for (const PairPart& part : parts) {
+      if (&part != &parts[0]) {
+        t.sum += part.sums[at(s)];
+        t.pairs += part.pairs[at(s)];
+      }
+      for (int i = 1; i <= job.rows; ++i) t.members[at(i)] |= part.members[at(s) * stride + at(i)];
     }
   }
   return result;
