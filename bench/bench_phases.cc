@@ -90,8 +90,9 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   RcsChronology rcs = rcs_chronology(measured, curve);
   const double rcs_time = seconds_since(start);
   const double rcs_peak = peak_megabytes();
+  const std::size_t measured_bytes = value_bytes(measured);
   std::vector<MeasuredSeries>().swap(measured);
-  release_free_memory();
+  release_free_memory(measured_bytes);
 
   start = Clock::now();
   shift_to_calendar(set, &set.values);

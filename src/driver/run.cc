@@ -193,15 +193,16 @@ class Analysis {
 
   // The series report, shown now, and the RCS side of the comparison, shown with the
   // chronology: both from the measurements as the file gives them, before any transformation.
-  // The measurements are let go after, and their memory handed back, so that they do not add
-  // to the memory of the ranking.
+  // The measurements are let go after, and their memory handed back when it is much, so that
+  // it does not add to the memory of the ranking.
   Status report_series() {
     state_.report = series_report(state_.measured);
     for (const std::string& line : series_report_lines(state_.report)) console_.line(line);
     state_.curve = regional_curve(state_.measured);
     state_.rcs = rcs_chronology(state_.measured, state_.curve);
+    const std::size_t measured_bytes = value_bytes(state_.measured);
     std::vector<MeasuredSeries>().swap(state_.measured);
-    release_free_memory();
+    release_free_memory(measured_bytes);
     return go_on();
   }
 

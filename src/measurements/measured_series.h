@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,5 +20,12 @@ struct MeasuredSeries {
   int first_year = 0;
   std::vector<double> mm;
 };
+
+/// The memory that the series' values take.
+inline std::size_t value_bytes(std::span<const MeasuredSeries> set) {
+  std::size_t bytes = 0;
+  for (const MeasuredSeries& series : set) bytes += series.mm.capacity() * sizeof(double);
+  return bytes;
+}
 
 }  // namespace kvr
