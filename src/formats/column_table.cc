@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <sstream>
 #include <string>
 
 #include "common/dimensions.h"
@@ -10,6 +9,7 @@
 #include "formats/table_body.h"
 #include "formats/table_cells.h"
 #include "formats/table_lines.h"
+#include "io/view_input.h"
 
 namespace kvr {
 namespace {
@@ -122,7 +122,7 @@ TableReading read_table(TableLineReader& lines, int max_rows, int* rows) {
 bool looks_like_column_table(std::string_view head, bool whole) {
   if (looks_like_noaa_template(head, whole)) return false;
   if (!whole) head = head.substr(0, head.find_last_of("\r\n") + 1);
-  std::istringstream in{std::string(head)};
+  ViewInput in(head);
   TableLineReader lines(in);
   int rows = 0;
   const TableReading reading = read_table(lines, kRowsJudged, &rows);

@@ -1,32 +1,19 @@
 #include "formats/file_kind.h"
 
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "formats/column_table.h"
 #include "formats/column_view.h"
 #include "formats/measurement_record.h"
 #include "formats/noaa_template.h"
 #include "io/line_reader.h"
+#include "io/view_input.h"
 
 namespace kvr {
 namespace {
 
 // Lines judged at most.
 constexpr int kLinesJudged = 50;
-
-// The lines of `head` as the line reader gives them, tabs expanded to the columns of decade
-// records; a last line that the end of `head` may have cut is left out.
-std::vector<std::string> lines_of(std::string_view head, bool whole) {
-  if (!whole) head = head.substr(0, head.find_last_of("\r\n") + 1);
-  std::istringstream in{std::string(head)};
-  LineReader reader(in);
-  std::vector<std::string> lines;
-  std::string line;
-  while (reader.next(&line)) lines.push_back(line);
-  return lines;
-}
 
 // Columns first..last hold an integer with nothing after its digits, or only blanks.
 bool right_aligned(const std::string& columns, int first, int last, bool may_be_blank) {
@@ -66,13 +53,19 @@ bool index_shaped(const std::string& columns) {
   return any_value;
 }
 
-bool chronology(const std::vector<std::string>& lines) {
+// An index file: of the first kLinesJudged lines of `head` that are records of either kind,
+// as the line reader gives them (tabs expanded to the columns of decade records), more are
+// index records. A last line that the end of `head` may have cut is left out.
+bool chronology(std::string_view head, bool whole) {
+  if (!whole) head = head.substr(0, head.find_last_of("\r\n") + 1);
+  ViewInput in(head);
+  LineReader reader(in);
+  std::string line;
   ColumnView view;
   MeasurementRecord record;
   int index_lines = 0;
   int measurement_lines = 0;
-  for (const std::string_view line : lines) {
-    if (index_lines + measurement_lines == kLinesJudged) break;
+  while (index_lines + measurement_lines < kLinesJudged && reader.next(&line)) {
     view.assign(line);
     if (read_measurement_record(view, &record) == LineKind::kRecord && record.bad_fields == 0 &&
         record.right_aligned) {
@@ -89,7 +82,7 @@ bool chronology(const std::vector<std::string>& lines) {
 FileKind file_kind(std::string_view head, bool whole) {
   if (looks_like_noaa_template(head, whole)) return FileKind::kNoaaTemplate;
   if (looks_like_column_table(head, whole)) return FileKind::kColumnTable;
-  if (chronology(lines_of(head, whole))) return FileKind::kChronology;
+  if (chronology(head, whole)) return FileKind::kChronology;
   return FileKind::kMeasurements;
 }
 

@@ -1,6 +1,5 @@
 #include "formats/noaa_template.h"
 
-#include <sstream>
 #include <string>
 #include <unordered_map>
 
@@ -8,6 +7,7 @@
 #include "formats/table_body.h"
 #include "formats/table_cells.h"
 #include "formats/table_lines.h"
+#include "io/view_input.h"
 
 namespace kvr {
 namespace {
@@ -110,7 +110,7 @@ void warn_units(const std::vector<std::string>& names, const std::vector<std::st
 
 bool looks_like_noaa_template(std::string_view head, bool whole) {
   if (!whole) head = head.substr(0, head.find_last_of("\r\n") + 1);
-  std::istringstream in{std::string(head)};
+  ViewInput in(head);
   TableLineReader lines(in);
   std::string line;
   while (lines.line_number() < kHeadLinesJudged && lines.next(&line)) {

@@ -19,9 +19,10 @@ bool LineReader::fill() {
     stream_ended_ = true;
     return false;
   }
-  if (block_.empty()) block_.resize(kBlockBytes);
+  // Not zeroed: only the bytes read into it are ever looked at.
+  if (block_ == nullptr) block_ = std::make_unique_for_overwrite<char[]>(kBlockBytes);
   const std::streamsize got =
-      buffer->sgetn(block_.data(), static_cast<std::streamsize>(block_.size()));
+      buffer->sgetn(block_.get(), static_cast<std::streamsize>(kBlockBytes));
   if (got <= 0) {
     stream_ended_ = true;
     in_.setstate(std::ios::eofbit);
@@ -59,8 +60,8 @@ bool LineReader::next(std::string* line) {
       break;
     }
     // The run of plain bytes up to the next line end or tab.
-    const char* begin = block_.data() + position_;
-    const char* stop = block_.data() + end_;
+    const char* begin = block_.get() + position_;
+    const char* stop = block_.get() + end_;
     const char* at = begin;
     while (at < stop && *at != '\n' && *at != '\r' && *at != tab_) ++at;
     if (at > begin) {
@@ -98,7 +99,7 @@ std::string_view LineReader::head(bool* whole) {
   if (position_ == end_) fill();
   *whole = stream_ended_ ||
            std::char_traits<char>::eq_int_type(in_.rdbuf()->sgetc(), std::char_traits<char>::eof());
-  return std::string_view(block_.data() + position_, end_ - position_);
+  return std::string_view(block_.get() + position_, end_ - position_);
 }
 
 std::string record_columns(std::string_view line, std::size_t width) {

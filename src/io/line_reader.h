@@ -2,9 +2,9 @@
 
 #include <cstddef>
 #include <istream>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kvr {
 
@@ -42,7 +42,7 @@ class LineReader {
 
   std::istream& in_;
   char tab_;  // the byte that stops a run of plain bytes: '\t', or '\n' when tabs are kept
-  std::vector<char> block_;
+  std::unique_ptr<char[]> block_;
   std::size_t position_ = 0;  // next unread byte of block_
   std::size_t end_ = 0;       // bytes held in block_
   bool stream_ended_ = false;
