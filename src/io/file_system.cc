@@ -43,7 +43,7 @@ class RenamedFile : public ReplacementFile {
   RenamedFile(std::string temporary, std::string target)
       : temporary_(std::move(temporary)),
         target_(std::move(target)),
-        out_(temporary_, std::ios::binary | std::ios::trunc) {}
+        out_(temporary_, std::ios::binary | std::ios::app) {}
   ~RenamedFile() override {
     if (pending_) {
       out_.close();

@@ -28,6 +28,10 @@ void append_rows(const MeasurementSet& set, const Grid<float>& by_year,
                            static_cast<std::size_t>(series_count));
   // Room for a row: a blank, the six items of the chronology, one per series, the line end.
   std::vector<char> row((static_cast<std::size_t>(series_count) + 6) * kListItemRoom + 2);
+  // Room for the rows at once, at the width most items take: the text then seldom moves.
+  constexpr std::size_t kUsualItem = 12;
+  text->reserve(text->size() + static_cast<std::size_t>(to - from + 1) *
+                                   ((static_cast<std::size_t>(series_count) + 6) * kUsualItem + 2));
   for (int first = from; first <= to; first += kBlock) {
     const int last = std::min(to, first + kBlock - 1);
     for (int i = 1; i <= series_count; ++i) {
