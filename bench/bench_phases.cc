@@ -90,7 +90,7 @@ void time_phases(const std::filesystem::path& input, const std::filesystem::path
   RcsChronology rcs = rcs_chronology(measured, curve);
   const double rcs_time = seconds_since(start);
   const double rcs_peak = peak_megabytes();
-  const std::size_t measured_bytes = value_bytes(measured);
+  const std::size_t measured_bytes = value_count(measured) * sizeof(double);
   std::vector<MeasuredSeries>().swap(measured);
   release_free_memory(measured_bytes);
 

@@ -200,9 +200,9 @@ class Analysis {
     for (const std::string& line : series_report_lines(state_.report)) console_.line(line);
     state_.curve = regional_curve(state_.measured);
     state_.rcs = rcs_chronology(state_.measured, state_.curve);
-    const std::size_t measured_bytes = value_bytes(state_.measured);
+    const std::size_t values = value_count(state_.measured);
     std::vector<MeasuredSeries>().swap(state_.measured);
-    release_free_memory(measured_bytes);
+    release_free_memory(values * sizeof(double));
     return go_on();
   }
 

@@ -21,11 +21,11 @@ struct MeasuredSeries {
   std::vector<double> mm;
 };
 
-/// The memory that the series' values take.
-inline std::size_t value_bytes(std::span<const MeasuredSeries> set) {
-  std::size_t bytes = 0;
-  for (const MeasuredSeries& series : set) bytes += series.mm.capacity() * sizeof(double);
-  return bytes;
+/// The number of the series' values, missing ones included.
+inline std::size_t value_count(std::span<const MeasuredSeries> set) {
+  std::size_t count = 0;
+  for (const MeasuredSeries& series : set) count += series.mm.size();
+  return count;
 }
 
 }  // namespace kvr

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "common/parallel.h"
@@ -37,8 +38,9 @@ void for_each_master_block(
   // A row holds a block, or the whole walk when it is shorter: an archive file's few hundred
   // years do not pay for the zeroing of whole blocks.
   const auto row = static_cast<std::size_t>(std::clamp(last - first + 1, 0, kMasterBlock));
-  std::vector<double> values(row * series);
-  std::vector<double> masters(row * series);
+  // Not zeroed: a block reads only the rows of its active series, which it writes first.
+  const std::unique_ptr<double[]> values = std::make_unique_for_overwrite<double[]>(row * series);
+  const std::unique_ptr<double[]> masters = std::make_unique_for_overwrite<double[]>(row * series);
   std::vector<std::size_t> active;
   std::array<YearScratch, kWorkers> scratch;
   for (YearScratch& s : scratch) {
@@ -61,7 +63,7 @@ void for_each_master_block(
     // Each active series' row: NaN outside its span, its values within.
     share_out(static_cast<int>(active.size()), cells, [&](int a, int) {
       const std::size_t j = active[static_cast<std::size_t>(a)];
-      double* values_row = values.data() + j * row;
+      double* values_row = values.get() + j * row;
       std::fill(values_row, values_row + width, kNaN);
       const int from = std::max(start, spans[j].first);
       const int to = std::min(end, spans[j].last);
@@ -78,7 +80,7 @@ void for_each_master_block(
       const auto from = static_cast<std::size_t>(run * kYearRun);
       const std::size_t years = std::min(width - from, static_cast<std::size_t>(kYearRun));
       for (std::size_t a = 0; a < count; ++a) {
-        const double* in = values.data() + active[a] * row + from;
+        const double* in = values.get() + active[a] * row + from;
         for (std::size_t t = 0; t < years; ++t) s.run_values[t * count + a] = in[t];
       }
       for (std::size_t t = 0; t < years; ++t) {
@@ -97,11 +99,11 @@ void for_each_master_block(
         for (std::size_t k = 0; k < n; ++k) year_masters[s.at[k]] = s.masters[k];
       }
       for (std::size_t a = 0; a < count; ++a) {
-        double* out = masters.data() + active[a] * row + from;
+        double* out = masters.get() + active[a] * row + from;
         for (std::size_t t = 0; t < years; ++t) out[t] = s.run_masters[t * count + a];
       }
     });
-    const MasterBlock block(start, end, row, values.data(), masters.data());
+    const MasterBlock block(start, end, row, values.get(), masters.get());
     share_out(static_cast<int>(series), cells,
               [&](int j, int) { take(static_cast<std::size_t>(j), block); });
   }
