@@ -16,6 +16,8 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // Years of a block whose masters one worker computes in a row: 16 doubles, two cache lines.
 constexpr int kYearRun = 16;
+// Values of a block of a walk that stays on one core: two arrays of 32 KiB.
+constexpr std::size_t kSmallBlockCells = 4096;
 
 // One worker's arrays: a run of years copied out of the rows year by year (the values of the
 // active series of each year side by side) with their masters, and the sample of one year.
@@ -35,15 +37,23 @@ void for_each_master_block(
     const std::function<void(std::size_t j, int from, std::span<double> out)>& fill,
     const std::function<void(std::size_t j, const MasterBlock& block)>& take) {
   const std::size_t series = spans.size();
-  // A row holds a block, or the whole walk when it is shorter: an archive file's few hundred
-  // years do not pay for the zeroing of whole blocks.
-  const auto row = static_cast<std::size_t>(std::clamp(last - first + 1, 0, kMasterBlock));
+  const auto span = static_cast<std::size_t>(std::max(last - first + 1, 0));
+  // A walk too small to share between the cores takes blocks of about kSmallBlockCells values,
+  // which stay in the cache and reuse the pages of the block before. A larger walk takes blocks
+  // of kMasterBlock years (all of them when the walk is shorter), which both cores share.
+  const bool small = series * span < kSharedWorkCells;
+  std::size_t row = std::min(span, static_cast<std::size_t>(kMasterBlock));  // years of a block
+  if (small && series > 0) {
+    row = std::min(row, std::max(kSmallBlockCells / series, std::size_t{kYearRun}));
+  }
   // Not zeroed: a block reads only the rows of its active series, which it writes first.
   const std::unique_ptr<double[]> values = std::make_unique_for_overwrite<double[]>(row * series);
   const std::unique_ptr<double[]> masters = std::make_unique_for_overwrite<double[]>(row * series);
   std::vector<std::size_t> active;
+  // A small walk stays on the calling thread: the other worker's arrays are never used.
   std::array<YearScratch, kWorkers> scratch;
-  for (YearScratch& s : scratch) {
+  for (std::size_t w = 0; w < (small ? 1 : scratch.size()); ++w) {
+    YearScratch& s = scratch[w];
     s.run_values.resize(series * kYearRun);
     s.run_masters.resize(series * kYearRun);
     s.values.resize(series);
@@ -51,8 +61,9 @@ void for_each_master_block(
     s.at.resize(series);
   }
 
-  for (int start = first; start <= last; start += kMasterBlock) {
-    const int end = std::min(start + kMasterBlock - 1, last);
+  const int step = static_cast<int>(std::max(row, std::size_t{1}));
+  for (int start = first; start <= last; start += step) {
+    const int end = std::min(start + step - 1, last);
     const auto width = static_cast<std::size_t>(end - start + 1);
     active.clear();
     for (std::size_t j = 0; j < series; ++j) {

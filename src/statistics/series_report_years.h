@@ -8,8 +8,8 @@
 
 namespace kvr {
 
-/// Years walked per block by for_each_master_block: each series' values of a block lie in one
-/// row of this many cells.
+/// Years walked per block by for_each_master_block, at most: each series' values of a block lie
+/// in one row of as many cells.
 inline constexpr int kMasterBlock = 1024;
 
 /// One block of years first..last of the walk: the values of series j at year y in
@@ -37,7 +37,8 @@ class MasterBlock {
   const double* masters_;
 };
 
-/// Walks the years first..last in blocks of kMasterBlock on both cores. For each block: the
+/// Walks the years first..last in blocks on both cores: of kMasterBlock years, or of fewer when
+/// the walk is too small to share between the cores (share_out). For each block: the
 /// values of every series whose span meets it come from fill(j, from, out), called for runs
 /// of consecutive years that cover spans[j] within first..last once, in rising order for each
 /// series (it may keep state per series, a filter fed in order; calls for different series

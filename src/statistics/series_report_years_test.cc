@@ -12,15 +12,16 @@ namespace kvr {
 namespace {
 
 // Series over staggered spans (one empty, one of a single year, one across several blocks)
-// with gaps, among enough whole series that the blocks are shared between the cores: every
-// year's values and masters against leave_one_out_tbrm of the values present that year in
-// series order, and each series filled once over its span, in rising order.
-TEST(SeriesReportYearsTest, BlocksAgreeWithEachYearsSample) {
+// with gaps, and `whole_series` more over the whole walk: every year's values and masters
+// against leave_one_out_tbrm of the values present that year in series order, each series
+// filled once over its span, in rising order, and the blocks taken in order over the walk.
+void check_walk(int whole_series) {
   const int first = 1000;
   const int last = first + 3 * kMasterBlock + 17;
-  const std::vector<PositionSpan> spans = {
+  std::vector<PositionSpan> spans = {
       {first, last},          {first + 40, first + 40},         {0, -1},
       {first + 5, last - 30}, {first + kMasterBlock - 1, last}, {first, first + kMasterBlock}};
+  spans.insert(spans.end(), static_cast<std::size_t>(whole_series), PositionSpan{first, last});
   const double nan = std::numeric_limits<double>::quiet_NaN();
   auto value = [&](std::size_t j, int year) {
     if (year < spans[j].first || year > spans[j].last || (year + 3 * j) % 11 == 0) return nan;
@@ -30,6 +31,7 @@ TEST(SeriesReportYearsTest, BlocksAgreeWithEachYearsSample) {
   std::vector<int> next_fill(count);  // the next year series j expects to be filled
   for (std::size_t j = 0; j < count; ++j) next_fill[j] = spans[j].first;
   std::vector<int> takes(count, 0);
+  int walked_to = first - 1;  // the last year of the blocks taken so far
   std::vector<std::vector<double>> seen_values(count), seen_masters(count);
 
   auto fill = [&](std::size_t j, int from, std::span<double> out) {
@@ -39,6 +41,10 @@ TEST(SeriesReportYearsTest, BlocksAgreeWithEachYearsSample) {
   };
   auto take = [&](std::size_t j, const MasterBlock& block) {
     ++takes[j];
+    if (j == 0) {
+      EXPECT_EQ(block.first(), walked_to + 1);
+      walked_to = block.last();
+    }
     const int from = std::max(block.first(), spans[j].first);
     const int to = std::min(block.last(), spans[j].last);
     for (int year = from; year <= to; ++year) {
@@ -47,6 +53,8 @@ TEST(SeriesReportYearsTest, BlocksAgreeWithEachYearsSample) {
     }
   };
   for_each_master_block(spans, first, last, fill, take);
+  EXPECT_EQ(walked_to, last);
+  EXPECT_GE(takes[0], 4);
 
   LeaveOneOutWorkspace loo;
   std::vector<std::size_t> at(count, 0);
@@ -75,11 +83,20 @@ TEST(SeriesReportYearsTest, BlocksAgreeWithEachYearsSample) {
     }
   }
   for (std::size_t j = 0; j < count; ++j) {
-    EXPECT_EQ(takes[j], 4) << j;
+    EXPECT_EQ(takes[j], takes[0]) << j;
     EXPECT_EQ(at[j], seen_values[j].size()) << j;
     if (spans[j].first <= spans[j].last) {
       EXPECT_EQ(next_fill[j], spans[j].last + 1) << j;
     }
+  }
+}
+
+// Alone, the series make a walk for one core, in small blocks; with six whole series more,
+// one whose blocks the cores share.
+TEST(SeriesReportYearsTest, BlocksAgreeWithEachYearsSample) {
+  for (const int whole_series : {0, 6}) {
+    SCOPED_TRACE(whole_series);
+    check_walk(whole_series);
   }
 }
 
