@@ -4,13 +4,11 @@
 #include "driver/run.h"
 #include "io/console.h"
 #include "io/file_system.h"
-#include "io/free_memory.h"
 #include "plot/plplot_fonts.h"
 #include "plot/plplot_plotter.h"
 
 int main() {
   std::ios::sync_with_stdio(false);
-  kvr::keep_middle_blocks_on_heap();
   const std::string font_folder = kvr::set_up_plplot_fonts();
   kvr::Console console(std::cin, std::cout);
   kvr::PlplotPlotter plotter;

@@ -8,12 +8,6 @@
 
 namespace kvr {
 
-void keep_middle_blocks_on_heap() {
-#if defined(__GLIBC__)
-  (void)mallopt(M_MMAP_THRESHOLD, 1 << 20);
-#endif
-}
-
 void release_free_memory(std::size_t freed_bytes) {
   if (freed_bytes < kMemoryWorthReleasing) return;
 #if defined(__GLIBC__)

@@ -4,12 +4,6 @@
 
 namespace kvr {
 
-/// Has the heap serve blocks up to 1 MiB, where the C library can (glibc's mallopt). glibc
-/// gives each block from 128 KiB on fresh pages of its own, which a run then faults in anew
-/// for each step; from the heap, a step reuses the pages of the steps before it. Larger blocks
-/// (the grids of large inputs) still get pages of their own, handed back when freed.
-void keep_middle_blocks_on_heap();
-
 /// Freed memory below this is kept by the heap: the steps after reuse it, where handing it
 /// back would make them fault the same pages in again.
 inline constexpr std::size_t kMemoryWorthReleasing = std::size_t{8} << 20;
