@@ -88,13 +88,31 @@ std::optional<ArModel> fit_ar_model(std::span<const double> x) {
 
 ArResiduals::ArResiduals(const ArModel& model) : model_(&model) {}
 
+namespace {
+
+// The work arrays of ArResiduals, one set per thread: the deviations of the history and of
+// the run in hand, and the values present in a run with gaps.
+struct ResidualWork {
+  std::vector<double> deviations;
+  std::vector<double> present;
+};
+
+ResidualWork& residual_work() {
+  thread_local ResidualWork work;
+  return work;
+}
+
+}  // namespace
+
 void ArResiduals::run(std::span<const double> x, std::span<double> out) {
   assert(out.size() == x.size());
   const std::size_t p = static_cast<std::size_t>(model_->order);
   const std::size_t n = x.size();
-  const std::size_t kept = deviations_.size();  // min(p, values seen)
-  deviations_.resize(kept + n);
-  double* d = deviations_.data();  // d[kept + t] is the deviation of x[t]
+  const std::size_t kept = history_.size();  // min(p, values seen)
+  std::vector<double>& deviations = residual_work().deviations;
+  deviations.resize(kept + n);
+  double* d = deviations.data();  // d[kept + t] is the deviation of x[t]
+  std::copy(history_.begin(), history_.end(), d);
   for (std::size_t t = 0; t < n; ++t) d[kept + t] = x[t] - model_->mean;
   // The first p values of the series have no residual.
   std::size_t start = 0;
@@ -108,10 +126,8 @@ void ArResiduals::run(std::span<const double> x, std::span<double> out) {
   }
   seen_ += n;
   // Keep the last p deviations for the next run.
-  const std::size_t keep = std::min(p, deviations_.size());
-  std::copy(deviations_.end() - static_cast<std::ptrdiff_t>(keep), deviations_.end(),
-            deviations_.begin());
-  deviations_.resize(keep);
+  const std::size_t keep = std::min(p, kept + n);
+  history_.assign(d + kept + n - keep, d + kept + n);
 }
 
 void ArResiduals::run_in_place(std::span<double> values) {
@@ -119,14 +135,15 @@ void ArResiduals::run_in_place(std::span<double> values) {
     run(values, values);
     return;
   }
-  present_.clear();
+  std::vector<double>& present = residual_work().present;
+  present.clear();
   for (double v : values) {
-    if (!std::isnan(v)) present_.push_back(v);
+    if (!std::isnan(v)) present.push_back(v);
   }
-  run(present_, present_);
+  run(present, present);
   std::size_t k = 0;
   for (double& v : values) {
-    if (!std::isnan(v)) v = present_[k++];
+    if (!std::isnan(v)) v = present[k++];
   }
 }
 

@@ -41,10 +41,10 @@ class ArResiduals {
 
  private:
   const ArModel* model_;
-  // The deviations d of the series' last `order` values (fewer at its start), followed by
-  // those of the run in hand.
-  std::vector<double> deviations_;
-  std::vector<double> present_;  // scratch of run_in_place
+  // The deviations d of the series' last `order` values (fewer at its start). The runs are
+  // worked in arrays of the thread's own, so that a thousand series filtered a block at a
+  // time hold no more than their models' orders.
+  std::vector<double> history_;
   std::size_t seen_ = 0;
 };
 
