@@ -1,6 +1,7 @@
 #include "statistics/rcs_chronology.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -21,25 +22,6 @@ std::vector<double> inverse_curve(const RegionalCurve& curve) {
     inverse[a] = curve.curve[a] > 0.0 ? 1.0 / curve.curve[a] : kNotAvailable;
   }
   return inverse;
-}
-
-// Combines the values that fill(j, from, out) gives, year by year, into `chronology`, on both
-// cores: each year's figures go to their own places.
-template <typename Fill>
-void combine_by_year(std::span<const PositionSpan> spans, Fill&& fill, YearChronology* chronology) {
-  std::vector<TbrmWork> work(static_cast<std::size_t>(kWorkers));
-  SharedPositionBuffer buffer;
-  const int first = chronology->first_year;
-  share_position_samples(
-      spans, first, first + chronology->years() - 1, fill,
-      [&](int year, std::span<double> values, int worker) {
-        const auto y = static_cast<std::size_t>(year - first);
-        chronology->depth[y] = static_cast<int>(values.size());
-        if (!values.empty()) {
-          chronology->values[y] = tbrm(values, &work[static_cast<std::size_t>(worker)]);
-        }
-      },
-      &buffer);
 }
 
 YearChronology empty_years(int first, int last) {
@@ -65,17 +47,23 @@ RcsChronology rcs_chronology(std::span<const MeasuredSeries> set, const Regional
   share_out(static_cast<int>(count), cells, [&](int index, int worker) {
     const auto j = static_cast<std::size_t>(index);
     const std::vector<double>& mm = set[j].mm;
+    std::size_t lo = 0;
+    std::size_t hi = mm.size();
+    while (lo < hi && std::isnan(mm[lo])) ++lo;
+    while (hi > lo && std::isnan(mm[hi - 1])) --hi;
+    if (lo == hi) return;
+    spans[j] = {set[j].first_year + static_cast<int>(lo),
+                set[j].first_year + static_cast<int>(hi) - 1};
+    // The indices there are, in order: a missing value or curve gives NaN, which is passed over.
     std::vector<double>& own = indices[static_cast<std::size_t>(worker)];
-    own.clear();
-    for (std::size_t i = 0; i < mm.size(); ++i) {
-      if (std::isnan(mm[i])) continue;
-      const int year = set[j].first_year + static_cast<int>(i);
-      if (spans[j].last < spans[j].first) spans[j].first = year;
-      spans[j].last = year;
+    own.resize(hi - lo);
+    std::size_t n = 0;
+    for (std::size_t i = lo; i < hi; ++i) {
       const double value = mm[i] * inverse[i];
-      if (!std::isnan(value)) own.push_back(value);
+      own[n] = value;
+      n += std::isnan(value) ? 0 : 1;
     }
-    if (spans[j].last >= spans[j].first) models[j] = fit_ar_model(own);
+    models[j] = fit_ar_model(std::span<const double>(own.data(), n));
   });
   int first = std::numeric_limits<int>::max();
   int last = std::numeric_limits<int>::min();
@@ -86,30 +74,39 @@ RcsChronology rcs_chronology(std::span<const MeasuredSeries> set, const Regional
   }
   if (first > last) return result;
 
-  auto indices_from = [&](std::size_t j, int from, std::span<double> out) {
-    const auto first_index = static_cast<std::size_t>(from - set[j].first_year);
-    const double* mm = set[j].mm.data() + first_index;
-    const double* by_age = inverse.data() + first_index;
-    for (std::size_t k = 0; k < out.size(); ++k) out[k] = mm[k] * by_age[k];
-  };
-  result.indices = empty_years(first, last);
-  combine_by_year(spans, indices_from, &result.indices);
-
+  // One walk gives both chronologies: each series' indices, and the same prewhitened by its
+  // model (NaN throughout for a series without one), combined year by year by tbrm.
   std::vector<std::optional<ArResiduals>> residuals(count);
-  std::vector<PositionSpan> modelled(count);
   for (std::size_t j = 0; j < count; ++j) {
-    if (!models[j]) continue;
-    residuals[j].emplace(*models[j]);
-    modelled[j] = spans[j];
+    if (models[j]) residuals[j].emplace(*models[j]);
   }
+  result.indices = empty_years(first, last);
   result.residuals = empty_years(first, last);
-  combine_by_year(
-      modelled,
-      [&](std::size_t j, int from, std::span<double> out) {
-        indices_from(j, from, out);
-        residuals[j]->run_in_place(out);
+  // Each worker's tbrm arrays, one set per chronology: each carries the last MAD of its own
+  // kind of sample.
+  std::vector<std::array<TbrmWork, 2>> work(static_cast<std::size_t>(kWorkers));
+  SharedPositionBuffer buffer;
+  share_position_sample_sets<2>(
+      spans, first, last,
+      [&](std::size_t j, int from, const std::array<std::span<double>, 2>& out) {
+        const auto first_index = static_cast<std::size_t>(from - set[j].first_year);
+        const double* mm = set[j].mm.data() + first_index;
+        const double* by_age = inverse.data() + first_index;
+        for (std::size_t k = 0; k < out[0].size(); ++k) out[0][k] = mm[k] * by_age[k];
+        if (!residuals[j]) return;
+        std::copy(out[0].begin(), out[0].end(), out[1].begin());
+        residuals[j]->run_in_place(out[1]);
       },
-      &result.residuals);
+      [&](int year, const std::array<std::span<double>, 2>& samples, int worker) {
+        const auto y = static_cast<std::size_t>(year - first);
+        std::array<TbrmWork, 2>& own = work[static_cast<std::size_t>(worker)];
+        YearChronology* chronologies[] = {&result.indices, &result.residuals};
+        for (std::size_t k = 0; k < 2; ++k) {
+          chronologies[k]->depth[y] = static_cast<int>(samples[k].size());
+          if (!samples[k].empty()) chronologies[k]->values[y] = tbrm(samples[k], &own[k]);
+        }
+      },
+      &buffer);
   return result;
 }
 

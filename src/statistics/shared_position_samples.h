@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -24,28 +25,33 @@ struct SharedPositionBuffer {
   std::vector<std::vector<double>> runs;  // by worker: the runs of a piece's series
 };
 
-/// The values of every position first..last across the series, gathered on both cores. Chunk
-/// by chunk of positions, first fill(j, from, out) writes series j's values at the positions
-/// from, from + 1, ... into out (NaN: no value), for every series with values in the chunk
-/// (the series spread over the cores; each series' runs come in rising order and cover its
-/// span within first..last once, so that fill may keep state per series, a filter fed in
-/// order), then visit(position, values, worker) for every position
-/// of the chunk (spread over the cores, in no fixed order), with the values the series have
-/// there in series order. visit may reorder `values` and writes only what belongs to its
-/// position or to its worker (kWorkers of them), so the results do not depend on the order.
-template <typename Fill, typename Visit>
-void share_position_samples(std::span<const PositionSpan> spans, int first, int last, Fill&& fill,
-                            Visit&& visit, SharedPositionBuffer* buffer) {
+/// The values of every position first..last across the series, gathered on both cores, as
+/// kKinds samples a position (say a series' indices and their residuals). Chunk by chunk of
+/// positions, first fill(j, from, out) writes series j's values at the positions from,
+/// from + 1, ... into out[k] for each kind k (spans of one length; NaN: no value), for every
+/// series with values in the chunk (the series spread over the cores; each series' runs come
+/// in rising order and cover its span within first..last once, so that fill may keep state per
+/// series, a filter fed in order), then visit(position, samples, worker) for every position of
+/// the chunk (spread over the cores, in no fixed order), with the values of each kind the
+/// series have there in series order. visit may reorder the samples and writes only what
+/// belongs to its position or to its worker (kWorkers of them), so the results do not depend
+/// on the order.
+template <std::size_t kKinds, typename Fill, typename Visit>
+void share_position_sample_sets(std::span<const PositionSpan> spans, int first, int last,
+                                Fill&& fill, Visit&& visit, SharedPositionBuffer* buffer) {
+  using Spans = std::array<std::span<double>, kKinds>;
   const std::size_t series = spans.size();
   // A chunk, or all the positions when they are fewer: small sets zero no more than they use.
-  const auto chunk =
-      static_cast<std::size_t>(std::clamp(last - first + 1, 0, kSharedPositionChunk));
+  // A chunk of several kinds has as many fewer positions, so that every walk's block is of one
+  // size and a walk reuses the memory of the one before.
+  constexpr int kChunk = kSharedPositionChunk / static_cast<int>(kKinds);
+  const auto chunk = static_cast<std::size_t>(std::clamp(last - first + 1, 0, kChunk));
   const auto piece = static_cast<std::size_t>(kSharedSeriesPiece);
-  buffer->block.resize(chunk * series);
+  buffer->block.resize(chunk * series * kKinds);
   buffer->runs.resize(static_cast<std::size_t>(kWorkers));
-  for (std::vector<double>& runs : buffer->runs) runs.resize(piece * chunk);
-  for (int start = first; start <= last; start += kSharedPositionChunk) {
-    const int end = std::min(start + kSharedPositionChunk - 1, last);
+  for (std::vector<double>& runs : buffer->runs) runs.resize(piece * chunk * kKinds);
+  for (int start = first; start <= last; start += kChunk) {
+    const int end = std::min(start + kChunk - 1, last);
     const auto width = static_cast<std::size_t>(end - start + 1);
     buffer->active.clear();
     for (std::size_t j = 0; j < series; ++j) {
@@ -54,10 +60,10 @@ void share_position_samples(std::span<const PositionSpan> spans, int first, int 
       }
     }
     const std::size_t active = buffer->active.size();
-    const std::size_t cells = active * width;
+    const std::size_t cells = active * width * kKinds;
     // Each piece of series fills its runs of the chunk (NaN outside a series' span), then
     // writes them into the chunk's samples, where the series of a position stand side by
-    // side: a piece fills whole cache lines, and each position's sample is contiguous.
+    // side, kind after kind: a piece fills whole cache lines, and each sample is contiguous.
     const int pieces = static_cast<int>((active + piece - 1) / piece);
     share_out(pieces, cells, [&](int index, int worker) {
       double* runs = buffer->runs[static_cast<std::size_t>(worker)].data();
@@ -67,28 +73,53 @@ void share_position_samples(std::span<const PositionSpan> spans, int first, int 
         const std::size_t j = buffer->active[k0 + s];
         const int from = std::max(start, spans[j].first);
         const int to = std::min(end, spans[j].last);
-        double* run = runs + s * chunk;
-        std::fill(run, run + width, std::numeric_limits<double>::quiet_NaN());
-        fill(j, from,
-             std::span<double>(run + (from - start), static_cast<std::size_t>(to - from + 1)));
+        Spans out;
+        for (std::size_t k = 0; k < kKinds; ++k) {
+          double* run = runs + (s * kKinds + k) * chunk;
+          std::fill(run, run + width, std::numeric_limits<double>::quiet_NaN());
+          out[k] = std::span<double>(run + (from - start), static_cast<std::size_t>(to - from + 1));
+        }
+        fill(j, from, out);
       }
       for (std::size_t b = 0; b < width; ++b) {
-        double* sample = buffer->block.data() + b * active + k0;
-        for (std::size_t s = 0; s < count; ++s) sample[s] = runs[s * chunk + b];
+        for (std::size_t k = 0; k < kKinds; ++k) {
+          double* sample = buffer->block.data() + (b * kKinds + k) * active + k0;
+          for (std::size_t s = 0; s < count; ++s) sample[s] = runs[(s * kKinds + k) * chunk + b];
+        }
       }
     });
-    // Each position's sample is compacted in place to the values there are, in series order.
+    // Each position's samples are compacted in place to the values there are, in series order.
     share_out(static_cast<int>(width), cells, [&](int b, int worker) {
-      double* sample = buffer->block.data() + static_cast<std::size_t>(b) * active;
-      std::size_t n = 0;
-      for (std::size_t k = 0; k < active; ++k) {
-        const double v = sample[k];
-        sample[n] = v;
-        n += std::isnan(v) ? 0 : 1;
+      Spans samples;
+      for (std::size_t k = 0; k < kKinds; ++k) {
+        double* sample = buffer->block.data() + (static_cast<std::size_t>(b) * kKinds + k) * active;
+        std::size_t n = 0;
+        for (std::size_t a = 0; a < active; ++a) {
+          const double v = sample[a];
+          sample[n] = v;
+          n += std::isnan(v) ? 0 : 1;
+        }
+        samples[k] = std::span<double>(sample, n);
       }
-      visit(start + b, std::span<double>(sample, n), worker);
+      visit(start + b, samples, worker);
     });
   }
+}
+
+/// The walk of share_position_sample_sets with one sample a position: fill(j, from, out) and
+/// visit(position, values, worker) take its one span.
+template <typename Fill, typename Visit>
+void share_position_samples(std::span<const PositionSpan> spans, int first, int last, Fill&& fill,
+                            Visit&& visit, SharedPositionBuffer* buffer) {
+  share_position_sample_sets<1>(
+      spans, first, last,
+      [&](std::size_t j, int from, const std::array<std::span<double>, 1>& out) {
+        fill(j, from, out[0]);
+      },
+      [&](int position, const std::array<std::span<double>, 1>& values, int worker) {
+        visit(position, values[0], worker);
+      },
+      buffer);
 }
 
 }  // namespace kvr

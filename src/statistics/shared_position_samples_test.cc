@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -83,10 +84,41 @@ TEST(SharedPositionSamplesTest, GivesTheSamplesOfTheWalkOnOneCore) {
           spans, c.first, c.last, fill,
           [&](int position, std::span<double> values, int) { keep(position, values); }, &buffer);
     });
+    // Two kinds a position: the values, and their negatives with other gaps.
+    Walk negated;
+    negated.samples.resize(shared.samples.size());
+    const Walk both = walk(spans, c.first, c.last, [&](auto& fill, auto& keep) {
+      SharedPositionBuffer buffer;
+      share_position_sample_sets<2>(
+          spans, c.first, c.last,
+          [&](std::size_t j, int from, const std::array<std::span<double>, 2>& out) {
+            fill(j, from, out[0]);
+            for (std::size_t k = 0; k < out[1].size(); ++k) {
+              out[1][k] = (from + static_cast<int>(k)) % 5 == 0 ? std::nan("") : -out[0][k];
+            }
+          },
+          [&](int position, const std::array<std::span<double>, 2>& samples, int) {
+            keep(position, samples[0]);
+            negated.samples[static_cast<std::size_t>(position - c.first)].assign(samples[1].begin(),
+                                                                                 samples[1].end());
+          },
+          &buffer);
+    });
     const std::vector<char> in_order(spans.size(), 0);
     EXPECT_EQ(plain.out_of_order, in_order);
     EXPECT_EQ(shared.out_of_order, in_order);
+    EXPECT_EQ(both.out_of_order, in_order);
     EXPECT_EQ(shared.samples, plain.samples);
+    EXPECT_EQ(both.samples, plain.samples);
+    // The second kind: the first's values of each position without those of every fifth
+    // position, negated (a position's values share their gaps but for that).
+    for (std::size_t p = 0; p < plain.samples.size(); ++p) {
+      std::vector<double> expected;
+      if ((c.first + static_cast<int>(p)) % 5 != 0) {
+        for (const double v : plain.samples[p]) expected.push_back(-v);
+      }
+      EXPECT_EQ(negated.samples[p], expected) << "position " << c.first + static_cast<int>(p);
+    }
   }
 }
 
