@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "common/large_arrays.h"
+
 namespace kvr {
 
 /// A fixed-shape matrix numbered from 1, like the data: values(series, position).
@@ -47,7 +49,7 @@ class Grid {
 
   int rows_ = 0;
   int cols_ = 0;
-  std::vector<T> cells_;
+  LargeVector<T> cells_;  // huge pages for a large grid
 };
 
 }  // namespace kvr
