@@ -130,20 +130,21 @@ void ArResiduals::run(std::span<const double> x, std::span<double> out) {
   history_.assign(d + kept + n - keep, d + kept + n);
 }
 
-void ArResiduals::run_in_place(std::span<double> values) {
-  if (std::none_of(values.begin(), values.end(), [](double v) { return std::isnan(v); })) {
-    run(values, values);
+void ArResiduals::run_over_gaps(std::span<const double> x, std::span<double> out) {
+  assert(out.size() == x.size());
+  if (std::none_of(x.begin(), x.end(), [](double v) { return std::isnan(v); })) {
+    run(x, out);
     return;
   }
   std::vector<double>& present = residual_work().present;
   present.clear();
-  for (double v : values) {
+  for (const double v : x) {
     if (!std::isnan(v)) present.push_back(v);
   }
   run(present, present);
   std::size_t k = 0;
-  for (double& v : values) {
-    if (!std::isnan(v)) v = present[k++];
+  for (std::size_t t = 0; t < x.size(); ++t) {
+    out[t] = std::isnan(x[t]) ? x[t] : present[k++];
   }
 }
 

@@ -35,9 +35,11 @@ class ArResiduals {
   /// The residuals of the next x.size() values of the series into out (as long as x; it may
   /// be x itself).
   void run(std::span<const double> x, std::span<double> out);
-  /// The same for a stretch of the series in which NaN marks a missing value: the residuals
-  /// replace the values, the gaps closed for the model and left NaN.
-  void run_in_place(std::span<double> values);
+  /// The same for a stretch of the series in which NaN marks a missing value: the gaps are
+  /// closed for the model and left NaN in out (as long as x; it may be x itself).
+  void run_over_gaps(std::span<const double> x, std::span<double> out);
+  /// run_over_gaps of `values` into themselves.
+  void run_in_place(std::span<double> values) { run_over_gaps(values, values); }
 
  private:
   const ArModel* model_;

@@ -93,9 +93,11 @@ RcsChronology rcs_chronology(std::span<const MeasuredSeries> set, const Regional
         const double* mm = set[j].mm.data() + first_index;
         const double* by_age = inverse.data() + first_index;
         for (std::size_t k = 0; k < out[0].size(); ++k) out[0][k] = mm[k] * by_age[k];
-        if (!residuals[j]) return;
-        std::copy(out[0].begin(), out[0].end(), out[1].begin());
-        residuals[j]->run_in_place(out[1]);
+        if (residuals[j]) {
+          residuals[j]->run_over_gaps(out[0], out[1]);
+        } else {
+          std::fill(out[1].begin(), out[1].end(), kNotAvailable);
+        }
       },
       [&](int year, const std::array<std::span<double>, 2>& samples, int worker) {
         const auto y = static_cast<std::size_t>(year - first);

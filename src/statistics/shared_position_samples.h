@@ -31,14 +31,14 @@ struct SharedPositionBuffer {
 /// The values of every position first..last across the series, gathered on both cores, as
 /// kKinds samples a position (say a series' indices and their residuals). Chunk by chunk of
 /// positions, first fill(j, from, out) writes series j's values at the positions from,
-/// from + 1, ... into out[k] for each kind k (spans of one length; NaN: no value), for every
-/// series with values in the chunk (the series spread over the cores; each series' runs come
-/// in rising order and cover its span within first..last once, so that fill may keep state per
-/// series, a filter fed in order), then visit(position, samples, worker) for every position of
-/// the chunk (spread over the cores, in no fixed order), with the values of each kind the
-/// series have there in series order. visit may reorder the samples and writes only what
-/// belongs to its position or to its worker (kWorkers of them), so the results do not depend
-/// on the order.
+/// from + 1, ... into out[k] for each kind k (spans of one length; every value, NaN for none),
+/// for every series with values in the chunk (the series spread over the cores; each series'
+/// runs come in rising order and cover its span within first..last once, so that fill may keep
+/// state per series, a filter fed in order), then visit(position, samples, worker) for every
+/// position of the chunk (spread over the cores, in no fixed order), with the values of each
+/// kind the series have there in series order. visit may reorder the samples and writes only
+/// what belongs to its position or to its worker (kWorkers of them), so the results do not
+/// depend on the order.
 template <std::size_t kKinds, typename Fill, typename Visit>
 void share_position_sample_sets(std::span<const PositionSpan> spans, int first, int last,
                                 Fill&& fill, Visit&& visit, SharedPositionBuffer* buffer) {
@@ -105,8 +105,11 @@ void share_position_sample_sets(std::span<const PositionSpan> spans, int first, 
           const int to = std::min(end, spans[j].last);
           Spans out;
           for (std::size_t k = 0; k < kKinds; ++k) {
+            // NaN before and after the series' span; fill writes every value within it.
             double* run = runs + (s * kKinds + k) * chunk;
-            std::fill(run, run + width, std::numeric_limits<double>::quiet_NaN());
+            const double nan = std::numeric_limits<double>::quiet_NaN();
+            std::fill(run, run + (from - start), nan);
+            std::fill(run + (to - start + 1), run + width, nan);
             out[k] =
                 std::span<double>(run + (from - start), static_cast<std::size_t>(to - from + 1));
           }
