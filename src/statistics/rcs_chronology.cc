@@ -42,9 +42,7 @@ RcsChronology rcs_chronology(std::span<const MeasuredSeries> set, const Regional
   const std::vector<double> inverse = inverse_curve(curve);
   // The series are fitted on both cores, each into its own place.
   std::vector<std::vector<double>> indices(static_cast<std::size_t>(kWorkers));
-  std::size_t cells = 0;
-  for (const MeasuredSeries& series : set) cells += series.mm.size();
-  share_out(static_cast<int>(count), cells, [&](int index, int worker) {
+  share_out(static_cast<int>(count), value_count(set), [&](int index, int worker) {
     const auto j = static_cast<std::size_t>(index);
     const std::vector<double>& mm = set[j].mm;
     std::size_t lo = 0;

@@ -107,8 +107,7 @@ SeriesReport series_report(std::span<const MeasuredSeries> set) {
   // Each series' figures and model on its own: both cores, each with its work arrays.
   std::array<SeriesFiguresWorkspace, kWorkers> workspaces;
   std::array<std::vector<double>, kWorkers> scaled_values;
-  std::size_t values = 0;
-  for (const MeasuredSeries& series : set) values += series.mm.size();
+  const std::size_t values = value_count(set);
   share_out(static_cast<int>(count), values, [&](int index, int worker) {
     const auto j = static_cast<std::size_t>(index);
     SeriesFiguresWorkspace& workspace = workspaces[static_cast<std::size_t>(worker)];
