@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <memory>
 #include <vector>
 
+#include "common/large_arrays.h"
 #include "common/parallel.h"
 #include "statistics/leave_one_out.h"
 
@@ -46,9 +46,8 @@ void for_each_master_block(
   if (small && series > 0) {
     row = std::min(row, std::max(kSmallBlockCells / series, std::size_t{kYearRun}));
   }
-  // Not zeroed: a block reads only the rows of its active series, which it writes first.
-  const std::unique_ptr<double[]> values = std::make_unique_for_overwrite<double[]>(row * series);
-  const std::unique_ptr<double[]> masters = std::make_unique_for_overwrite<double[]>(row * series);
+  LargeVector<double> values(row * series);
+  LargeVector<double> masters(row * series);
   std::vector<std::size_t> active;
   // A small walk stays on the calling thread: the other worker's arrays are never used.
   std::array<YearScratch, kWorkers> scratch;
@@ -74,7 +73,7 @@ void for_each_master_block(
     // Each active series' row: NaN outside its span, its values within.
     share_out(static_cast<int>(active.size()), cells, [&](int a, int) {
       const std::size_t j = active[static_cast<std::size_t>(a)];
-      double* values_row = values.get() + j * row;
+      double* values_row = values.data() + j * row;
       std::fill(values_row, values_row + width, kNaN);
       const int from = std::max(start, spans[j].first);
       const int to = std::min(end, spans[j].last);
@@ -91,7 +90,7 @@ void for_each_master_block(
       const auto from = static_cast<std::size_t>(run * kYearRun);
       const std::size_t years = std::min(width - from, static_cast<std::size_t>(kYearRun));
       for (std::size_t a = 0; a < count; ++a) {
-        const double* in = values.get() + active[a] * row + from;
+        const double* in = values.data() + active[a] * row + from;
         for (std::size_t t = 0; t < years; ++t) s.run_values[t * count + a] = in[t];
       }
       for (std::size_t t = 0; t < years; ++t) {
@@ -110,11 +109,11 @@ void for_each_master_block(
         for (std::size_t k = 0; k < n; ++k) year_masters[s.at[k]] = s.masters[k];
       }
       for (std::size_t a = 0; a < count; ++a) {
-        double* out = masters.get() + active[a] * row + from;
+        double* out = masters.data() + active[a] * row + from;
         for (std::size_t t = 0; t < years; ++t) out[t] = s.run_masters[t * count + a];
       }
     });
-    const MasterBlock block(start, end, row, values.get(), masters.get());
+    const MasterBlock block(start, end, row, values.data(), masters.data());
     share_out(static_cast<int>(series), cells,
               [&](int j, int) { take(static_cast<std::size_t>(j), block); });
   }
